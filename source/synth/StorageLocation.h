@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace zentlib
+{
+// The four 32-single halves that SysEx messages address.
+enum class StorageLocation : uint32_t
+{
+	InternalLow = 0,  // I: internal 0-31
+	InternalHigh = 1, // i: internal 32-63
+	ExternalLow = 2,  // E: external 0-31
+	ExternalHigh = 3  // e: external 32-63
+};
+}
