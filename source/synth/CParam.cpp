@@ -5,7 +5,7 @@
 #include <limits>
 #include <utility>
 
-//WAVEINC
+#include "WaveformNames.h"
 
 namespace zentlib
 {
@@ -334,9 +334,9 @@ std::string CParam::formatValue(EParam p, float x) const
 	if (isIn(p, Param_SourceS1Wave, Param_SourceS4Wave))
 	{
 		const uint32_t w = static_cast<uint32_t>(roundToInt(x));
-		if (w >= 256)
+		if (w >= g_waveformCount)
 			return {};
-		return {}; //WAVETODO
+		return g_waveformNames[w];
 	}
 
 	switch (unit)

@@ -252,3 +252,12 @@ TEST(CParam, NormalisedValuesNeverRoundOutsideTheRange)
 		}
 	}
 }
+
+TEST(CParam, WaveShowsItsNumberedName)
+{
+	EXPECT_EQ(text(Param_SourceS2Wave, 0), "001: Sin 1st");
+	EXPECT_EQ(text(Param_SourceS1Wave, 254.6f), "256: Piano Noise Alt");
+	EXPECT_EQ(text(Param_SourceS4Wave, 256), "");
+	EXPECT_EQ(text(Param_SourceS4Wave, -1), "");
+	EXPECT_EQ(text(Param_SourceS3Wave, -3e9f), "");
+}
