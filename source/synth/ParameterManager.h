@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -26,14 +25,16 @@ public:
 	};
 
 	// A fixed ring of ParamCount entries. It never checks for overflow: each parameter stands in a ring
-	// at most once, which keeps it within capacity.
+	// at most once, which keeps it within capacity. The count is a plain integer: every setter, process()
+	// and every reader run under the owner's lock, and an atomic count nearly doubled the cost of a step
+	// with all parameters ramping.
 	template <typename T>
 	struct Ring
 	{
 		T entries[ParamCount] = {};
 		uint64_t writeIndex = 0;
 		uint64_t readIndex = 0;
-		std::atomic<uint32_t> count = 0;
+		uint32_t count = 0;
 
 		uint32_t size() const { return count; }
 
@@ -66,6 +67,9 @@ public:
 	};
 
 	ParameterManager();
+	// The ramp ring points into this object's own records, so a copy would step the original's.
+	ParameterManager(const ParameterManager&) = delete;
+	ParameterManager& operator=(const ParameterManager&) = delete;
 
 	// A normalised value (0..1) from the host or the editor, always smoothed. False when it is the value
 	// already held.
