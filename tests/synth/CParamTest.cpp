@@ -110,30 +110,6 @@ TEST(CParam, EveryRecordMatchesTheDocumentedTable)
 	}
 }
 
-TEST(CParam, EnumeratorsAndTheirNamesAgree)
-{
-	EXPECT_EQ(Param_SourceS3EnvAttack, 69u);
-	EXPECT_EQ(CParam::getEnumString(Param_SourceS3EnvAttack), "Param_SourceS3EnvAttack");
-	EXPECT_EQ(CParam::getEnumString(Param_Name01), "Param_Name01");
-	EXPECT_EQ(CParam::getEnumString(Param_SourceMix34), "Param_SourceMix34");
-	EXPECT_EQ(Param_SourceMix34, 108u);
-	EXPECT_EQ(g_params[Param_Name10].range, 95.0f);
-	EXPECT_EQ(g_params[Param_SourceMix12].invRange, 0.5f);
-}
-
-TEST(CParam, HostNamesJoinGroupAndName)
-{
-	auto hostName = [](EParam p) { return g_params[p].group + g_params[p].name; };
-	EXPECT_EQ(hostName(Param_Name01), "Name01");
-	EXPECT_EQ(hostName(Param_Volume), "CommonVolume");
-	EXPECT_EQ(hostName(Param_PolyMode), "CommonPoly Mode");
-	EXPECT_EQ(hostName(Param_LfoSpeed), "LfoSpeed");
-	EXPECT_EQ(hostName(Param_VelToDepth), "ABVel=>Depth");
-	EXPECT_EQ(hostName(Param_SourceS1Mute), "S1Mute");
-	EXPECT_EQ(hostName(Param_SourceS4FreqKeyScaleToFreq), "S4KS>Freq");
-	EXPECT_EQ(hostName(Param_SourceMix12), "Mix 1/2");
-}
-
 TEST(CParam, OnlyTheVolumeHasAUnitLabel)
 {
 	for (size_t i = 0; i < ParamCount; ++i)
