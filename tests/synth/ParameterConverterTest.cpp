@@ -261,3 +261,41 @@ TEST(ParameterConverter, UnknownParametersAreLoggedAndRefused)
 	                                                  "ERROR: Unknown parameter 108",
 	                                                  "ERROR: Unknown parameter 300 with value -2"}));
 }
+
+// The whole way of an edit to connected hardware and back: the outgoing message for the lowest and
+// highest value of every parameter with a number, read by the SysEx reader and applied to a blank single.
+TEST(ParameterConverter, EditsSurviveTheParameterChangeMessage)
+{
+	for (uint32_t i = Param_Volume; i <= Param_SourceS4FreqKeyScaleToFreq; ++i)
+	{
+		const EParam p = static_cast<EParam>(i);
+		SCOPED_TRACE(CParam::getEnumString(p));
+		uint8_t source = 0;
+		const ParameterCursor cursor = ParameterConverter::toCursor(source, p);
+		if (cursor == Cursor_None)
+			continue;
+		for (float real : {g_params[i].min, g_params[i].max})
+		{
+			SinglePreset edited;
+			ASSERT_TRUE(ParameterConverter::toSingle(edited, p, static_cast<int>(real)));
+			uint8_t value = 0;
+			ASSERT_TRUE(ParameterConverter::fromSingle(value, edited, cursor, source));
+			std::vector<uint8_t> message;
+			Sysex::writeParameterChange(message, 0, Change{static_cast<uint8_t>(cursor), source, value});
+
+			Sysex::SysexResult result;
+			ASSERT_TRUE(Sysex::readBuffer(result, message, 0));
+			ASSERT_EQ(result.parameterChanges.size(), 1u);
+			SinglePreset received;
+			ASSERT_TRUE(ParameterConverter::toSingle(received, result.parameterChanges[0]));
+			EXPECT_EQ(received, edited) << real;
+		}
+	}
+
+	SinglePreset s;
+	Sysex::SysexResult result;
+	ASSERT_TRUE(Sysex::readBuffer(result, {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0x05, 0x7F, 0xF7}, 0));
+	ASSERT_EQ(result.parameterChanges.size(), 1u);
+	ASSERT_TRUE(ParameterConverter::toSingle(s, result.parameterChanges[0]));
+	EXPECT_EQ(s.sources[2].envAttack, 255u);
+}
