@@ -255,19 +255,22 @@ bool Sysex::readFile(std::vector<uint8_t>& out, const std::string& path)
 	if (size >= 0 && std::fseek(file, 0, SEEK_SET) != 0)
 		size = -1;
 
+	constexpr long ReserveLimit = 1 << 24;
+	const size_t expected = static_cast<size_t>(size);
 	std::vector<uint8_t> bytes;
 	if (size >= 0)
 	{
+		bytes.reserve(static_cast<size_t>(std::min(size, ReserveLimit)));
 		uint8_t chunk[65536];
 		size_t got;
 		while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0)
 		{
-			if (bytes.size() + got > static_cast<unsigned long>(size))
+			if (bytes.size() + got > expected)
 				break;
 			bytes.insert(bytes.end(), chunk, chunk + got);
 		}
 	}
-	const bool complete = size >= 0 && !std::ferror(file) && bytes.size() == static_cast<unsigned long>(size);
+	const bool complete = size >= 0 && !std::ferror(file) && bytes.size() == expected;
 	std::fclose(file);
 
 	if (!complete)
