@@ -1,6 +1,8 @@
 // Per-sample cost of the voice building blocks at the engine rate.
 #include <benchmark/benchmark.h>
 
+#include <vector>
+
 #include "synth/Engine.h"
 
 using namespace zentlib;
@@ -28,4 +30,127 @@ void BM_LfoAndVibrato(benchmark::State& state)
 	state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_LfoAndVibrato)->Arg(0)->Arg(3);
+}
+
+namespace
+{
+SinglePreset benchSingle(uint8_t wave)
+{
+	SinglePreset p;
+	p.volume = 99;
+	p.pressureToFreq = p.vibratoDepth = p.pressureToVibrato = 50;
+	p.autoBendDepth = p.velToDepth = p.autoBendKeyScaleToTime = 50;
+	p.source2or4 = 1;
+	for (SingleSource& s : p.sources)
+	{
+		s.fine = 53;
+		s.coarse = 84;
+		s.wave = wave;
+		s.keyTrack = true;
+		s.vibABend = true;
+		s.envLevel = 90;
+		s.envAttack = 20;
+		s.envDecay = 60;
+		s.envSustain = 70;
+		s.envRelease = 40;
+		s.levelModVel = s.levelModPressure = s.levelModKeyScale = 50;
+		s.timeModVel = s.timeModKeyScale = 50;
+		s.freqKeyScaleToFreq = 50;
+	}
+	return p;
+}
+
+// One source per sample. The pitch sum stays put, as it does between controller moves.
+void BM_Source(benchmark::State& state)
+{
+	Engine engine;
+	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
+	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
+	engine.singles[0].source2or4 = 0;
+	const Voice carrier(engine, 60, 100, Rate);
+	Source source(engine, 0);
+	source.init(60, 100, Rate);
+	float left = 0.0f;
+	float right = 0.0f;
+	float amplitude = 0.0f;
+	for (auto _ : state)
+	{
+		source.process(&left, &right, amplitude, carrier);
+		benchmark::DoNotOptimize(amplitude);
+	}
+	benchmark::DoNotOptimize(left);
+	state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Source)->Arg(0)->ArgName("cyclic");
+BENCHMARK(BM_Source)->Arg(234)->ArgName("pcm");
+
+// One source per sample while the vibrato moves its pitch on every sample.
+void BM_SourceVibrato(benchmark::State& state)
+{
+	Engine engine;
+	engine.singles.assign(1, benchSingle(0));
+	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
+	engine.singles[0].source2or4 = 0;
+	engine.singles[0].autoBendTime = 0;
+	Voice carrier(engine, 60, 100, Rate);
+	Source source(engine, 0);
+	source.init(60, 100, Rate);
+	float left = 0.0f;
+	float right = 0.0f;
+	float amplitude = 0.0f;
+	float vibrato = 0.0f;
+	for (auto _ : state)
+	{
+		vibrato += 1.0f / 1024.0f;
+		engine.vibratoValue = vibrato;
+		carrier.process(&left, &right); // takes the vibrato over, renders nothing
+		source.process(&left, &right, amplitude, carrier);
+		benchmark::DoNotOptimize(amplitude);
+	}
+	benchmark::DoNotOptimize(left);
+	state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SourceVibrato);
+
+// A four-source voice per sample, one amplitude-modulated pair.
+void BM_Voice(benchmark::State& state)
+{
+	Engine engine;
+	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
+	engine.singles[0].ampModS3S4 = 1;
+	Voice voice(engine, 60, 100, Rate);
+	float left = 0.0f;
+	float right = 0.0f;
+	for (auto _ : state)
+	{
+		voice.process(&left, &right);
+		benchmark::DoNotOptimize(left);
+	}
+	state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Voice)->Arg(0)->ArgName("cyclic");
+BENCHMARK(BM_Voice)->Arg(234)->ArgName("pcm");
+
+// The floor: a bare interpolating read of a 256-sample table with a double phase.
+void BM_BareTableLoop(benchmark::State& state)
+{
+	std::vector<float> table(256);
+	for (size_t i = 0; i < table.size(); ++i)
+		table[i] = static_cast<float>(i) / 256.0f;
+	double phase = 0.0;
+	const double increment = 1.37;
+	float out = 0.0f;
+	for (auto _ : state)
+	{
+		const auto i = static_cast<int64_t>(static_cast<float>(phase));
+		const float f = static_cast<float>(phase) - static_cast<float>(i);
+		out += table[i & 255] + (table[(i + 1) & 255] - table[i & 255]) * f;
+		phase += increment;
+		const auto whole = static_cast<int64_t>(static_cast<float>(phase));
+		phase = static_cast<double>(whole & 255) + (phase - static_cast<double>(whole));
+		benchmark::DoNotOptimize(out);
+	}
+	state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_BareTableLoop);
 }

@@ -8,6 +8,8 @@
 #include "Lfo.h"
 #include "SinglePreset.h"
 #include "Vibrato.h"
+#include "Voice.h"
+#include "Waveforms.h"
 
 namespace zentlib
 {
@@ -45,6 +47,7 @@ public:
 	IEngineListener* listener = nullptr; // not owned
 	std::vector<SinglePreset> factorySingles;
 	std::vector<SinglePreset> singles; // the editable store; rendering reads it
+	Waveforms waveforms;
 	size_t currentSingle = 0;
 	Lfo lfo{*this};
 	Vibrato vibrato{*this};
@@ -69,6 +72,8 @@ public:
 	uint8_t rpnLsb = 0x7F;
 	uint8_t rpnMsb = 0x7F;
 	uint8_t bankSelect = 255; // storage for the next program change; 255 = none
+
+	std::list<Voice> voices; // oldest first
 
 	float hostSamplerate = 0.0f;
 

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+
+#include "Env.h"
+#include "SinglePreset.h"
+
+namespace zentlib
+{
+class Engine;
+class Voice;
+
+// 2^x by the classic fast approximation, all in single precision. Exact where the sources need
+// it: 440 Hz at pitch 69 and 880 Hz at 81.
+float fastPow2(float x);
+
+// One oscillator of a sounding note: a waveform read by linear interpolation at a pitch fixed at
+// note-on plus the engine's per-sample modulation, with its own envelope. It adds its raw sample
+// to the voice's slot and hands its amplitude back; the voice does the mixing.
+class Source
+{
+public:
+	Source(const Engine& engine, int index);
+
+	// Sets the source up for a note from the engine's current single.
+	void init(unsigned char note, unsigned char velocity, float sampleRate);
+
+	// One sample: adds the raw sample to *left and *right and writes the envelope amplitude. A
+	// source still in its delay adds nothing and does not move.
+	void process(float* left, float* right, float& amplitude, const Voice& voice);
+
+	// Releases with the current single's release setting; the velocity is not used.
+	void onNoteOff(unsigned char velocity);
+	// Releases with the given release setting 0..100.
+	void onNoteOff(unsigned char velocity, unsigned char release);
+
+	// This source's record in the current single.
+	const SingleSource& getSource() const;
+
+	const Env& getEnv() const { return m_env; }
+	bool isFinished() const { return m_env.state == Env::Finished; }
+	// Semitones on the MIDI note scale, fixed at note-on.
+	double getPitch() const { return m_pitch; }
+
+private:
+	const Engine* m_engine;
+	uint8_t m_index;
+	double m_pitch = 0.0;
+	uint8_t m_velocity = 0;
+	Env m_env;
+	const float* m_data = nullptr;
+	uint64_t m_length = 0; // a power of two
+	double m_phase = 0.0; // read position in samples
+	double m_step = 0.0; // phase increment per hertz
+	float m_rate = 0.0f;
+	float m_level = 0.0f;
+	float m_decayTime = 0.0f;
+	float m_sustain = 0.0f;
+	double m_increment = -1.0; // for lastPitch
+	double m_lastPitch = -1.0;
+	double m_minPitch = 0.0;
+};
+}
