@@ -2,9 +2,12 @@
 
 #include <cmath>
 #include <cstring>
+#include <set>
+#include <tuple>
 
 #include "DspTestSupport.h"
 #include "synth/Curves.h"
+#include "synth/data/zentdata.h"
 
 using namespace zentlib;
 using namespace dsptest;
@@ -253,4 +256,103 @@ TEST_F(SourceFixture, NoteOffInTheDelayNeverSounds)
 	EXPECT_TRUE(voice.isFinished());
 	for (float x : render(voice, 5000))
 		ASSERT_EQ(x, 0.0f);
+}
+
+namespace
+{
+// Linear interpolation of a looping table at a fractional position.
+float readAt(const Waveforms::WaveformData& table, double position)
+{
+	const double wrapped = std::fmod(position, static_cast<double>(table.length));
+	const auto i = static_cast<uint64_t>(wrapped);
+	const double f = wrapped - static_cast<double>(i);
+	const float a = table.data[i];
+	const float b = table.data[(i + 1) % table.length];
+	return static_cast<float>(a + (b - a) * f);
+}
+
+// Mean difference between the output and a table read at a steady rate from position 0.
+double distanceFromTable(const std::vector<float>& out, const Waveforms::WaveformData& table, double increment)
+{
+	double sum = 0.0;
+	for (size_t n = 0; n < out.size(); ++n)
+		sum += std::fabs(out[n] - readAt(table, n * increment));
+	return sum / out.size();
+}
+}
+
+TEST_F(SourceFixture, SampledWavesPlayAtTheRomRateAtPitch68)
+{
+	s1().wave = 204; // a one-shot: starts at its first sample
+	const Waveforms::Waveform& wave = engine->waveforms.getWaveform(204);
+	ASSERT_GT(wave.perKey[68].length, 0u);
+	const std::vector<float> out = play(68, 4000);
+	EXPECT_LT(distanceFromTable(out, wave.perKey[68], wave.romRate / Rate), 1e-6);
+	// a semitone up reads faster by the same factor
+	const std::vector<float> up = play(69, 3000);
+	EXPECT_LT(distanceFromTable(up, wave.perKey[69], wave.romRate / Rate * 440.0 / 415.28961), 1e-4);
+}
+
+TEST_F(SourceFixture, SampledWavesNeverPlayBelowTheirLowestPitch)
+{
+	s1().wave = 204;
+	s1().keyTrack = false;
+	s1().coarse = 34; // pitch 10
+	const std::vector<float> low = play(60, 2000);
+	s1().coarse = 46; // pitch 22
+	const std::vector<float> raised = play(60, 2000);
+	EXPECT_EQ(low, raised);
+
+	// cyclic waves go as low as they are asked
+	s1().wave = 0;
+	s1().coarse = 34;
+	EXPECT_NEAR(zeroCrossingFrequency(play(60, static_cast<size_t>(Rate * 2))), 440.0 * semitonesToRatio(10 - 69), 0.01);
+}
+
+TEST_F(SourceFixture, KeyIndexIsTheSmallestKeyNotBelowThePitch)
+{
+	// A wave ROM whose wave 14 has its own half cycle for the key range 60..71 (table 2 of its
+	// 640-sample segment), so that the table a source picks can be told apart.
+	std::vector<uint8_t> image(zentdata::getData_waverom(), zentdata::getData_waverom() + zentdata::getDataSize_waverom());
+	const size_t table2 = 44 + 393216 + 13 * 640 + 2 * 128;
+	for (size_t j = 0; j < 128; ++j)
+		image[table2 + j] = static_cast<uint8_t>(128 + 100 * std::sin(M_PI * j / 128.0) * ((j / 8) % 2 ? 1 : -1));
+	engine->waveforms.loadFromMemory(image.data(), image.size());
+
+	s1().wave = 13;
+	s1().keyTrack = false;
+	const Waveforms::Waveform& wave = engine->waveforms.getWaveform(13);
+	auto tableDistances = [&](uint32_t coarse, uint32_t fine) {
+		s1().coarse = coarse;
+		s1().fine = fine;
+		const double pitch = static_cast<int>(coarse) - 24 + (static_cast<int>(fine) - 50) * 0.02;
+		const float step = (1.0f / 195.3125f * wave.romRate) / Rate;
+		const double increment = static_cast<double>(fastPow2(static_cast<float>(pitch - 69.0) / 12.0f) * 440.0f) * step;
+		const std::vector<float> out = play(60, 300);
+		return std::make_pair(distanceFromTable(out, wave.perKey[59], increment), distanceFromTable(out, wave.perKey[60], increment));
+	};
+	auto [below, above] = tableDistances(83, 50); // pitch 59
+	EXPECT_LT(below, 1e-6);
+	EXPECT_GT(above, 1e-3);
+	std::tie(below, above) = tableDistances(83, 65); // pitch 59.3
+	EXPECT_GT(below, 1e-3);
+	EXPECT_LT(above, 1e-6);
+	std::tie(below, above) = tableDistances(84, 50); // pitch 60
+	EXPECT_GT(below, 1e-3);
+	EXPECT_LT(above, 1e-6);
+}
+
+TEST_F(SourceFixture, LoopedSampledWavesMayStartAnywhere)
+{
+	s1().wave = 234; // a plain forward loop
+	std::set<float> firstSamples;
+	for (int i = 0; i < 8; ++i)
+		firstSamples.insert(play(69, 1)[0]);
+	EXPECT_GT(firstSamples.size(), 1u);
+
+	s1().wave = 204; // a one-shot always starts at its start
+	firstSamples.clear();
+	for (int i = 0; i < 8; ++i)
+		firstSamples.insert(play(69, 1)[0]);
+	EXPECT_EQ(firstSamples.size(), 1u);
 }

@@ -14,9 +14,12 @@ namespace
 struct VoiceFixture : ::testing::Test
 {
 	std::unique_ptr<Engine> engine = makeEngine();
+	double a = 0.0; // amplitude of the sine wave alone
 
 	void SetUp() override
 	{
+		a = magnitudeAt(play(), 440.0);
+		ASSERT_GT(a, 0.5);
 		single().mute[1] = single().mute[2] = single().mute[3] = false;
 		single().sources[1].coarse = 96;
 		single().sources[2].coarse = 108;
@@ -32,6 +35,9 @@ struct VoiceFixture : ::testing::Test
 	}
 
 	static bool present(const std::vector<float>& x, double f) { return magnitudeAt(x, f) > 0.3; }
+	// The sine times a gain, or two sines multiplied: each side band carries half the product.
+	double sine(double gain = 1.0) const { return a * gain; }
+	double sideBand() const { return a * a * 0.5; }
 	static bool absent(const std::vector<float>& x, double f) { return magnitudeAt(x, f) < 0.03; }
 };
 }
@@ -54,14 +60,14 @@ TEST_F(VoiceFixture, FourSourcesAreWeightedByTheSourceMix)
 	single().source2or4 = 1;
 	std::vector<float> out = play();
 	for (double f : {440.0, 880.0, 1760.0, 220.0})
-		EXPECT_NEAR(magnitudeAt(out, f), 1.0, 0.02) << f;
+		EXPECT_NEAR(magnitudeAt(out, f), sine(), 0.01) << f;
 
 	engine->sourceMixGain[2] = 0.0f;
 	engine->sourceMixGain[3] = 0.5f;
 	out = play();
 	EXPECT_TRUE(absent(out, 1760.0));
-	EXPECT_NEAR(magnitudeAt(out, 220.0), 0.5, 0.02);
-	EXPECT_NEAR(magnitudeAt(out, 440.0), 1.0, 0.02);
+	EXPECT_NEAR(magnitudeAt(out, 220.0), sine(0.5), 0.01);
+	EXPECT_NEAR(magnitudeAt(out, 440.0), sine(), 0.01);
 }
 
 TEST_F(VoiceFixture, AmplitudeModulationMultipliesThePair)
@@ -71,20 +77,20 @@ TEST_F(VoiceFixture, AmplitudeModulationMultipliesThePair)
 	std::vector<float> out = play();
 	EXPECT_TRUE(present(out, 440.0)); // S1 itself plus the difference tone
 	EXPECT_TRUE(absent(out, 880.0));
-	EXPECT_NEAR(magnitudeAt(out, 1320.0), 0.5, 0.02);
+	EXPECT_NEAR(magnitudeAt(out, 1320.0), sideBand(), 0.01);
 
 	// S1 muted: kept only as the modulator, so the product alone is heard
 	single().mute[0] = true;
 	out = play();
-	EXPECT_NEAR(magnitudeAt(out, 440.0), 0.5, 0.02);
-	EXPECT_NEAR(magnitudeAt(out, 1320.0), 0.5, 0.02);
+	EXPECT_NEAR(magnitudeAt(out, 440.0), sideBand(), 0.01);
+	EXPECT_NEAR(magnitudeAt(out, 1320.0), sideBand(), 0.01);
 	EXPECT_TRUE(absent(out, 880.0));
 
 	// S2 muted: skipped, and S1 sounds unmodulated
 	single().mute[0] = false;
 	single().mute[1] = true;
 	out = play();
-	EXPECT_NEAR(magnitudeAt(out, 440.0), 1.0, 0.02);
+	EXPECT_NEAR(magnitudeAt(out, 440.0), sine(), 0.01);
 	EXPECT_TRUE(absent(out, 1320.0));
 
 	// the second pair works the same way; every non-zero mode alike
@@ -93,9 +99,9 @@ TEST_F(VoiceFixture, AmplitudeModulationMultipliesThePair)
 	single().source2or4 = 1;
 	single().ampModS3S4 = 2;
 	out = play();
-	EXPECT_NEAR(magnitudeAt(out, 1760.0 - 220.0), 0.5, 0.02);
-	EXPECT_NEAR(magnitudeAt(out, 1760.0 + 220.0), 0.5, 0.02);
-	EXPECT_NEAR(magnitudeAt(out, 440.0), 1.0, 0.02);
+	EXPECT_NEAR(magnitudeAt(out, 1760.0 - 220.0), sideBand(), 0.01);
+	EXPECT_NEAR(magnitudeAt(out, 1760.0 + 220.0), sideBand(), 0.01);
+	EXPECT_NEAR(magnitudeAt(out, 440.0), sine(), 0.01);
 }
 
 TEST_F(VoiceFixture, TheProductFollowsTheModulatedSourcesEnvelope)
@@ -105,7 +111,7 @@ TEST_F(VoiceFixture, TheProductFollowsTheModulatedSourcesEnvelope)
 	single().sources[0].envLevel = 100;
 	single().sources[1].envLevel = 50;
 	const std::vector<float> out = play();
-	EXPECT_NEAR(magnitudeAt(out, 1320.0), 0.5 * envLevel(50), 0.01);
+	EXPECT_NEAR(magnitudeAt(out, 1320.0), sideBand() * envLevel(50), 0.005);
 }
 
 TEST_F(VoiceFixture, AVoiceWithoutSourcesIsFinishedAtOnce)
