@@ -1,6 +1,7 @@
 // Per-sample cost of the voice building blocks at the engine rate.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
 #include "synth/Engine.h"
@@ -13,7 +14,8 @@ constexpr float Rate = 49920.0f;
 
 void BM_LfoAndVibrato(benchmark::State& state)
 {
-	Engine engine;
+	auto owner = std::make_unique<Engine>();
+	Engine& engine = *owner;
 	engine.singles.resize(1);
 	SinglePreset& single = engine.singles[0];
 	single.lfoSpeed = 70;
@@ -63,7 +65,8 @@ SinglePreset benchSingle(uint8_t wave)
 // One source per sample. The pitch sum stays put, as it does between controller moves.
 void BM_Source(benchmark::State& state)
 {
-	Engine engine;
+	auto owner = std::make_unique<Engine>();
+	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
 	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
 	engine.singles[0].source2or4 = 0;
@@ -87,7 +90,8 @@ BENCHMARK(BM_Source)->Arg(234)->ArgName("pcm");
 // One source per sample while the vibrato moves its pitch on every sample.
 void BM_SourceVibrato(benchmark::State& state)
 {
-	Engine engine;
+	auto owner = std::make_unique<Engine>();
+	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(0));
 	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
 	engine.singles[0].source2or4 = 0;
@@ -115,7 +119,8 @@ BENCHMARK(BM_SourceVibrato);
 // A four-source voice per sample, one amplitude-modulated pair.
 void BM_Voice(benchmark::State& state)
 {
-	Engine engine;
+	auto owner = std::make_unique<Engine>();
+	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
 	engine.singles[0].ampModS3S4 = 1;
 	Voice voice(engine, 60, 100, Rate);

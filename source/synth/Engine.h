@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Lfo.h"
+#include "ParameterManager.h"
 #include "SinglePreset.h"
 #include "Vibrato.h"
 #include "Voice.h"
@@ -37,6 +38,7 @@ public:
 		MidiSettingCount = 11,
 	};
 
+	// An empty store and no listener: the caller fills singles before anything renders.
 	Engine() = default;
 	Engine(const Engine&) = delete;
 	Engine& operator=(const Engine&) = delete;
@@ -76,6 +78,7 @@ public:
 	std::list<Voice> voices; // oldest first
 
 	float hostSamplerate = 0.0f;
+	ParameterManager parameters; // the 109 parameters, smoothed
 
 	float sourceMixGain[4] = {1.0f, 1.0f, 1.0f, 1.0f}; // S1..S4
 
