@@ -92,7 +92,9 @@ TEST(FactoryBanks, EachImageHoldsTheThreeBlockDumps)
 		for (size_t i = 0; i < image.size; ++i)
 		{
 			if (std::find(std::begin(frames), std::end(frames), i) == std::end(frames))
+			{
 				ASSERT_LT(image.data[i], 0x80) << "byte " << i;
+			}
 		}
 	}
 }
