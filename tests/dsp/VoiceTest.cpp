@@ -246,3 +246,61 @@ TEST_F(AutoBendFixture, VelocityAndKeyScaleShapeTheBend)
 	Voice low(*engine, 36, 100, Rate);
 	EXPECT_NEAR(modulation(low, static_cast<size_t>(time * 0.25f * Rate)).back(), 6.0f, 0.02f);
 }
+
+// A record may carry any 7-bit value in any field, and a ROM that fails to load leaves every wave
+// empty: neither may read outside a table or produce anything but finite samples.
+TEST_F(VoiceFixture, OutOfRangeSettingsAndEmptyWavesStayWithinTheTables)
+{
+	SinglePreset& s = single();
+	s.source2or4 = 1;
+	s.mute[0] = s.mute[1] = s.mute[2] = s.mute[3] = false;
+	s.ampModS1S2 = s.ampModS3S4 = 3;
+	s.vibratoDepth = s.pressureToVibrato = s.lfoSpeed = 127;
+	s.autoBendDepth = s.autoBendTime = s.velToDepth = s.autoBendKeyScaleToTime = 127;
+	s.lfoShape = 3;
+	s.keyScaleCurve = 7;
+	for (SingleSource& src : s.sources)
+	{
+		src.fine = src.coarse = 127;
+		src.velCurve = 7;
+		src.envLevel = src.envDelay = src.envAttack = src.envDecay = src.envSustain = src.envRelease = 127;
+		src.levelModVel = src.levelModPressure = src.levelModKeyScale = 127;
+		src.timeModVel = src.timeModKeyScale = src.freqKeyScaleToFreq = 127;
+	}
+	s.sources[1].wave = 255;
+	s.sources[2].coarse = 0;
+	s.sources[2].fine = 0;
+	s.sources[2].keyTrack = false;
+	s.sources[3].wave = 220;
+	engine->pressure = 1.0f;
+	engine->modWheel = 1.0f;
+
+	auto playAll = [&] {
+		for (unsigned char note : {0, 127})
+		{
+			Voice voice(*engine, note, 127, Rate);
+			for (int i = 0; i < 20000; ++i)
+			{
+				engine->lfoValue = engine->lfo.process(Rate);
+				engine->vibratoValue = engine->vibrato.process(Rate, engine->lfoValue);
+				float l = 0.0f;
+				float r = 0.0f;
+				voice.process(&l, &r);
+				ASSERT_TRUE(std::isfinite(l) && std::isfinite(r)) << i;
+			}
+			voice.onNoteOff(0, 0);
+			render(voice, 1000);
+			EXPECT_TRUE(voice.isFinished());
+		}
+	};
+	playAll();
+
+	// A well-formed image without cue points defines no wave at all.
+	const std::vector<uint8_t> noWaves = {
+		'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E',
+		'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0, 0x50, 0xC3, 0, 0, 0x50, 0xC3, 0, 0, 1, 0, 8, 0,
+		'd', 'a', 't', 'a', 4, 0, 0, 0, 128, 128, 128, 128};
+	engine->waveforms.loadFromMemory(noWaves.data(), noWaves.size());
+	ASSERT_EQ(engine->waveforms.getWaveform(0).perKey[60].length, 0u);
+	playAll();
+}
