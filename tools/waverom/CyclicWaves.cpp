@@ -1,5 +1,6 @@
 #include "CyclicWaves.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <stdexcept>
@@ -724,6 +725,9 @@ public:
 		return out;
 	}
 
+	// Harmonic n at sample j of the half cycle.
+	double basis(int n, size_t j) const { return m_sine[(n * (2 * j + 1)) & 511]; }
+
 private:
 	std::array<double, 512> m_sine{};
 };
@@ -734,6 +738,69 @@ double peakOf(const std::array<double, kHalfCycle>& x)
 	for (double v : x)
 		p = absd(v) > p ? absd(v) : p;
 	return p;
+}
+
+// Rounds a scaled half cycle to steps of 1/128, choosing between the two nearest steps so that
+// the rounding error puts as little as possible above the table's harmonic limit: plain rounding
+// spreads its error over every harmonic, which would show up as aliasing at the top of the range.
+std::array<int, kHalfCycle> quantise(const std::array<double, kHalfCycle>& half, double gain, int limit,
+									 const HalfCycleSynth& synth)
+{
+	std::array<int, kHalfCycle> q{};
+	std::array<double, kHalfCycle> ideal{};
+	for (size_t j = 0; j < kHalfCycle; ++j)
+	{
+		ideal[j] = half[j] * gain * 128.0;
+		q[j] = static_cast<int>(roundDet(ideal[j]));
+	}
+	// Content of the error on each harmonic above the limit, up to the table's own Nyquist.
+	const int first = limit + 1;
+	std::vector<double> content;
+	for (int n = first; n <= 128; ++n)
+	{
+		double c = 0.0;
+		for (size_t j = 0; j < kHalfCycle; ++j)
+			c += (q[j] - ideal[j]) * synth.basis(n, j);
+		content.push_back(c);
+	}
+	for (int pass = 0; pass < 4; ++pass)
+	{
+		bool improved = false;
+		for (size_t j = 0; j < kHalfCycle; ++j)
+		{
+			const int other = q[j] - ideal[j] > 0.0 ? q[j] - 1 : q[j] + 1;
+			if (other > 127 || other < -127)
+				continue;
+			const double delta = other - q[j];
+			double change = 0.0;
+			for (int n = first; n <= 128; ++n)
+			{
+				const double b = delta * synth.basis(n, j);
+				const double c = content[n - first];
+				change += (c + b) * (c + b) - c * c;
+			}
+			if (change < -1e-12)
+			{
+				for (int n = first; n <= 128; ++n)
+					content[n - first] += delta * synth.basis(n, j);
+				q[j] = other;
+				improved = true;
+			}
+		}
+		if (!improved)
+			break;
+	}
+	for (int& v : q)
+		v = std::clamp(v, -127, 127);
+	return q;
+}
+
+double rmsOf(const std::array<double, kHalfCycle>& x)
+{
+	double sum = 0.0;
+	for (double v : x)
+		sum += v * v;
+	return std::sqrt(sum / kHalfCycle);
 }
 
 // Chooses harmonic signs that keep the richest table's peak low against its loudness.
@@ -779,17 +846,30 @@ std::vector<uint8_t> buildCyclicArea()
 		Spectrum s = spectrumOf(w);
 		if (!keepsPhases(kWaves[w].recipe))
 			s = lowCrestSigns(s, synth, w);
+		// Table 0 fills the range; the narrower tables keep its loudness, so a run up the keyboard
+		// does not jump in level at the range boundaries, as far as that neither clips them nor
+		// leaves them less than three quarters of the range.
+		double loudness = 0.0;
 		for (size_t t = 0; t < kTablesPerWave; ++t)
 		{
 			Spectrum limited{};
 			for (int n = 1; n <= kMaxHarmonic; ++n)
 				limited[n] = kWaves[w].recipe == Recipe::Sine ? s[n] : s[n] * taper(n, kHarmonicLimit[t]);
-			std::array<double, kHalfCycle> half = synth.render(limited);
+			const std::array<double, kHalfCycle> half = synth.render(limited);
 			const double peak = peakOf(half);
+			const double rms = rmsOf(half);
 			if (peak <= 0.0)
 				throw std::logic_error("silent cyclic table");
-			for (double x : half)
-				out.push_back(toByte(x * kPeak / peak));
+			const double fullGain = kPeak / peak;
+			double gain = fullGain;
+			if (t == 0)
+				loudness = rms * gain;
+			else
+				gain = std::min(fullGain, std::max(loudness / rms, 0.75 * fullGain));
+			const std::array<int, kHalfCycle> q =
+				quantise(half, gain, kWaves[w].recipe == Recipe::Sine ? kMaxHarmonic : kHarmonicLimit[t], synth);
+			for (int v : q)
+				out.push_back(static_cast<uint8_t>(128 + v));
 		}
 	}
 	return out;

@@ -474,14 +474,14 @@ Buf attackOneShot(size_t n, const std::function<double(int, double)>& spectrum, 
 				  double attack, uint64_t seed)
 {
 	Buf b = sustainedNote(n, spectrum, attack, 5.5, 0.003, 0.0);
-	// The tone falls back after its onset; what follows is the sustain wave.
-	const double k = decayFactor(0.06);
+	// The tone dies away after its onset: the sustain comes from the sustain wave layered with it.
+	const double k = decayFactor(0.04);
 	double env = 1.0;
 	for (size_t i = 0; i < n; ++i)
 	{
 		if (static_cast<double>(i) > attack * kRate)
 			env *= k;
-		b[i] *= 0.25 + 0.75 * env;
+		b[i] *= env;
 	}
 	BandPass band(noiseHz, noiseQ);
 	addNoiseBurst(b, seed, noiseAmp, 0.03, [&](double x) { return band(x); }, 0.004);
@@ -585,9 +585,9 @@ Buf ride(size_t n)
 	const double bell[] = {470.0, 1130.0, 2350.0, 3210.0, 4790.0};
 	for (int i = 0; i < 5; ++i)
 		addPartial(b, 0, bell[i], 0.25 / (1 + i * 0.5), 0.3, 0.1 * i);
-	addMetal(b, 61, 50, 2500.0, 11000.0, 0.04, 0.25);
+	addMetal(b, 61, 50, 2500.0, 11000.0, 0.04, 0.1);
 	OnePole hp1(5000.0);
-	addNoiseBurst(b, 62, 0.3, 0.12, [&](double x) { return hp1.high(x); }, 0.0005);
+	addNoiseBurst(b, 62, 0.3, 0.08, [&](double x) { return hp1.high(x); }, 0.0005);
 	finishOneShot(b);
 	return b;
 }
@@ -605,7 +605,7 @@ Buf hiHat(size_t n)
 Buf tom(size_t n)
 {
 	Buf b(n, 0.0);
-	addSweep(b, 190.0, 125.0, 0.05, 1.0, 0.12);
+	addSweep(b, 190.0, 125.0, 0.05, 1.0, 0.06);
 	addSweep(b, 300.0, 199.0, 0.04, 0.3, 0.06);
 	BandPass stick(2500.0, 0.7);
 	addNoiseBurst(b, 81, 0.5, 0.006, [&](double x) { return stick(x); });
@@ -725,25 +725,25 @@ Buf buildSegment(size_t segment, size_t n)
 	case 3: return windLoop(n, voiceAh, 0.03, 3000.0, 41);
 	case 4: return crash(n);
 	case 5:
-		return pluck(n, 0.5, 0.25, 0.00005, [](int k, double f) {
+		return pluck(n, 0.3, 0.25, 0.00005, [](int k, double f) {
 			return excite(k, 1.0 / 5.2) * excite(k, 0.09) * powDet(k, -0.5) * (1.0 + 2.0 * res(f, 3000.0, 1200.0)) * lp(f, 4200.0, 4);
 		}, 0.1, 151);
 	case 6: return fuzzLoop(n);
-	case 7: return bellTone(n, 0.12, 0.05, 0.25);
+	case 7: return bellTone(n, 0.12, 0.05, 0.06);
 	case 8: return tom(n);
 	case 9: return snare(n, 0.5, 0.9, 0.04, 161);
 	case 10: return ride(n);
 	case 11: return windLoop(n, panFlute, 0.3, 2200.0, 171);
 	case 12:
-		return pluck(n, 0.15, 0.4, 0.0, [](int k, double f) { return bowedString(k, f) * excite(k, 0.3); }, 0.05, 181);
+		return pluck(n, 0.06, 0.3, 0.0, [](int k, double f) { return bowedString(k, f) * excite(k, 0.3); }, 0.05, 181);
 	case 13: return whiteNoise(n);
 	case 14: return piano(n, true);
 	case 15:
-		return pluck(n, 0.45, 0.2, 0.00003, [](int k, double f) {
+		return pluck(n, 0.25, 0.2, 0.00003, [](int k, double f) {
 			return excite(k, 1.0 / 6.5) * powDet(k, -0.85) * (1.0 + 0.8 * res(f, 2500.0, 1500.0) + res(f, 200.0, 80.0)) * lp(f, 5000.0, 2);
 		}, 0.12, 191);
 	case 16:
-		return pluck(n, 0.4, 0.3, 0.00002, [](int k, double f) {
+		return pluck(n, 0.2, 0.3, 0.00002, [](int k, double f) {
 			return excite(k, 1.0 / 5.5) * powDet(k, -1.1) * (1.0 + 0.8 * res(f, 220.0, 120.0)) * lp(f, 2500.0, 2);
 		}, 0.05, 201);
 	case 17: return pianoNoise(n);
@@ -752,7 +752,7 @@ Buf buildSegment(size_t segment, size_t n)
 	case 20: return bowedNote(n);
 	case 21: return trumpetNote(n);
 	case 22: return attackOneShot(n, [](int k, double f) { return flute(k, f, 1.0); }, 1.0, 1600.0, 0.7, 0.05, 231);
-	case 23: return bellTone(n, 0.3, 0.1, 0.2);
+	case 23: return bellTone(n, 0.3, 0.1, 0.05);
 	case 24: return rim(n);
 	case 25: return bassDrum(n);
 	case 26: return electronicSnare(n);

@@ -24,13 +24,18 @@ double db(double x)
 
 void printCyclic(const RomView& rom, size_t w)
 {
-	double range = 1.0, alias = -200.0, purity = 200.0, sawError = 0.0;
+	double range = 1.0, alias = -200.0, purity = 200.0, sawError = 0.0, rmsLo = 1e9, rmsHi = 0.0;
 	int rich = 0;
 	for (size_t t = 0; t < 5; ++t)
 	{
 		const Cycle c = cyclicCycle(rom, w, t);
 		const Harmonics h = harmonics(c);
 		range = std::min(range, rangeUse(c));
+		double power = 0.0;
+		for (double v : c)
+			power += v * v;
+		rmsLo = std::min(rmsLo, power);
+		rmsHi = std::max(rmsHi, power);
 		double strongest = 0.0, second = 0.0;
 		for (int n = 1; n <= 128; ++n)
 		{
@@ -54,8 +59,8 @@ void printCyclic(const RomView& rom, size_t w)
 				sawError = std::max(sawError, std::fabs(db(h[n] * n / h[1])));
 		}
 	}
-	std::printf("%-26s range %5.1f%%  above-limit %7.1f dB  harmonics>-40dB %3d", zentlib::g_waveformNames[w], range * 100.0,
-				alias, rich);
+	std::printf("%-26s range %5.1f%%  level spread %4.1f dB  above-limit %7.1f dB  harmonics>-40dB %3d",
+				zentlib::g_waveformNames[w], range * 100.0, 10.0 * std::log10(rmsHi / rmsLo), alias, rich);
 	if (w < 13)
 		std::printf("  purity %5.1f dB", purity);
 	if (w == 13)
