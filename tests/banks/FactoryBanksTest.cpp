@@ -259,10 +259,3 @@ TEST(FactoryBanks, DisplayableNamesLeaveOutWhatTheDisplayCannotDraw)
 		EXPECT_FALSE(banks::isDisplayableName(name)) << name;
 }
 
-TEST(FactoryBanks, OneNoteOfEverySingleSitsInTheLevelWindow)
-{
-	// Each single is staged so one note at velocity 100 peaks between -24 and -3 dBFS. Measuring
-	// that needs the engine to render the notes; until it exists this check cannot run.
-	GTEST_SKIP() << "waits for the engine: render one note of each of the 768 singles, check the peak "
-	                "window, no NaN or infinity, and that every note sounds and ends after its release";
-}

@@ -64,7 +64,7 @@ std::vector<Patch> percussionBank()
 	add(Patch("Ride").two(hit(Ride, 34), body(Sin16, 40, 0, 45).fixed(88)).bend(0));
 	add(Patch("Ride Bell").four(hit(Ride, 34), noise(10, 30), body(Sin1, 44, 0, 100).fixed(104), body(Sin1, 44, 0, 80).fixed(96)).ring34().mute(3).bend(0));
 	add(Patch("Rev Cymbal").two(Src(CrashAlt).fixed(Recorded).env(100, 0, 64, 10, 0, 10).steady(), Src(WhiteNoiseLoop).fixed(Recorded).env(60, 0, 62, 10, 0, 10).steady()).bend(0));
-	add(Patch("Hand Clap").four(noise(12, 80), noise(12, 80, 3), noise(12, 80, 6), noise(30, 70, 9)).bend(0));
+	add(Patch("Hand Clap").four(noise(12, 80), noise(12, 80, 3), noise(12, 80, 6), noise(30, 70, 9)).bend(0).trim(6));
 	add(Patch("Snap").two(noise(8, 70), body(Sin1, 10, 24, 70).fixed(110)).bend(0));
 	add(Patch("Shaker").two(Src(WhiteNoise).env(85, 0, 10, 16, 0, 16).vel(2, 30).steady(), hit(HHat, 12, 50)).bend(0));
 	add(Patch("Tambourine").four(hit(HHat, 22), noise(20, 40), body(Sin1, 30, 0, 100).fixed(118), body(Sin1, 30, 0, 70).fixed(112)).ring34().mute(3).bend(0));
