@@ -119,3 +119,65 @@ TEST(CyclicWaves, SameNamedWavesDifferInSpectrum)
 			EXPECT_GT(maxDiff, 1.0) << nameOf(a) << ": waves " << a + 1 << " and " << b + 1;
 		}
 }
+
+TEST(CyclicWaves, NeighbouringKeyRangesKeepOneLoudness)
+{
+	for (size_t w = 0; w < 204; ++w)
+		for (size_t t = 1; t < 5; ++t)
+		{
+			double a = 0.0, b = 0.0;
+			for (double v : cyclicCycle(romImage(), w, t - 1))
+				a += v * v;
+			for (double v : cyclicCycle(romImage(), w, t))
+				b += v * v;
+			EXPECT_LT(std::fabs(10.0 * std::log10(b / a)), 3.0) << nameOf(w) << " (" << w + 1 << ") tables " << t - 1 << "/" << t;
+		}
+}
+
+TEST(CyclicWaves, BasicShapesHaveTheirTextbookSpectra)
+{
+	auto table0 = [](size_t w) { return harmonics(cyclicCycle(romImage(), w, 0)); };
+	// Square 1: odd harmonics at 1/n, no even ones.
+	const Harmonics square = table0(32);
+	for (int n = 2; n <= 20; n += 2)
+		EXPECT_LT(db(square[n] / square[1]), -40.0) << "square harmonic " << n;
+	for (int n = 3; n <= 19; n += 2)
+		EXPECT_NEAR(db(square[n] * n / square[1]), 0.0, 1.5) << "square harmonic " << n;
+	// Triangle: odd harmonics at 1/n^2.
+	const Harmonics triangle = table0(38);
+	EXPECT_NEAR(db(triangle[3] / triangle[1]), db(1.0 / 9.0), 1.0);
+	EXPECT_NEAR(db(triangle[5] / triangle[1]), db(1.0 / 25.0), 1.5);
+	EXPECT_LT(db(triangle[2] / triangle[1]), -40.0);
+	// Inverse saw: the saw's magnitudes, running the other way.
+	const Harmonics inverse = table0(37);
+	const Harmonics saw = table0(13);
+	for (int n = 1; n <= 10; ++n)
+		EXPECT_NEAR(db(inverse[n] / saw[n]), 0.0, 0.5) << n;
+	EXPECT_NE(cyclicCycle(romImage(), 37, 0), cyclicCycle(romImage(), 13, 0));
+}
+
+TEST(CyclicWaves, InstrumentsKeepTheirCharacter)
+{
+	auto energy = [](const Harmonics& h, int from, int to, int step) {
+		double e = 0.0;
+		for (int n = from; n <= to; n += step)
+			e += h[n] * h[n];
+		return e;
+	};
+	// Clarinet (116): the low odd harmonics dominate the even ones.
+	const Harmonics clarinet = harmonics(cyclicCycle(romImage(), 115, 0));
+	EXPECT_GT(10.0 * std::log10(energy(clarinet, 1, 7, 2) / energy(clarinet, 2, 8, 2)), 10.0);
+	// Round bass (60) is nearly a sine; a low-group string (42) is rich.
+	const Harmonics round = harmonics(cyclicCycle(romImage(), 59, 0));
+	EXPECT_GT(10.0 * std::log10(round[1] * round[1] / energy(round, 2, 127, 1)), 10.0);
+	const Harmonics string = harmonics(cyclicCycle(romImage(), 41, 0));
+	EXPECT_GT(energy(string, 10, 127, 1), 0.05 * energy(string, 1, 127, 1));
+	// The hi group's waves are thinner than the low group's of the same instrument (Harp 68 and 200).
+	auto centroid = [&](const Harmonics& h) {
+		double sum = 0.0;
+		for (int n = 1; n <= 127; ++n)
+			sum += n * h[n] * h[n];
+		return sum / energy(h, 1, 127, 1);
+	};
+	EXPECT_GT(centroid(harmonics(cyclicCycle(romImage(), 67, 0))), centroid(harmonics(cyclicCycle(romImage(), 199, 0))));
+}
