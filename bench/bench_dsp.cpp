@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
 using namespace zentlib;
@@ -14,7 +15,7 @@ constexpr float Rate = 49920.0f;
 
 void BM_LfoAndVibrato(benchmark::State& state)
 {
-	auto owner = std::make_unique<Engine>();
+	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.resize(1);
 	SinglePreset& single = engine.singles[0];
@@ -65,7 +66,7 @@ SinglePreset benchSingle(uint8_t wave)
 // One source per sample. The pitch sum stays put, as it does between controller moves.
 void BM_Source(benchmark::State& state)
 {
-	auto owner = std::make_unique<Engine>();
+	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
 	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
@@ -90,7 +91,7 @@ BENCHMARK(BM_Source)->Arg(234)->ArgName("pcm");
 // One source per sample while the vibrato moves its pitch on every sample.
 void BM_SourceVibrato(benchmark::State& state)
 {
-	auto owner = std::make_unique<Engine>();
+	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(0));
 	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
@@ -119,7 +120,7 @@ BENCHMARK(BM_SourceVibrato);
 // A four-source voice per sample, one amplitude-modulated pair.
 void BM_Voice(benchmark::State& state)
 {
-	auto owner = std::make_unique<Engine>();
+	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
 	engine.singles[0].ampModS3S4 = 1;

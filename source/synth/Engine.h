@@ -3,10 +3,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "IEngineListener.h"
 #include "Lfo.h"
 #include "ParameterManager.h"
+#include "CParam.h"
+#include "Resampler.h"
+#include "SMidiEvent.h"
 #include "SinglePreset.h"
 #include "Vibrato.h"
 #include "Voice.h"
@@ -14,78 +20,120 @@
 
 namespace zentlib
 {
-class IEngineListener;
-
-// The synthesizer: the 768 singles (factory copies and the editable store), the waveforms, the
-// sounding voices, the MIDI controller state and the values that the per-sample loop hands to the
-// voices. Sources, voices, the LFO and the vibrato read these members directly on the render
-// thread, so they stay public.
+// The synthesizer: the 768 singles twice (factory and editable), the waveforms, the sounding voices,
+// the MIDI controller state, the parameter store and the rate converter. No lock of its own: the
+// owner serialises every call. The voices, sources, LFO and vibrato read the public members below
+// directly while they render.
 class Engine
 {
 public:
-	// Words of midiSettings.
+	static constexpr float InternalSamplerate = 49920.0f;
+	static constexpr size_t StorageCount = 12;
+	static constexpr size_t SinglesPerStorage = 64;
+	static constexpr size_t FactorySingleCount = StorageCount * SinglesPerStorage;
+
+	// The MIDI receive settings, saved and restored as one block.
 	enum MidiSetting : size_t
 	{
 		midiChannel = 0,
 		omni = 1,
 		receiveProgramChange = 2,
 		receivePressure = 3,
+		unusedSetting4 = 4,
 		receiveModWheel = 5,
 		receiveVolume = 6,
 		receiveHoldPedal = 7,
+		unusedSetting8 = 8,
 		receiveSysex = 9,
 		receivePan = 10,
-		MidiSettingCount = 11,
+		MidiSettingCount = 11
 	};
 
-	// An empty store and no listener: the caller fills singles before anything renders.
-	Engine() = default;
+	explicit Engine(IEngineListener* listener);
+	~Engine();
 	Engine(const Engine&) = delete;
 	Engine& operator=(const Engine&) = delete;
 
+	// --- singles store
+	bool setSingle(size_t index);
+	bool setSingle(size_t index, const SinglePreset& preset);
+	bool setSingles(size_t first, const std::vector<SinglePreset>& presets);
+	void setCurrentSingleName(const std::string& name);
+	bool isSingleModified(size_t index) const;
+	bool restoreFactorySingle(size_t index);
+	SinglePreset getFactorySingle(size_t index) const;
+	bool swapSources(size_t a, size_t b);
+	size_t singleCount() const { return FactorySingleCount; }
+	size_t getSingleCount() const { return singles.size(); }
+	size_t getCurrentSingleIndex() const { return currentSingle; }
 	const SinglePreset& getCurrentSingle() const { return singles[currentSingle]; }
-	SinglePreset& getCurrentSingle() { return singles[currentSingle]; }
+	static std::string getSingleNumberAsName(size_t index);
+	static std::string getStorageName(size_t index);
+	void dumpSingle(const SinglePreset& single) const;
+	void applySingleToParameters(const SinglePreset& single);
 
-	IEngineListener* listener = nullptr; // not owned
+	// --- rendering and MIDI input
+	void setSamplerate(float rate);
+	void process(float** outputs, int frames, std::vector<SMidiEvent>& events);
+	void processAudio(float** outputs, int frames, const std::vector<SMidiEvent>& events);
+	void processMidiEvent(const SMidiEvent& event);
+	void processMidiNoteOn(uint8_t note, uint8_t velocity);
+	void processMidiNoteOff(uint8_t note, uint8_t velocity);
+	void clearAllVoices();
+	float getProcessingSamplerate() const;
+	void processParameterChange(EParam p, float value);
+	void onHoldPedalChanged();
+	void createVoice(uint8_t note, uint8_t velocity);
+	void stopVoicesForNote(uint8_t note, uint8_t velocity, bool immediately);
+
+	// --- SysEx
+	void processMidiSysex(const std::vector<uint8_t>& message);
+	bool sendParameterAsSysex(EParam parameter, float value) const;
+
+	// --- saved state
+	bool saveState(std::vector<uint8_t>& data);
+	bool loadState(const std::vector<uint8_t>& data);
+
+	// --- members, in the hardware model's order
+	IEngineListener* listener;
 	std::vector<SinglePreset> factorySingles;
-	std::vector<SinglePreset> singles; // the editable store; rendering reads it
+	std::vector<SinglePreset> singles;
 	Waveforms waveforms;
 	size_t currentSingle = 0;
-	Lfo lfo{*this};
-	Vibrato vibrato{*this};
-
-	// Controllers, as last received.
-	float modWheel = 0.0f; // 0..1
-	float pitchBend = 0.0f; // -1 .. 1 - 1/8192
-	float pressure = 0.0f; // 0..1
+	Lfo lfo;
+	Vibrato vibrato;
+	float modWheel = 0.0f;
+	float pitchBend = 0.0f;
+	float pressure = 0.0f;
 	bool holdPedal = false;
 	float panLeft = 1.0f;
 	float panRight = 1.0f;
 	float midiVolume = 1.0f;
-	int32_t pitchBendRange = 12; // semitones
-	float masterTune = 0.0f; // semitones, -1..+1
-
-	// Recomputed once per sample before the voices render.
+	int32_t pitchBendRange = 12;
+	float masterTune = 0.0f;
 	float lfoValue = 0.0f;
-	float vibratoValue = 0.0f; // semitones
+	float vibratoValue = 0.0f;
 	float pitchBendSemitones = 0.0f;
-	float pressureFreqOffset = 0.0f; // semitones
-
+	float pressureFreqOffset = 0.0f;
 	uint8_t rpnLsb = 0x7F;
 	uint8_t rpnMsb = 0x7F;
-	uint8_t bankSelect = 255; // storage for the next program change; 255 = none
-
-	std::list<Voice> voices; // oldest first
-
+	uint8_t bankSelect = 255;
+	std::list<Voice> voices;
 	float hostSamplerate = 0.0f;
-	ParameterManager parameters; // the 109 parameters, smoothed
-
-	float sourceMixGain[4] = {1.0f, 1.0f, 1.0f, 1.0f}; // S1..S4
-
+	std::unique_ptr<Resampler> resampler;
+	ParameterManager parameters;
+	float sourceMixGain[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 	uint8_t noteDown[128] = {};
 	uint8_t noteSustained[128] = {};
-	std::list<uint8_t> heldNotes; // in the order pressed, newest at the back
-
+	std::vector<uint8_t> heldNotes; // oldest first; room for every key is reserved once
 	uint32_t midiSettings[MidiSettingCount] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+
+private:
+	void pushSingleToParameters(const SinglePreset& single);
+	void processControlChange(uint8_t controller, uint8_t value);
+	void processProgramChange(uint8_t program);
+	void renderSilence(float** outputs, int frames);
+
+	std::vector<float> m_scratch[2]; // stands in for an output channel the host did not provide
 };
 }

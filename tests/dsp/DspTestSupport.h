@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
 namespace dsptest
@@ -49,7 +50,7 @@ inline zentlib::SinglePreset plainSingle()
 // An engine whose store holds one single, the current one.
 inline std::unique_ptr<zentlib::Engine> makeEngine()
 {
-	auto engine = std::make_unique<zentlib::Engine>();
+	auto engine = std::make_unique<zentlib::Engine>(QuietEngineListener::instance());
 	engine->singles.assign(1, plainSingle());
 	engine->currentSingle = 0;
 	return engine;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "synth/Curves.h"
+#include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
 using namespace zentlib;
@@ -15,7 +16,7 @@ constexpr float Rate = 49920.0f;
 
 struct LfoFixture : ::testing::Test
 {
-	Engine engine;
+	Engine engine{QuietEngineListener::instance()};
 
 	void SetUp() override
 	{

@@ -1,0 +1,165 @@
+// The engine's saved state: MIDI settings, the normalised parameters, the owner's block, the current
+// single and the whole store as SysEx block dumps. Version 2 is written; versions 1 and 2 are read.
+#include <cstring>
+
+#include "Engine.h"
+#include "Sysex.h"
+#include "log.h"
+
+namespace zentlib
+{
+namespace
+{
+constexpr uint32_t StateVersion = 2;
+constexpr size_t SinglesPerDump = 32;
+
+void appendU32(std::vector<uint8_t>& data, uint32_t value)
+{
+	for (int shift = 0; shift < 32; shift += 8)
+		data.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+void appendF32(std::vector<uint8_t>& data, float value)
+{
+	uint32_t bits;
+	std::memcpy(&bits, &value, sizeof(bits));
+	appendU32(data, bits);
+}
+
+// Reads little-endian fields from the front; any read past the end fails and leaves the reader failed.
+class StateReader
+{
+public:
+	explicit StateReader(const std::vector<uint8_t>& data) : m_data(data) {}
+
+	bool u32(uint32_t& value)
+	{
+		if (!has(4))
+			return false;
+		value = 0;
+		for (int i = 0; i < 4; ++i)
+			value |= static_cast<uint32_t>(m_data[m_pos + i]) << (8 * i);
+		m_pos += 4;
+		return true;
+	}
+
+	bool f32(float& value)
+	{
+		uint32_t bits;
+		if (!u32(bits))
+			return false;
+		std::memcpy(&value, &bits, sizeof(value));
+		return true;
+	}
+
+	bool bytes(size_t count, const uint8_t*& start)
+	{
+		if (!has(count))
+			return false;
+		start = m_data.data() + m_pos;
+		m_pos += count;
+		return true;
+	}
+
+	size_t remaining() const { return m_data.size() - m_pos; }
+	std::vector<uint8_t> rest() const { return {m_data.begin() + static_cast<std::ptrdiff_t>(m_pos), m_data.end()}; }
+
+private:
+	bool has(size_t count) const { return count <= m_data.size() - m_pos; }
+
+	const std::vector<uint8_t>& m_data;
+	size_t m_pos = 0;
+};
+}
+
+bool Engine::saveState(std::vector<uint8_t>& data)
+{
+	appendU32(data, StateVersion);
+	appendU32(data, sizeof(midiSettings));
+	for (uint32_t word : midiSettings)
+		appendU32(data, word);
+
+	appendU32(data, ParamCount);
+	for (uint32_t p = 0; p < ParamCount; ++p)
+		appendF32(data, parameters.vstParams[p]);
+
+	std::vector<uint8_t> custom;
+	listener->serializeCustomData(custom);
+	appendU32(data, static_cast<uint32_t>(custom.size()));
+	data.insert(data.end(), custom.begin(), custom.end());
+
+	appendU32(data, static_cast<uint32_t>(currentSingle));
+	appendU32(data, 0);
+	appendU32(data, static_cast<uint32_t>(singles.size()));
+
+	std::vector<SinglePreset> group;
+	std::vector<uint8_t> dump;
+	for (size_t g = 0; g < singles.size() / SinglesPerDump; ++g)
+	{
+		group.assign(singles.begin() + g * SinglesPerDump, singles.begin() + (g + 1) * SinglesPerDump);
+		Sysex::writeSingles(dump, group, 0, static_cast<StorageLocation>(g % 2), 0);
+		data.insert(data.end(), dump.begin(), dump.end());
+	}
+	return true;
+}
+
+bool Engine::loadState(const std::vector<uint8_t>& data)
+{
+	if (data.empty())
+		return false;
+
+	// Every field is checked against the data before anything changes, so a truncated or damaged
+	// state is refused whole and the engine keeps what it had.
+	StateReader reader(data);
+	uint32_t version = 0;
+	if (!reader.u32(version))
+		return false;
+	if (version != 1 && version != 2)
+	{
+		ZENT_LOG("Unable to restore state, unknown version number " << version);
+		return false;
+	}
+
+	uint32_t settingsSize = 0;
+	const uint8_t* settings = nullptr;
+	if (!reader.u32(settingsSize) || !reader.bytes(settingsSize, settings))
+		return false;
+
+	uint32_t paramCount = 0;
+	if (!reader.u32(paramCount) || paramCount > reader.remaining() / 4)
+		return false;
+	std::vector<float> values(paramCount);
+	for (float& value : values)
+		reader.f32(value);
+
+	const uint8_t* custom = nullptr;
+	uint32_t customSize = 0;
+	if (version == 2 && (!reader.u32(customSize) || !reader.bytes(customSize, custom)))
+		return false;
+
+	// The index is followed by four unused bytes; the store size after them is not needed, since the
+	// dumps say how many singles there are.
+	uint32_t index = 0, unused = 0;
+	if (!reader.u32(index) || !reader.u32(unused))
+		return false;
+
+	// From here on the fields are whole: the settings and the owner's block take effect.
+	std::memcpy(midiSettings, settings, std::min<size_t>(settingsSize, sizeof(midiSettings))); // both little-endian
+	if (customSize > 0)
+		listener->deserializeCustomData(std::vector<uint8_t>(custom, custom + customSize));
+
+	Sysex::SysexResult result;
+	Sysex::readBuffer(result, reader.rest(), 255);
+	if (result.singles.empty())
+		return false; // nothing to restore: the store stays as it was rather than being emptied
+
+	singles = std::move(result.singles);
+	const bool indexValid = index < singles.size();
+	currentSingle = singles.size(); // invalid, so the switch below always happens
+	setSingle(indexValid ? index : 0); // the engine always keeps a valid current single
+
+	for (uint32_t k = 0; k < std::min<uint32_t>(paramCount, ParamCount); ++k)
+		parameters.setVSTParam(k, values[k]);
+	return indexValid;
+}
+}

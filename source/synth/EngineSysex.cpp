@@ -1,0 +1,131 @@
+// The engine's side of the hardware's SysEx protocol: storing received dumps, answering requests,
+// applying received parameter changes, and sending editor changes out as parameter changes.
+#include <cmath>
+
+#include "Engine.h"
+#include "ParameterConverter.h"
+#include "Sysex.h"
+
+namespace zentlib
+{
+namespace
+{
+constexpr uint8_t WriteResultStored = 0x40;
+constexpr uint8_t WriteResultRefused = 0x41;
+constexpr uint8_t WriteResultNotSupported = 0x42;
+
+SMidiEvent sysexEvent(std::vector<uint8_t>&& message)
+{
+	SMidiEvent event;
+	event.sysex = std::move(message);
+	return event;
+}
+}
+
+void Engine::processMidiSysex(const std::vector<uint8_t>& message)
+{
+	const uint8_t filter = midiSettings[omni] ? 255 : static_cast<uint8_t>(midiSettings[midiChannel]);
+
+	// Whatever the reader collected is acted on, also the records of a dump read before a later
+	// record was refused.
+	Sysex::SysexResult result;
+	Sysex::readBuffer(result, message, filter);
+	const uint8_t channel = result.channel;
+
+	auto reply = [this](std::vector<uint8_t>&& bytes) { listener->sendMidi(sysexEvent(std::move(bytes))); };
+	auto writeResult = [&](uint8_t code) {
+		std::vector<uint8_t> bytes;
+		Sysex::writeWriteResult(bytes, channel, code);
+		reply(std::move(bytes));
+	};
+
+	for (size_t k = 0; k < result.singles.size(); ++k)
+		writeResult(setSingle(result.location + k, result.singles[k]) ? WriteResultStored : WriteResultRefused);
+
+	for (size_t k = 0; k < result.multis.size(); ++k)
+		writeResult(WriteResultNotSupported);
+
+	for (const size_t index : result.singleRequests)
+	{
+		// A request can name an index far beyond the store; it is answered like a request the writer refuses.
+		std::vector<uint8_t> dump;
+		const bool written = index < singles.size() &&
+		                     Sysex::writeSingle(dump, singles[index], channel, static_cast<StorageLocation>(index / 32),
+		                                        static_cast<uint8_t>(index % 64));
+		if (written)
+			reply(std::move(dump));
+		else
+			writeResult(WriteResultNotSupported);
+	}
+
+	for (size_t k = 0; k < result.multiRequests.size(); ++k)
+		writeResult(WriteResultNotSupported);
+
+	if (!result.parameterChanges.empty())
+	{
+		const uint32_t ampModS1S2 = singles[currentSingle].ampModS1S2;
+		const uint32_t ampModS3S4 = singles[currentSingle].ampModS3S4;
+
+		bool applied = false;
+		for (const auto& change : result.parameterChanges)
+			applied |= ParameterConverter::toSingle(singles[currentSingle], change);
+
+		if (applied)
+		{
+			// The hardware keeps the modulating source of an "S1>S2" pair in the other slot, so a flip
+			// into or out of that setting reorders the pair.
+			const bool flipped12 = (ampModS1S2 == 2) != (singles[currentSingle].ampModS1S2 == 2);
+			const bool flipped34 = (ampModS3S4 == 2) != (singles[currentSingle].ampModS3S4 == 2);
+			if (flipped12)
+			{
+				SinglePreset copy = singles[currentSingle];
+				std::swap(copy.sources[0], copy.sources[1]);
+				setSingle(currentSingle, copy);
+			}
+			if (flipped34)
+			{
+				SinglePreset copy = singles[currentSingle];
+				std::swap(copy.sources[2], copy.sources[3]);
+				setSingle(currentSingle, copy);
+			}
+			if (!flipped12 && !flipped34)
+			{
+				// The host and the editor see the received values as parameter changes too.
+				pushSingleToParameters(singles[currentSingle]);
+				listener->onActiveSingleModified(currentSingle);
+			}
+			listener->onSingleModified(currentSingle);
+		}
+	}
+
+	if (result.machineIdRequest)
+	{
+		std::vector<uint8_t> bytes;
+		Sysex::writeMachineIdResponse(bytes, channel);
+		reply(std::move(bytes));
+	}
+}
+
+bool Engine::sendParameterAsSysex(EParam parameter, float value) const
+{
+	uint8_t source = 0;
+	const ParameterCursor cursor = ParameterConverter::toCursor(source, parameter);
+	if (cursor == 0)
+		return false;
+
+	SinglePreset copy = singles[currentSingle];
+	const CParam& record = g_params[parameter];
+	const float real = value * record.range + record.min;
+	if (!ParameterConverter::toSingle(copy, parameter, static_cast<int>(std::lround(real))))
+		return false;
+
+	uint8_t raw = 0;
+	if (!ParameterConverter::fromSingle(raw, copy, cursor, source))
+		return false;
+
+	std::vector<uint8_t> message;
+	Sysex::writeParameterChange(message, 0, Sysex::SysexResult::ParameterChange{static_cast<uint8_t>(cursor), source, raw});
+	listener->sendMidi(sysexEvent(std::move(message)));
+	return true;
+}
+}

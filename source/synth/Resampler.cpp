@@ -1,0 +1,147 @@
+#include "Resampler.h"
+
+#include <libresample.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "Engine.h"
+
+namespace zentlib
+{
+namespace
+{
+// A pass that consumes nothing and writes nothing cannot make progress; after this many in a row
+// the rest of the block is silence rather than an endless loop.
+constexpr int MaxIdlePasses = 4;
+
+int toEngineTime(uint32_t hostOffset, float inPerOut)
+{
+	return static_cast<int>(static_cast<float>(hostOffset) * inPerOut + 0.5f);
+}
+}
+
+Resampler::Resampler(Engine& engine, float inRate, float outRate, size_t channels)
+	: m_engine(engine), m_inRate(inRate), m_outRate(outRate), m_inPerOut(inRate / outRate),
+	  m_outPerIn(outRate / inRate), m_channels(channels), m_buffers(channels)
+{
+	for (size_t c = 0; c < m_channels; ++c)
+		m_handles.push_back(resample_open(1, m_outPerIn, m_outPerIn));
+}
+
+Resampler::~Resampler()
+{
+	for (void* handle : m_handles)
+	{
+		if (handle)
+			resample_close(handle);
+	}
+}
+
+bool Resampler::isUsable() const
+{
+	return m_channels >= 2 && std::none_of(m_handles.begin(), m_handles.end(), [](void* h) { return h == nullptr; });
+}
+
+void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& events)
+{
+	if (m_inRate == m_outRate)
+	{
+		m_engine.processAudio(outputs, frames, events);
+		return;
+	}
+
+	int done = 0;
+	int idlePasses = 0;
+	while (done < frames && isUsable() && idlePasses < MaxIdlePasses)
+	{
+		float* channels[2] = {outputs[0] + done, outputs[1] + done};
+		const size_t waitingBefore = getWaitingSamples();
+		const int written = processResample(channels, frames - done, events);
+		done += written;
+		const bool progressed = written > 0 || getWaitingSamples() != waitingBefore;
+		idlePasses = progressed ? 0 : idlePasses + 1;
+	}
+	for (int c = 0; c < 2; ++c)
+		std::fill(outputs[c] + done, outputs[c] + frames, 0.0f);
+}
+
+int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEvent>& events)
+{
+	const int need = static_cast<int>(static_cast<float>(frames) * m_inPerOut + 0.5f);
+	const int have = static_cast<int>(getWaitingSamples());
+
+	m_rendered.assign(events.size(), false);
+	if (need > have)
+	{
+		const int length = need - have;
+		for (auto& buffer : m_buffers)
+			buffer.resize(need);
+
+		// Host offset k sits k * inPerOut engine samples after the first waiting sample, so the render,
+		// which starts behind the waiting ones, meets it `have` samples earlier. Events that fall inside
+		// the waiting samples are taken at the render's first sample; events beyond the render wait.
+		m_renderEvents.clear();
+		for (size_t e = 0; e < events.size(); ++e)
+		{
+			const int offset = std::max(0, toEngineTime(events[e].sampleOffset, m_inPerOut) - have);
+			if (offset >= length)
+				continue;
+			m_renderEvents.push_back(events[e]);
+			m_renderEvents.back().sampleOffset = static_cast<uint32_t>(offset);
+			m_rendered[e] = true;
+		}
+		float* targets[2] = {m_buffers[0].data() + have, m_buffers[1].data() + have};
+		m_engine.processAudio(targets, length, m_renderEvents);
+	}
+
+	int written = 0;
+	for (size_t c = 0; c < m_channels; ++c)
+	{
+		std::vector<float>& buffer = m_buffers[c];
+		int used = 0;
+		const int offered = std::min(need, static_cast<int>(buffer.size()));
+		written = resample_process(m_handles[c], m_outPerIn, buffer.data(), offered, 0, &used, outputs[c], frames);
+		used = std::clamp(used, 0, offered);
+		buffer.erase(buffer.begin(), buffer.begin() + used);
+	}
+	written = std::max(written, 0);
+
+	// Every event handed to the engine has been handled and leaves the block, whatever its host
+	// offset: keeping one would play it twice. The others move back by what was written; one whose
+	// time has passed is taken at the start of the next render.
+	size_t kept = 0;
+	for (size_t e = 0; e < events.size(); ++e)
+	{
+		if (m_rendered[e])
+			continue;
+		SMidiEvent& event = events[e];
+		event.sampleOffset = event.sampleOffset > static_cast<uint32_t>(written) ? event.sampleOffset - written : 0;
+		if (kept != e)
+			events[kept] = std::move(event);
+		++kept;
+	}
+	events.resize(kept);
+	return written;
+}
+
+void Resampler::clearMidiEvents(std::vector<SMidiEvent>& events, int length, int position)
+{
+	if (events.empty())
+		return;
+	if (position >= length)
+	{
+		events.clear();
+		return;
+	}
+	for (size_t i = events.size(); i-- > 0;)
+	{
+		if (static_cast<int>(events[i].sampleOffset) < position)
+		{
+			events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+			return;
+		}
+		events[i].sampleOffset -= position;
+	}
+}
+}
