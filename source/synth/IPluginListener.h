@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "Parameters.h"
+#include "SMidiEvent.h"
+
+namespace zentlib
+{
+// The facade's link to the host adapter. The facade never deletes its listener.
+class IPluginListener
+{
+public:
+	virtual void onActiveProgramChanged(size_t index) = 0;
+	virtual void onSingleModified(size_t index) = 0;
+	virtual void onActiveSingleModified(size_t index) = 0;
+	virtual void sendMidi(const SMidiEvent& event) = 0;
+	virtual void onSinglesModified(size_t first, size_t count) = 0;
+	virtual void onParameterChanged(EParam parameter, float normalisedValue) = 0;
+	virtual void serializeCustomData(std::vector<uint8_t>& data) = 0;
+	virtual void deserializeCustomData(const std::vector<uint8_t>& data) = 0;
+
+protected:
+	~IPluginListener() = default;
+};
+}

@@ -1,0 +1,320 @@
+#include "Plugin.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "Sysex.h"
+
+namespace zentlib
+{
+namespace
+{
+std::string toLower(std::string text)
+{
+	for (char& c : text)
+		c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+	return text;
+}
+}
+
+Plugin::Plugin(IPluginListener* listener) : m_engine(this), m_listener(listener)
+{
+	for (uint32_t p = 0; p < ParameterCount; ++p)
+		m_parameterCache[p].store(m_engine.parameters.vstParams[p], std::memory_order_relaxed);
+}
+
+Plugin::~Plugin() = default;
+
+void Plugin::process(float** outputs, size_t frames)
+{
+	{
+		Lock midiLock(m_midiLock);
+		std::swap(m_pendingEvents, m_processingEvents);
+	}
+	{
+		Lock engineLock(m_engineLock);
+		m_engine.process(outputs, static_cast<int>(frames), m_processingEvents);
+	}
+	m_processingEvents.clear();
+}
+
+void Plugin::addMidiEvent(const SMidiEvent& event)
+{
+	Lock midiLock(m_midiLock);
+	m_pendingEvents.push_back(event);
+}
+
+void Plugin::setSampleRate(float rate)
+{
+	Lock lock(m_engineLock);
+	m_engine.setSamplerate(rate);
+}
+
+bool Plugin::setCurrentSingleIndex(size_t index)
+{
+	Lock lock(m_engineLock);
+	return m_engine.setSingle(index);
+}
+
+size_t Plugin::getCurrentSingleIndex()
+{
+	Lock lock(m_engineLock);
+	return m_engine.currentSingle;
+}
+
+size_t Plugin::getSingleCount()
+{
+	Lock lock(m_engineLock);
+	return m_engine.getSingleCount();
+}
+
+SinglePreset Plugin::getCurrentSingle()
+{
+	Lock lock(m_engineLock);
+	return m_engine.singles[m_engine.currentSingle];
+}
+
+bool Plugin::getSingle(SinglePreset& out, size_t index)
+{
+	Lock lock(m_engineLock);
+	if (index >= m_engine.singles.size())
+		return false;
+	out = m_engine.singles[index];
+	return true;
+}
+
+bool Plugin::setSingle(size_t index, const SinglePreset& single)
+{
+	Lock lock(m_engineLock);
+	return m_engine.setSingle(index, single);
+}
+
+bool Plugin::setSingles(size_t first, const std::vector<SinglePreset>& singles)
+{
+	Lock lock(m_engineLock);
+	return m_engine.setSingles(first, singles);
+}
+
+void Plugin::setCurrentSingleName(const std::string& name)
+{
+	Lock lock(m_engineLock);
+	m_engine.setCurrentSingleName(name);
+}
+
+bool Plugin::isSingleModified(size_t index)
+{
+	Lock lock(m_engineLock);
+	return m_engine.isSingleModified(index);
+}
+
+bool Plugin::restoreFactorySingle(size_t index)
+{
+	Lock lock(m_engineLock);
+	return m_engine.restoreFactorySingle(index);
+}
+
+bool Plugin::searchSingles(std::vector<size_t>& out, const std::string& text, size_t max)
+{
+	const std::string needle = toLower(text);
+	out.clear();
+	size_t count;
+	{
+		Lock lock(m_engineLock);
+		count = m_engine.singles.size();
+	}
+	out.reserve(std::min(max, count));
+
+	Lock lock(m_engineLock);
+	for (size_t index = 0; index < m_engine.singles.size(); ++index)
+	{
+		const SinglePreset single = m_engine.singles[index];
+		const std::string name = toLower(std::string(single.name, strnlen(single.name, sizeof(single.name))));
+		if (needle.empty() || name.find(needle) != std::string::npos)
+		{
+			out.push_back(index);
+			if (out.size() >= max)
+				break;
+		}
+	}
+	return !out.empty();
+}
+
+bool Plugin::swapSources(size_t a, size_t b)
+{
+	Lock lock(m_engineLock);
+	return m_engine.swapSources(a, b);
+}
+
+SinglePreset Plugin::getFactorySingle(size_t index)
+{
+	Lock lock(m_engineLock);
+	return m_engine.getFactorySingle(index);
+}
+
+bool Plugin::setParameter(EParam parameter, float value)
+{
+	if (m_parameterCache[parameter].load(std::memory_order_relaxed) == value)
+		return false;
+	m_parameterCache[parameter].store(value, std::memory_order_relaxed);
+
+	Lock lock(m_engineLock);
+	m_engine.parameters.setVSTParam(parameter, value);
+	if (m_editor)
+		m_editor->onParamChanged(parameter, value);
+	return true;
+}
+
+float Plugin::getParameter(EParam parameter) const
+{
+	return m_parameterCache[parameter].load(std::memory_order_relaxed);
+}
+
+std::string Plugin::getParameterLabel(EParam parameter) const
+{
+	return g_params[parameter].getUnitLabel();
+}
+
+std::string Plugin::getParameterDisplay(EParam parameter) const
+{
+	const CParam& record = g_params[parameter];
+	const float real = getParameter(parameter) * record.range + record.min;
+	return record.formatValue(real);
+}
+
+std::string Plugin::getParameterName(EParam parameter) const
+{
+	const CParam& record = g_params[parameter];
+	return std::string(record.group) + record.name;
+}
+
+bool Plugin::sendParameterChangeAsSysex(EParam parameter, float value)
+{
+	Lock lock(m_engineLock);
+	return m_engine.sendParameterAsSysex(parameter, value);
+}
+
+bool Plugin::getState(std::vector<uint8_t>& data)
+{
+	Lock lock(m_engineLock);
+	return m_engine.saveState(data);
+}
+
+bool Plugin::setState(const std::vector<uint8_t>& data)
+{
+	if (data.empty())
+		return false;
+	Lock lock(m_engineLock);
+	return m_engine.loadState(data);
+}
+
+bool Plugin::getSingle(std::vector<uint8_t>& out, size_t index)
+{
+	SinglePreset single;
+	{
+		Lock lock(m_engineLock);
+		if (index >= m_engine.singles.size())
+			return false;
+		single = m_engine.singles[index];
+	}
+	return Sysex::writeSingle(out, single, 0, StorageLocation::InternalLow, 0);
+}
+
+bool Plugin::getCurrentSingle(std::vector<uint8_t>& out)
+{
+	size_t index;
+	{
+		Lock lock(m_engineLock);
+		index = m_engine.currentSingle;
+	}
+	return getSingle(out, index);
+}
+
+bool Plugin::setSingle(const std::vector<uint8_t>& bytes, size_t index)
+{
+	if (bytes.empty())
+		return false;
+	Sysex::SysexResult result;
+	Sysex::readBuffer(result, bytes, 255);
+	if (result.singles.empty())
+		return false;
+	Lock lock(m_engineLock);
+	return m_engine.setSingle(index, result.singles.front());
+}
+
+bool Plugin::setCurrentSingle(const std::vector<uint8_t>& bytes)
+{
+	size_t index;
+	{
+		Lock lock(m_engineLock);
+		index = m_engine.currentSingle;
+	}
+	return setSingle(bytes, index);
+}
+
+void Plugin::setEditor(IEditor* editor)
+{
+	Lock lock(m_engineLock);
+	m_editor = editor;
+}
+
+void Plugin::updateParametersFromEngine()
+{
+	for (uint32_t p = 0; p < ParameterCount; ++p)
+	{
+		const float value = m_engine.parameters.vstParams[p];
+		if (value == m_parameterCache[p].load(std::memory_order_relaxed))
+			continue;
+		m_parameterCache[p].store(value, std::memory_order_relaxed);
+		const EParam parameter = static_cast<EParam>(p);
+		if (m_editor)
+			m_editor->onParamChanged(parameter, value);
+		m_listener->onParameterChanged(parameter, value);
+	}
+}
+
+void Plugin::onActiveProgramChanged(size_t index)
+{
+	updateParametersFromEngine();
+	m_listener->onActiveProgramChanged(index);
+	if (m_editor)
+		m_editor->onActiveProgramChanged(index);
+}
+
+void Plugin::onSingleModified(size_t index)
+{
+	if (m_editor)
+		m_editor->onSingleModified(index);
+	m_listener->onSingleModified(index);
+}
+
+void Plugin::onActiveSingleModified(size_t index)
+{
+	updateParametersFromEngine();
+	if (m_editor)
+		m_editor->onActiveSingleModified(index);
+	m_listener->onActiveSingleModified(index);
+}
+
+void Plugin::sendMidi(const SMidiEvent& event)
+{
+	m_listener->sendMidi(event);
+}
+
+void Plugin::onSinglesModified(size_t first, size_t count)
+{
+	if (m_editor)
+		m_editor->onSinglesModified(first, count);
+	m_listener->onSinglesModified(first, count);
+}
+
+void Plugin::serializeCustomData(std::vector<uint8_t>& data)
+{
+	m_listener->serializeCustomData(data);
+}
+
+void Plugin::deserializeCustomData(const std::vector<uint8_t>& data)
+{
+	m_listener->deserializeCustomData(data);
+}
+}
