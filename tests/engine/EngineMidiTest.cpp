@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "EngineTestSupport.h"
+#include "LogCapture.h"
+#include "RecordingEngineListener.h"
+
+using namespace zentlib;
+
+namespace
+{
+// An engine at the internal rate, playing a single that sounds at once and sustains.
+class EngineMidi : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		engine.setSamplerate(Engine::InternalSamplerate);
+		SinglePreset single = engine.singles[0];
+		single.polyMode = 1; // Poly 2 unless a test says otherwise
+		for (SingleSource& source : single.sources)
+		{
+			source.envDelay = 0;
+			source.envAttack = 0;
+			source.envLevel = 100;
+			source.envSustain = 100;
+			source.envDecay = 50;
+			source.envRelease = 10;
+		}
+		single.mute[0] = single.mute[1] = single.mute[2] = single.mute[3] = false;
+		single.ampModS1S2 = single.ampModS3S4 = 0;
+		engine.setSingle(0, single);
+		render(engine, 16); // let the parameter push reach the single
+		listener.clear();
+	}
+
+	void setPolyMode(uint32_t mode)
+	{
+		SinglePreset single = engine.singles[0];
+		single.polyMode = mode;
+		engine.setSingle(0, single);
+	}
+
+	size_t voicesOf(uint8_t note) const
+	{
+		size_t n = 0;
+		for (const Voice& v : engine.voices)
+			n += v.getNote() == note;
+		return n;
+	}
+
+	RecordingEngineListener listener;
+	Engine engine{&listener};
+};
+}
+
+TEST_F(EngineMidi, NoteSoundsAndStops)
+{
+	const Stereo silent = render(engine, 2000);
+	EXPECT_EQ(peak(silent.left), 0.0f);
+
+	const Stereo on = render(engine, 4000, {midi(0x90, 60, 100)});
+	EXPECT_GT(rms(on.left, 2000), 1e-3f);
+	EXPECT_TRUE(allFinite(on));
+	EXPECT_EQ(engine.voices.size(), 1u);
+
+	render(engine, 49920, {midi(0x80, 60, 64)});
+	EXPECT_TRUE(engine.voices.empty()) << "the voice finishes after its release";
+	const Stereo after = render(engine, 1000);
+	EXPECT_EQ(peak(after.left), 0.0f);
+}
+
+TEST_F(EngineMidi, VelocityZeroIsANoteOff)
+{
+	render(engine, 100, {midi(0x90, 60, 100)});
+	render(engine, 100, {midi(0x90, 60, 0)});
+	EXPECT_EQ(engine.noteDown[60], 0);
+	EXPECT_TRUE(engine.heldNotes.empty());
+}
+
+TEST_F(EngineMidi, PolyModes)
+{
+	setPolyMode(0);
+	render(engine, 100, {midi(0x90, 60, 100), midi(0x90, 60, 100, 50)});
+	EXPECT_EQ(voicesOf(60), 1u) << "Poly 1 replaces the note's voice";
+
+	engine.clearAllVoices();
+	setPolyMode(1);
+	render(engine, 100, {midi(0x90, 60, 100), midi(0x90, 60, 100, 50)});
+	EXPECT_EQ(voicesOf(60), 2u) << "Poly 2 stacks";
+}
+
+TEST_F(EngineMidi, SoloRetriggersTheLastHeldKey)
+{
+	setPolyMode(2);
+	render(engine, 100, {midi(0x90, 60, 90), midi(0x90, 64, 110, 10)});
+	render(engine, 100, {midi(0x80, 64, 0)});
+	ASSERT_FALSE(engine.voices.empty());
+	const Voice& newest = engine.voices.back();
+	EXPECT_EQ(newest.getNote(), 60);
+	EXPECT_EQ(newest.getVelocity(), 110) << "the retriggered key takes the released voice's velocity";
+	EXPECT_EQ(engine.heldNotes, std::vector<uint8_t>{60});
+
+	const size_t before = engine.voices.size();
+	render(engine, 100, {midi(0x80, 60, 0)});
+	EXPECT_LE(engine.voices.size(), before) << "nothing held: a plain release";
+}
+
+TEST_F(EngineMidi, HoldPedalKeepsNotesUntilReleased)
+{
+	render(engine, 100, {midi(0xB0, 64, 127), midi(0x90, 60, 100, 1), midi(0x80, 60, 0, 2)});
+	EXPECT_EQ(engine.noteSustained[60], 1);
+	EXPECT_EQ(engine.heldNotes, std::vector<uint8_t>{60});
+	render(engine, 100, {midi(0xB0, 64, 0)});
+	EXPECT_EQ(engine.noteSustained[60], 0);
+	EXPECT_TRUE(engine.heldNotes.empty());
+}
+
+TEST_F(EngineMidi, RegisteredParameters)
+{
+	render(engine, 10, {midi(0xB0, 6, 5)});
+	EXPECT_EQ(engine.pitchBendRange, int32_t(engine.singles[0].pitchBendDepth)) << "no parameter selected yet";
+
+	render(engine, 10, {midi(0xB0, 101, 0), midi(0xB0, 100, 0), midi(0xB0, 6, 13)});
+	EXPECT_EQ(engine.pitchBendRange, 0);
+	render(engine, 10, {midi(0xB0, 6, 12)});
+	EXPECT_EQ(engine.pitchBendRange, 12);
+
+	render(engine, 10, {midi(0xB0, 100, 1), midi(0xB0, 6, 0)});
+	EXPECT_FLOAT_EQ(engine.masterTune, -1.0f);
+	render(engine, 10, {midi(0xB0, 6, 127)});
+	EXPECT_FLOAT_EQ(engine.masterTune, 1.0f);
+}
+
+TEST_F(EngineMidi, BankSelectAndProgramChange)
+{
+	render(engine, 10, {midi(0xB0, 32, 3), midi(0xC0, 5, 0)});
+	EXPECT_EQ(engine.currentSingle, 197u);
+	EXPECT_EQ(engine.bankSelect, 255);
+	render(engine, 10, {midi(0xC0, 6, 0)});
+	EXPECT_EQ(engine.currentSingle, 198u);
+	render(engine, 10, {midi(0xC0, 64, 0)});
+	EXPECT_EQ(engine.currentSingle, 198u) << "programs above 63 are dropped";
+	render(engine, 10, {midi(0xB0, 32, 12), midi(0xC0, 1, 0)});
+	EXPECT_EQ(engine.currentSingle, 193u) << "a storage beyond the store stays unused";
+	EXPECT_EQ(engine.bankSelect, 12);
+}
+
+TEST_F(EngineMidi, ChannelFilterAndOmni)
+{
+	engine.midiSettings[Engine::midiChannel] = 2;
+	render(engine, 10, {midi(0xB2, 124, 0)});
+	render(engine, 10, {midi(0x91, 60, 100)});
+	EXPECT_TRUE(engine.voices.empty());
+	render(engine, 10, {midi(0xB2, 125, 0), midi(0x91, 60, 100, 1)});
+	EXPECT_EQ(engine.voices.size(), 1u);
+}
+
+TEST_F(EngineMidi, EventsMustComeSortedByOffset)
+{
+	render(engine, 10, {}); // nothing pending
+	std::vector<SMidiEvent> events = {midi(0x90, 60, 100, 0), midi(0x90, 61, 100, 5), midi(0x90, 62, 100, 3),
+	                                  midi(0x90, 63, 100, 7)};
+	std::vector<float> l(10), r(10);
+	float* out[2] = {l.data(), r.data()};
+	engine.process(out, 10, events);
+	EXPECT_EQ(engine.noteDown[60], 1);
+	EXPECT_EQ(engine.noteDown[61], 1);
+	EXPECT_EQ(engine.noteDown[62], 0);
+	EXPECT_EQ(engine.noteDown[63], 0);
+}
+
+TEST_F(EngineMidi, PanVolumeAndReceiveSettings)
+{
+	render(engine, 10, {midi(0xB0, 10, 0)});
+	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f);
+	EXPECT_FLOAT_EQ(engine.panRight, 0.0f);
+	render(engine, 10, {midi(0xB0, 10, 127)});
+	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f / 64.0f);
+	EXPECT_FLOAT_EQ(engine.panRight, 1.0f);
+
+	engine.midiSettings[Engine::receivePan] = 0;
+	render(engine, 10, {midi(0xB0, 10, 64)});
+	EXPECT_FLOAT_EQ(engine.panRight, 1.0f);
+	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f / 64.0f);
+
+	render(engine, 10, {midi(0xE0, 0, 0)});
+	EXPECT_FLOAT_EQ(engine.pitchBend, -1.0f);
+	render(engine, 10, {midi(0xB0, 7, 127)});
+	EXPECT_FLOAT_EQ(engine.midiVolume, 1.0f);
+}
+
+TEST(EngineRendering, SilenceBeforeASampleRateIsSet)
+{
+	RecordingEngineListener listener;
+	Engine engine(&listener);
+	std::vector<float> l(64, 1.0f), r(64, 1.0f);
+	float* out[2] = {l.data(), r.data()};
+	std::vector<SMidiEvent> events = {midi(0x90, 60, 100)};
+	engine.process(out, 64, events);
+	EXPECT_EQ(peak(l), 0.0f);
+	EXPECT_EQ(peak(r), 0.0f);
+}
+
+TEST(EngineRendering, MissingOutputChannelIsNotWritten)
+{
+	RecordingEngineListener listener;
+	Engine engine(&listener);
+	engine.setSamplerate(44100.0f);
+	std::vector<float> l(512);
+	float* out[2] = {l.data(), nullptr};
+	std::vector<SMidiEvent> events = {midi(0x90, 60, 100)};
+	engine.process(out, 512, events);
+	engine.process(out, 512, events);
+	SUCCEED();
+}
