@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "Parameters.h"
+#include "CParam.h"
 
 namespace zentlib
 {

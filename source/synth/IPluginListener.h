@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Parameters.h"
+#include "CParam.h"
 #include "SMidiEvent.h"
 
 namespace zentlib

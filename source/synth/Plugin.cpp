@@ -20,7 +20,7 @@ std::string toLower(std::string text)
 
 Plugin::Plugin(IPluginListener* listener) : m_engine(this), m_listener(listener)
 {
-	for (uint32_t p = 0; p < ParameterCount; ++p)
+	for (uint32_t p = 0; p < ParamCount; ++p)
 		m_parameterCache[p].store(m_engine.parameters.vstParams[p], std::memory_order_relaxed);
 }
 
@@ -260,7 +260,7 @@ void Plugin::setEditor(IEditor* editor)
 
 void Plugin::updateParametersFromEngine()
 {
-	for (uint32_t p = 0; p < ParameterCount; ++p)
+	for (uint32_t p = 0; p < ParamCount; ++p)
 	{
 		const float value = m_engine.parameters.vstParams[p];
 		if (value == m_parameterCache[p].load(std::memory_order_relaxed))

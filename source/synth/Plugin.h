@@ -10,7 +10,7 @@
 #include "IEditor.h"
 #include "IEngineListener.h"
 #include "IPluginListener.h"
-#include "Parameters.h"
+#include "CParam.h"
 #include "SMidiEvent.h"
 #include "SinglePreset.h"
 
@@ -83,7 +83,7 @@ private:
 	std::vector<SMidiEvent> m_pendingEvents;
 	std::vector<SMidiEvent> m_processingEvents;
 	std::recursive_mutex m_midiLock;
-	std::atomic<float> m_parameterCache[ParameterCount];
+	std::atomic<float> m_parameterCache[ParamCount];
 	IPluginListener* m_listener;
 	IEditor* m_editor = nullptr;
 };
