@@ -102,7 +102,11 @@ void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEv
 	for (int i = 0; i < frames; ++i)
 	{
 		parameters.process();
-		parameters.forEachChanged([this](uint32_t p, float value) { processParameterChange(static_cast<EParam>(p), value); });
+		for (uint32_t k = 0; k < parameters.changedRing.size(); ++k)
+		{
+			const uint32_t p = parameters.changedRing[k];
+			processParameterChange(static_cast<EParam>(p), parameters.currentParams[p]);
+		}
 
 		while (event != events.end() && event->sampleOffset == static_cast<uint32_t>(i))
 		{

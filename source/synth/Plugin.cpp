@@ -179,13 +179,13 @@ std::string Plugin::getParameterDisplay(EParam parameter) const
 {
 	const CParam& record = g_params[parameter];
 	const float real = getParameter(parameter) * record.range + record.min;
-	return record.formatValue(real);
+	return record.formatValue(parameter, real);
 }
 
 std::string Plugin::getParameterName(EParam parameter) const
 {
 	const CParam& record = g_params[parameter];
-	return std::string(record.group) + record.name;
+	return record.group + record.name;
 }
 
 bool Plugin::sendParameterChangeAsSysex(EParam parameter, float value)

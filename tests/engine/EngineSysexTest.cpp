@@ -108,7 +108,7 @@ TEST_F(EngineSysex, AmplitudeModulationFlipReordersTheSources)
 
 TEST_F(EngineSysex, SendingAParameter)
 {
-	EXPECT_FALSE(engine.sendParameterAsSysex(Param_MuteS1, 1.0f));
+	EXPECT_FALSE(engine.sendParameterAsSysex(Param_SourceS1Mute, 1.0f));
 	EXPECT_TRUE(listener.sent.empty());
 	ASSERT_TRUE(engine.sendParameterAsSysex(Param_Volume, 1.0f));
 	ASSERT_EQ(listener.sent.size(), 1u);
