@@ -5,6 +5,7 @@
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
 #include "RecordingEngineListener.h"
+#include "synth/ParameterConverter.h"
 
 using namespace zentlib;
 
