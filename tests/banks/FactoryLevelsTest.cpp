@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "LogCapture.h"
+#include "QuietEngineListener.h"
 #include "synth/Curves.h"
 #include "synth/Engine.h"
 #include "synth/Sysex.h"
@@ -117,7 +118,7 @@ TEST_P(FactoryLevels, OneNoteOfEverySingleSitsInTheLevelWindow)
 {
 	static const std::vector<zentlib::SinglePreset> singles = factorySingles();
 	ASSERT_EQ(singles.size(), 768u);
-	auto engine = std::make_unique<zentlib::Engine>();
+	auto engine = std::make_unique<zentlib::Engine>(QuietEngineListener::instance());
 	double lowest = 0.0;
 	double highest = -200.0;
 	const size_t first = GetParam() * 64;
