@@ -199,5 +199,5 @@ TEST(RomImageLayout, GeneratedBytesArePinned)
 {
 	// The generator must give the same image on every machine and in every build; a deliberate
 	// change to the sounds updates this figure (the report tool prints it).
-	EXPECT_EQ(waverom::fnv1a(zentdata::getData_waverom(), zentdata::getDataSize_waverom()), 0x133515bce323d06bull);
+	EXPECT_EQ(waverom::fnv1a(zentdata::getData_waverom(), zentdata::getDataSize_waverom()), 0xc4fa3d5a2ec47e3aull);
 }

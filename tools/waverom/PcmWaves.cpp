@@ -463,7 +463,7 @@ Buf windLoop(size_t n, const std::function<double(int, double)>& spectrum, doubl
 	for (size_t i = 0; i < n; ++i)
 	{
 		// The breath swells once per loop, as a player's does.
-		const double swell = 1.0 + 0.3 * sinTurns(static_cast<double>(i) / n);
+		const double swell = 1.0 + 0.1 * sinTurns(static_cast<double>(i) / n);
 		b[i] = b[i] * swell + breath * air[i] * swell;
 	}
 	return b;
@@ -491,8 +491,8 @@ Buf attackOneShot(size_t n, const std::function<double(int, double)>& spectrum, 
 
 Buf fuzzLoop(size_t n)
 {
-	// One clipped cycle, reduced back to the harmonics below 18 kHz, then chugged twice per loop
-	// like a palm-muted riff.
+	// One clipped cycle, reduced back to the harmonics below 18 kHz, then chugged once per loop
+	// like a palm-muted riff in eighth notes.
 	const double c = static_cast<double>(loopCycles(n));
 	const double hz = c * kRate / n;
 	const std::vector<double> clean = harmonicsOf(hz, [](int k, double f) {
@@ -518,8 +518,8 @@ Buf fuzzLoop(size_t n)
 	const CycleTable table(fuzz);
 	Buf b(n, 0.0);
 	addLoopVoice(b, table, {c}, 1.0);
-	const size_t chug = n / 2;
-	const double k = decayFactor(0.025);
+	const size_t chug = n;
+	const double k = decayFactor(0.04);
 	for (size_t start = 0; start < n; start += chug)
 	{
 		double env = 1.0;
