@@ -46,7 +46,7 @@ std::vector<Patch> bassBank()
 	add(Patch("Slap Bass").two(string(SlapBass, 52), pluck(PullBassPcm, 85)));
 	add(Patch("Slap Bs 2").two(string(SlapBassB, 50), string(SlapBassC, 50).fine(5)));
 	add(Patch("Pull Bass").two(string(PullBass, 54), string(PullBassB, 54).fine(4)));
-	add(Patch("Pop Bass").two(string(SlapBassC, 50).vel(3, 40), pluck(BassHarmo, 70)));
+	add(Patch("Pop Bass").two(string(SlapBassC, 50).vel(2, 40), pluck(BassHarmo, 70)));
 	add(Patch("Pcm Bass").two(string(PullBassLoop, 54), pluck(PullBassPcm, 70)));
 	add(Patch("Digi Bass").two(string(DigiBass2, 56), string(DigiBass2B, 56).fine(5)));
 	add(Patch("Digi Bs 2").two(string(DigiBass2C, 56), string(DigiBass1C, 56).fine(-5)));
@@ -75,7 +75,7 @@ std::vector<Patch> bassBank()
 	add(Patch("Bright Bs").two(string(SlapBassB, 52), string(Saw6, 40).env(60, 0, 0, 30, 0, 12)));
 	add(Patch("Octave Bs").two(string(DigiBass1, 58), string(DigiBass2, 56).oct(1).env(70, 0, 0, 50, 0, 14)));
 	add(Patch("Fifth Bass").two(synth(Saw4), synth(Saw4).semi(7).env(75, 0, 0, 40, 60, 12)).solo());
-	add(Patch("Stick Bass").two(string(Fretless, 56).vel(3, 40), pluck(Sin3, 50)));
+	add(Patch("Stick Bass").two(string(Fretless, 56).vel(2, 40), pluck(Sin3, 50)));
 	add(Patch("Bass Slide").two(string(PullBass, 58), string(PullBassB, 58).fine(4)).solo().autoBend(-22, 24, 20));
 	add(Patch("Drop Bass").two(synth(Saw2, 50, 80), synth(Sin1, 50, 80)).solo().autoBend(20, 30, 10));
 	add(Patch("Rubber Bs").two(synth(Triangle, 36, 40), synth(Sin2, 36, 40)).solo().autoBend(8, 12, 25));

@@ -82,7 +82,7 @@ std::vector<Patch> bellMalletBank()
 	add(Patch("Vibe+Pno").two(bar(Vibe, 62, 45), Src(Piano1).env(90, 0, 0, 66, 0, 30).vel(2, 35).steady()));
 	add(Patch("Mallet Pad").two(bar(Marimba, 40, 30), Src(StringPad).env(70, 0, 40, 60, 85, 50)));
 	add(Patch("Mallets").four(bar(Marimba, 40, 30), bar(Vibe, 60, 45), bar(Xylophone, 30, 22).oct(1).env(60, 0, 0, 30, 0, 22), bar(Glocken, 56, 40).oct(1).env(50, 0, 0, 56, 0, 40)));
-	add(Patch("Xylo Hard").two(bar(Xylophone, 34, 24).vel(3, 45), mallet(Rim, 60).fixed(92)));
+	add(Patch("Xylo Hard").two(bar(Xylophone, 34, 24).vel(2, 45), mallet(Rim, 60).fixed(92)));
 	add(Patch("Marim Soft").two(bar(Marimba, 44, 30).vel(1, 25), bar(Sin1, 44, 30).vel(1, 25)));
 	add(Patch("Bell+Str").two(bar(TubeBell, 66, 55), Src(String).env(80, 0, 36, 60, 85, 45)));
 	add(Patch("Kalimba 8v").two(bar(Kalimba, 46, 30), bar(KalimbaB, 42, 30).oct(1).env(70, 0, 0, 42, 0, 30)));

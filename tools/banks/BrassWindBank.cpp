@@ -47,7 +47,7 @@ std::vector<Patch> brassWindBank()
 	addScoop(Patch("Brass 2").two(brass(BrassD), brass(BrassE).fine(7)), -14);
 	addScoop(Patch("Fanfare").four(brass(Trumpet, 8), brass(TrumpetB, 8).fine(5), brass(Brass, 10).oct(-1), brass(BrassF, 10).fine(-5)), -18);
 	add(Patch("Soft Brass").two(brass(BrassC, 30, 30).vel(1, 20), brass(FrenchHorn, 32, 30).fine(5)));
-	addScoop(Patch("Brass Fall").two(brass(Brass), brass(BrassB).fine(5)), 0);
+	addScoop(Patch("Big Scoop").two(brass(Brass), brass(BrassB).fine(5)), 0);
 	p.back().autoBend(-30, 40, 0, 0);
 	addScoop(Patch("Stab Brass").two(brass(BrassE, 6).env(100, 0, 6, 36, 20, 14), brass(BrassF, 6).fine(6).env(100, 0, 6, 36, 20, 14)), -12);
 	addScoop(Patch("Syn Brass").two(brass(Saw2, 18).fine(-7), brass(Saw3, 18).fine(7)), -10);

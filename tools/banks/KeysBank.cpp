@@ -35,7 +35,7 @@ Src tine(int w = Tine, int octave = 1)
 
 Src clav(int w, int decay = 50, int sustain = 40)
 {
-	return Src(w).env(100, 0, 0, decay, sustain, 12).vel(3, 40).steady();
+	return Src(w).env(100, 0, 0, decay, sustain, 12).vel(3, 28).steady();
 }
 
 Src harpsi(int w, int octave = 0)
@@ -88,7 +88,7 @@ std::vector<Patch> keysBank()
 	p.push_back(Patch("EP Bell").two(body(EPiano3, 64), Src(Bell).oct(1).env(70, 0, 0, 45, 0, 30).vel(2, 30).steady()));
 	p.push_back(Patch("Dyno EP").two(body(EPiano1C, 64), Src(Sin2).oct(1).env(75, 0, 0, 28, 0, 18).vel(4, 50).steady()));
 	p.push_back(Patch("Mellow EP").two(body(EPiano2D, 66).vel(1, 25), body(EPiano1, 66).fine(3).vel(1, 25)));
-	p.push_back(Patch("Wurly").two(body(EPiano3, 58, 22).vel(3, 40), body(EPiano3B, 58, 22).fine(4).vel(3, 40)));
+	p.push_back(Patch("Wurly").two(body(EPiano3, 58, 22).vel(2, 45), body(EPiano3B, 58, 22).fine(4).vel(2, 45)));
 	p.push_back(Patch("EP Pad").four(body(EPiano1, 66), tine(), slowLayer(MelloPad, 48), slowLayer(Synth2, 52).fine(6)));
 	p.push_back(Patch("Vintage EP").two(body(EPiano1D, 64), body(EPiano2D, 62).fine(-4)));
 	p.push_back(Patch("EP Stack").four(body(EPiano2, 64), body(EPiano1, 66), tine(TineB), body(Sin1, 60).oct(-1).env(60, 0, 0, 60, 0, 30)));
@@ -99,16 +99,16 @@ std::vector<Patch> keysBank()
 	                .vib(8, 28));
 	// clavinets
 	p.push_back(Patch("Clavinet").two(clav(Clavi), clav(ClaviB).fine(5)));
-	p.push_back(Patch("Clavi Funk").two(clav(ClaviC, 40, 30).vel(3, 50), clav(Clavi, 40, 30).fine(-6).vel(3, 50)));
+	p.push_back(Patch("Clavi Funk").two(clav(ClaviC, 40, 30).vel(3, 30), clav(Clavi, 40, 30).fine(-6).vel(3, 30)));
 	p.push_back(Patch("Clavi Mute").two(clav(Clavi, 28, 0), clav(ClaviD, 26, 0).fine(4)));
 	p.push_back(Patch("Clavi Brt").two(clav(ClaviC), Src(Saw2).oct(1).env(60, 0, 0, 30, 10, 12).vel(3, 50).steady()));
 	p.push_back(Patch("Phase Clav").four(clav(Clavi).fine(-7), clav(ClaviB).fine(7), clav(ClaviC).fine(-3), clav(ClaviD).fine(3)));
 	p.push_back(Patch("Pluck Clav").two(clav(ClaviB, 45, 25), thud()));
-	p.push_back(Patch("Clavi Bend").two(clav(ClaviD).vel(3, 45), clav(Clavi).fine(5)).autoBend(-16, 12, 20));
+	p.push_back(Patch("Clavi Bend").two(clav(ClaviD).vel(3, 30), clav(Clavi).fine(5)).autoBend(-16, 12, 20));
 	// harpsichords
 	p.push_back(Patch("Harpsichd").two(harpsi(Harpsichord), harpsi(HarpsichordB).fine(3)));
 	p.push_back(Patch("Harpsi 8+4").two(harpsi(Harpsichord), harpsi(HarpsichordC, 1).env(80, 0, 0, 52, 0, 20)));
-	p.push_back(Patch("Harp Lute").two(harpsi(HarpsichordB).env(100, 0, 0, 40, 0, 15), harpsi(Harpsichord).fine(4).env(90, 0, 0, 40, 0, 15)));
+	p.push_back(Patch("Lute Stop").two(harpsi(HarpsichordB).env(100, 0, 0, 40, 0, 15), harpsi(Harpsichord).fine(4).env(90, 0, 0, 40, 0, 15)));
 	p.push_back(Patch("Harpsi 16'").two(harpsi(HarpsichordB, -1).env(85, 0, 0, 60, 0, 22), harpsi(Harpsichord)));
 	p.push_back(Patch("Baroque").four(harpsi(Harpsichord), harpsi(HarpsichordB).fine(4), harpsi(HarpsichordC, 1).env(75, 0, 0, 50, 0, 20),
 	                                  harpsi(Harpsichord, -1).env(75, 0, 0, 60, 0, 20).fine(-3)));

@@ -14,9 +14,12 @@ constexpr int Neutral = 50;
 constexpr int KeyCoarse = 84;
 constexpr int ProbeKey = 60;
 constexpr int ProbeVelocity = 100;
-// Common loudness of the library: the in-phase estimate lands here, so real notes (detuned
-// sources rarely peak together) sit a few dB lower, well inside -24..-3 dBFS.
+// Common loudness of the library at velocity 100: the in-phase estimate lands here, so real notes
+// (detuned sources rarely peak together) sit at or a few dB below it, well inside -24..-3 dBFS.
 constexpr double TargetPeak = 0.45;
+// No velocity may take a note above this, so the hardest strokes and the soft layers of velocity
+// switches keep their headroom.
+constexpr double LoudestPeak = 0.56;
 constexpr double QuietestPeak = 0.1;
 
 int clampInt(int v, int lo, int hi)
@@ -102,9 +105,9 @@ double keyScale(int key, int curve)
 }
 
 // The envelope peak of one source for the probe note, as the source computes its level.
-double sourcePeak(const zentlib::SinglePreset& single, const zentlib::SingleSource& src)
+double sourcePeak(const zentlib::SinglePreset& single, const zentlib::SingleSource& src, int key, int velocity)
 {
-	const double vg = velocityWeight(static_cast<int>(src.velCurve), ProbeVelocity);
+	const double vg = velocityWeight(static_cast<int>(src.velCurve), velocity);
 	double level = src.envLevel * 0.01;
 	if (src.levelModVel != Neutral)
 	{
@@ -116,7 +119,7 @@ double sourcePeak(const zentlib::SinglePreset& single, const zentlib::SingleSour
 	if (src.levelModKeyScale != Neutral)
 	{
 		const int d = static_cast<int>(src.levelModKeyScale) - Neutral;
-		const double k0 = keyScale(ProbeKey, static_cast<int>(single.keyScaleCurve));
+		const double k0 = keyScale(key, static_cast<int>(single.keyScaleCurve));
 		const double k = d < 0 ? -k0 : k0;
 		level = std::min(std::max(level + (k - 1) * 0.5 * std::abs(d) * 0.02, 0.0), 1.0);
 	}
@@ -351,7 +354,7 @@ Patch& Patch::recordBendByte(int value)
 	return *this;
 }
 
-double Patch::estimatePeak() const
+double Patch::estimatePeak(int key, int velocity) const
 {
 	const zentlib::SinglePreset& s = m_single;
 	const int count = s.source2or4 != 0 ? 4 : 2;
@@ -362,7 +365,7 @@ double Patch::estimatePeak() const
 		// product peaks where its carrier's envelope does, since the modulator swings at most to
 		// full scale.
 		if (!s.mute[i])
-			sum += sourcePeak(s, s.sources[i]);
+			sum += sourcePeak(s, s.sources[i], key, velocity);
 	}
 	return sum;
 }
@@ -370,15 +373,19 @@ double Patch::estimatePeak() const
 bool Patch::build(zentlib::SinglePreset& out, std::string& problem) const
 {
 	out = m_single;
-	const double peak = estimatePeak();
-	const double target = TargetPeak * std::pow(10.0, m_trimDb / 20.0);
+	const double trim = std::pow(10.0, m_trimDb / 20.0);
+	const double peak = estimatePeak(ProbeKey, ProbeVelocity);
+	double loudest = 0.0;
+	for (int key = 36; key <= 96; key += 6)
+		for (int velocity = 1; velocity <= 127; ++velocity)
+			loudest = std::max(loudest, estimatePeak(key, velocity));
 	if (peak * volumeGain(99) < QuietestPeak)
 	{
 		problem = "too quiet even at full volume";
 		return false;
 	}
 	int stored = 99;
-	while (stored > 0 && peak * volumeGain(stored) > target)
+	while (stored > 0 && (peak * volumeGain(stored) > TargetPeak * trim || loudest * volumeGain(stored) > LoudestPeak * trim))
 		--stored;
 	out.volume = static_cast<uint8_t>(stored);
 	return true;

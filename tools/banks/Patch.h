@@ -84,12 +84,13 @@ public:
 
 	const std::string& name() const { return m_name; }
 	// The stored single, with its volume set so that one note at velocity 100 sits at the
-	// library's common loudness. Returns false (and leaves a reason) when that cannot be reached.
+	// library's common loudness and no key or velocity takes it near full scale. Returns false
+	// (and leaves a reason) when that cannot be reached.
 	bool build(zentlib::SinglePreset& out, std::string& problem) const;
 
-	// Estimated peak of one note at velocity 100 on middle C at full volume: the envelope peaks
-	// of the heard sources summed as if in phase, waves taken at full scale.
-	double estimatePeak() const;
+	// Estimated peak of one note at full volume: the envelope peaks of the heard sources summed
+	// as if in phase, waves taken at full scale.
+	double estimatePeak(int key, int velocity) const;
 
 private:
 	std::string m_name;

@@ -41,7 +41,7 @@ std::vector<Patch> pluckBank()
 	add(Patch("Strat Gtr").two(string(StratGuitar, 56), string(Strat, 58).fine(-4)));
 	add(Patch("Chorus Gtr").four(string(Strat, 58).fine(-7), string(StratB, 58).fine(7), pick(StratGuitar, 60), string(Strat, 58).oct(1).env(50, 0, 0, 50, 0, 22)));
 	add(Patch("Muted Gtr").two(string(FuzzMute, 26, 10), string(Strat, 24, 10).fine(3)));
-	add(Patch("Funk Gtr").two(string(StratB, 34, 12).vel(3, 45), pick(FuzzMute, 60)));
+	add(Patch("Funk Gtr").two(string(StratB, 34, 12).vel(2, 40), pick(FuzzMute, 60)));
 	add(Patch("Drive Gtr").two(string(Saw2, 60).env(100, 0, 0, 60, 40, 18), string(StratB, 60).fine(6)).solo().bend(5).vib(6, 27));
 	add(Patch("Harmonics").two(string(GuitarHarmo, 60), string(Sin2, 56).oct(1).env(60, 0, 0, 56, 0, 22)));
 	add(Patch("Jazz Gtr").two(string(FGuitarC, 54).vel(1, 25), string(Sin1, 50).env(70, 0, 0, 50, 0, 20)));
