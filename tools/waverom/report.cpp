@@ -1,12 +1,18 @@
 // Prints the figures of every wave of the embedded wave ROM and renders each wave for half a
-// second at pitch 60 into a WAV file for listening:
-//   virel_waverom_report [render.wav]
+// second at key 60 for listening: once through the engine's own voice, once read straight from
+// the image as the player would:
+//   virel_waverom_report [engine-render.wav [raw-render.wav]]
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "WaveAnalysis.h"
+#include "synth/Curves.h"
+#include "synth/Engine.h"
+#include "synth/IEngineListener.h"
+#include "synth/Voice.h"
 #include "synth/WaveformNames.h"
 #include "synth/data/zentdata.h"
 
@@ -106,6 +112,76 @@ void appendRender(std::vector<int16_t>& out, const std::vector<double>& data, do
 	}
 }
 
+class SilentListener : public zentlib::IEngineListener
+{
+public:
+	void onActiveProgramChanged(size_t) override {}
+	void onSingleModified(size_t) override {}
+	void onActiveSingleModified(size_t) override {}
+	void sendMidi(const zentlib::SMidiEvent&) override {}
+	void onSinglesModified(size_t, size_t) override {}
+	void serializeCustomData(std::vector<uint8_t>&) override {}
+	void deserializeCustomData(const std::vector<uint8_t>&) override {}
+};
+
+// A single that plays one wave plainly: source 1 at the key's own pitch, full level, no
+// envelope movement, no modulation; source 2 silent and muted.
+zentlib::SinglePreset plainSingle(uint8_t wave)
+{
+	zentlib::SinglePreset s;
+	std::snprintf(s.name, sizeof(s.name), "Wave %03d", wave + 1);
+	s.volume = 100;
+	s.pressureToFreq = 50;
+	s.vibratoDepth = 50;
+	s.pressureToVibrato = 50;
+	s.autoBendDepth = 50;
+	s.velToDepth = 50;
+	s.autoBendKeyScaleToTime = 50;
+	for (zentlib::SingleSource& src : s.sources)
+	{
+		src.fine = 50;
+		src.coarse = 84;
+		src.wave = wave;
+		src.keyTrack = true;
+		src.envLevel = 0;
+		src.envSustain = 100;
+		src.envRelease = 10;
+		src.levelModVel = src.levelModPressure = src.levelModKeyScale = 50;
+		src.timeModVel = src.timeModKeyScale = 50;
+		src.freqKeyScaleToFreq = 50;
+	}
+	s.sources[0].envLevel = 100;
+	s.mute[1] = s.mute[2] = s.mute[3] = true;
+	return s;
+}
+
+std::vector<int16_t> engineRender()
+{
+	SilentListener listener;
+	zentlib::Engine engine(&listener);
+	std::vector<int16_t> out;
+	const size_t n = static_cast<size_t>(kEngineRate / 2);
+	for (int w = 0; w < 256; ++w)
+	{
+		const zentlib::SinglePreset single = plainSingle(static_cast<uint8_t>(w));
+		engine.singles[0] = single;
+		engine.currentSingle = 0;
+		const float gain = zentlib::volume(single.volume);
+		zentlib::Voice voice(engine, 60, 127, static_cast<float>(kEngineRate));
+		for (size_t i = 0; i < n; ++i)
+		{
+			float left = 0.0f, right = 0.0f;
+			voice.process(&left, &right);
+			double v = left * gain;
+			const size_t edge = std::min(i, n - 1 - i);
+			if (edge < 100)
+				v *= static_cast<double>(edge) / 100.0;
+			out.push_back(static_cast<int16_t>(std::lround(std::clamp(v, -1.0, 1.0) * 32000.0)));
+		}
+	}
+	return out;
+}
+
 bool writeWav(const std::string& path, const std::vector<int16_t>& samples)
 {
 	FILE* f = std::fopen(path.c_str(), "wb");
@@ -156,6 +232,15 @@ int main(int argc, char** argv)
 
 	if (argc > 1)
 	{
+		if (!writeWav(argv[1], engineRender()))
+		{
+			std::fprintf(stderr, "cannot write %s\n", argv[1]);
+			return 1;
+		}
+		std::printf("rendered 256 waves through the engine's voice, 0.5 s each at key 60, into %s\n", argv[1]);
+	}
+	if (argc > 2)
+	{
 		// Pitch 60: the cyclic waves read table 2, the sampled waves play at 261.63 / 415.29 of the
 		// ROM rate.
 		const double hz = 440.0 * std::pow(2.0, (60.0 - 69.0) / 12.0);
@@ -167,12 +252,12 @@ int main(int argc, char** argv)
 		}
 		for (const PcmWave& p : pcm)
 			appendRender(out, p.data, hz / kPcmRoot * rom.rate / kEngineRate);
-		if (!writeWav(argv[1], out))
+		if (!writeWav(argv[2], out))
 		{
-			std::fprintf(stderr, "cannot write %s\n", argv[1]);
+			std::fprintf(stderr, "cannot write %s\n", argv[2]);
 			return 1;
 		}
-		std::printf("rendered 256 waves, 0.5 s each at pitch 60, into %s\n", argv[1]);
+		std::printf("rendered 256 waves straight from the image, 0.5 s each at pitch 60, into %s\n", argv[2]);
 	}
 	return 0;
 }
