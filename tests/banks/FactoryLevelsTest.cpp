@@ -19,6 +19,14 @@ constexpr uint8_t Key = 60;
 constexpr uint8_t Velocity = 100;
 constexpr int Block = 256;
 
+// Under the sanitizers every eighth single is enough to exercise the same paths; the full sweep
+// of 768 notes runs in the plain build.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr size_t Stride = 8;
+#else
+constexpr size_t Stride = 1;
+#endif
+
 struct Note
 {
 	double peakDb = -200.0;
@@ -77,7 +85,7 @@ Note play(zentlib::Engine& engine, size_t index)
 		}
 	};
 	engine.processMidiNoteOn(Key, Velocity);
-	render(static_cast<int>((std::min(attackEnd(single), 4.0) + 0.25) * rate / Block) + 1, false);
+	render(static_cast<int>((std::min(attackEnd(single), 4.0) + 0.1) * rate / Block) + 1, false);
 	engine.processMidiNoteOff(Key, 64);
 	render(static_cast<int>((longestRelease(single) * 1.5 + 0.5) * rate / Block) + 1, true);
 	note.ended = engine.voices.empty();
@@ -117,7 +125,7 @@ TEST_P(FactoryLevels, OneNoteOfEverySingleSitsInTheLevelWindow)
 	double lowest = 0.0;
 	double highest = -200.0;
 	const size_t first = GetParam() * 64;
-	for (size_t i = first; i < first + 64; ++i)
+	for (size_t i = first; i < first + 64; i += Stride)
 	{
 		const Note note = play(*engine, i);
 		SCOPED_TRACE("single " + std::to_string(i) + " " + engine->getCurrentSingle().name);
