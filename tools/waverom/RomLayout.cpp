@@ -60,7 +60,12 @@ namespace
 class Writer
 {
 public:
-	void tag(const char* fourcc) { m_bytes.insert(m_bytes.end(), fourcc, fourcc + 4); }
+	explicit Writer(size_t capacity) { m_bytes.reserve(capacity); }
+	void tag(const char* fourcc)
+	{
+		for (int i = 0; i < 4; ++i)
+			m_bytes.push_back(static_cast<uint8_t>(fourcc[i]));
+	}
 	void u16(uint32_t v)
 	{
 		m_bytes.push_back(static_cast<uint8_t>(v));
@@ -125,7 +130,7 @@ std::vector<uint8_t> buildImage(const std::vector<uint8_t>& samples)
 	if (samples.size() != kSampleCount)
 		throw std::invalid_argument("the sample area must hold 524288 bytes");
 
-	Writer w;
+	Writer w(kImageSize);
 	w.tag("RIFF");
 	w.u32(static_cast<uint32_t>(kImageSize - 8));
 	w.tag("WAVE");
