@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "LogCapture.h"
+#include "RomTestImage.h"
 #include "WaveAnalysis.h"
+#include "synth/WavLoader.h"
 #include "synth/data/zentdata.h"
 
 namespace
@@ -200,4 +203,27 @@ TEST(RomImageLayout, GeneratedBytesArePinned)
 	// The generator must give the same image on every machine and in every build; a deliberate
 	// change to the sounds updates this figure (the report tool prints it).
 	EXPECT_EQ(waverom::fnv1a(zentdata::getData_waverom(), zentdata::getDataSize_waverom()), 0xc4fa3d5a2ec47e3aull);
+}
+
+TEST(RomImageLayout, ProjectReaderAgreesWithTheRawBytes)
+{
+	LogCapture log;
+	const float* direct = nullptr;
+	size_t count = 0;
+	std::vector<float> samples;
+	int rate = 0;
+	std::vector<zentlib::CuePoint> cues;
+	ASSERT_TRUE(zentlib::WavLoader::load(&direct, count, samples, rate, &cues, rom(), zentdata::getDataSize_waverom()));
+	EXPECT_TRUE(log.lines().empty());
+	EXPECT_EQ(rate, 50000);
+	const waverom::RomView& raw = romImage();
+	ASSERT_EQ(samples.size(), raw.samples.size());
+	for (size_t i = 0; i < samples.size(); ++i)
+		ASSERT_EQ(samples[i], static_cast<float>(raw.samples[i])) << i;
+	ASSERT_EQ(cues.size(), 235u);
+	for (size_t i = 0; i < cues.size(); ++i)
+	{
+		EXPECT_EQ(cues[i].position, raw.cues[i]);
+		EXPECT_EQ(cues[i].label, expectedLabel(static_cast<uint32_t>(i)));
+	}
 }
