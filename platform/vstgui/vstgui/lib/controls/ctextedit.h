@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ctextlabel.h"
+
+#include <functional>
+#include <vector>
+
+namespace VSTGUI
+{
+class CTextEdit;
+
+class ITextEditListener
+{
+public:
+	virtual ~ITextEditListener () noexcept = default;
+	virtual void onTextEditPlatformControlTookFocus (CTextEdit* textEdit) = 0;
+	virtual void onTextEditPlatformControlLostFocus (CTextEdit* textEdit) = 0;
+};
+
+// The native text field is a line editor of our own: it exists while the control has the focus,
+// takes the keys the frame gives the focus view, and hands its text back on commit.
+class CTextEdit : public CTextLabel
+{
+public:
+	CTextEdit (const CRect& size, IControlListener* listener, int32_t tag, UTF8StringPtr txt = nullptr,
+	           CBitmap* background = nullptr, const int32_t style = 0);
+	CTextEdit (const CTextEdit& textEdit);
+	~CTextEdit () noexcept override;
+
+	void setText (const UTF8String& txt) override;
+	void setValue (float val) override;
+
+	virtual void setImmediateTextChange (bool state) { immediateTextChange = state; }
+	bool getImmediateTextChange () const { return immediateTextChange; }
+	virtual void setSecureStyle (bool state);
+	bool getSecureStyle () const { return secureStyle; }
+	virtual void setPlaceholderString (const UTF8String& str);
+	const UTF8String& getPlaceholderString () const { return placeholderString; }
+
+	using StringToValueFunction = std::function<bool (UTF8StringPtr txt, float& result, CTextEdit* textEdit)>;
+	void setStringToValueFunction (const StringToValueFunction& func) { stringToValueFunction = func; }
+
+	void registerTextEditListener (ITextEditListener* listener);
+	void unregisterTextEditListener (ITextEditListener* listener);
+
+	// The open field, or null when the control is not being edited.
+	bool isFieldOpen () const { return platformTextEdit; }
+	const UTF8String& getPlatformText () const { return platformText; }
+
+	void draw (CDrawContext* pContext) override;
+	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
+	int32_t onKeyDown (VstKeyCode& keyCode) override;
+	void takeFocus () override;
+	void looseFocus () override;
+
+	CLASS_METHODS (CTextEdit, CParamDisplay)
+
+protected:
+	void openField ();
+	void closeField ();
+	void updateText ();
+	void commit ();
+	bool escapePressed {false};
+
+	std::vector<ITextEditListener*> textEditListeners;
+	StringToValueFunction stringToValueFunction;
+	UTF8String placeholderString;
+	UTF8String platformText;
+	bool platformTextEdit {false};
+	bool immediateTextChange {false};
+	bool secureStyle {false};
+	bool returnPressed {false};
+};
+} // VSTGUI

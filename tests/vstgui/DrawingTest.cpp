@@ -1,0 +1,152 @@
+#include "TestBitmaps.h"
+#include "TestFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <cairo/cairo.h>
+
+using namespace VSTGUI;
+
+namespace
+{
+// Draws straight into a 100 x 100 surface and reads pixels back.
+struct Canvas
+{
+	Canvas () : window (nullptr, CRect (0, 0, 100, 100))
+	{
+		context = new CDrawContext (window.getSurface (), CRect (0, 0, 100, 100));
+	}
+	~Canvas () { context->forget (); }
+	CColor at (int x, int y) { return window.getPixel (x, y); }
+
+	OffscreenPlatformFrame window;
+	CDrawContext* context;
+};
+
+const CColor kRed (255, 0, 0);
+const CColor kGreen (0, 255, 0);
+const CColor kBlue (0, 0, 255);
+}
+
+TEST (Drawing, FilledRectCoversExactlyItsPixels)
+{
+	Canvas c;
+	c.context->setFillColor (kRed);
+	c.context->drawRect (CRect (10, 10, 20, 20), kDrawFilled);
+	EXPECT_EQ (c.at (10, 10), kRed);
+	EXPECT_EQ (c.at (19, 19), kRed);
+	EXPECT_EQ (c.at (20, 20).alpha, 0);
+	EXPECT_EQ (c.at (9, 10).alpha, 0);
+}
+
+TEST (Drawing, ClipFollowsTheTransformItWasSetUnder)
+{
+	Canvas c;
+	{
+		CDrawContext::Transform t (*c.context, CGraphicsTransform ().translate (50, 0));
+		c.context->setClipRect (CRect (0, 0, 10, 10));
+	}
+	c.context->setFillColor (kBlue);
+	c.context->drawRect (CRect (0, 0, 100, 100), kDrawFilled);
+	EXPECT_EQ (c.at (55, 5), kBlue);
+	EXPECT_EQ (c.at (5, 5).alpha, 0);
+	CRect clip;
+	c.context->getClipRect (clip);
+	EXPECT_EQ (clip, CRect (50, 0, 60, 10));
+}
+
+TEST (Drawing, BitmapIsDrawnUnscaledWithItsOffsetAtTheDestinationCorner)
+{
+	Canvas c;
+	auto strip = owned (makeStrip (10, 10, {kRed, kGreen, kBlue}));
+	c.context->drawBitmap (strip, CRect (30, 30, 40, 40), CPoint (0, 10));
+	EXPECT_EQ (c.at (30, 30), kGreen);
+	EXPECT_EQ (c.at (39, 39), kGreen);
+	// Clipped to the destination: the blue frame below is not painted.
+	EXPECT_EQ (c.at (35, 41).alpha, 0);
+}
+
+TEST (Drawing, GlobalAlphaScalesWhatIsDrawn)
+{
+	Canvas c;
+	c.context->setGlobalAlpha (0.5f);
+	c.context->setFillColor (kRed);
+	c.context->drawRect (CRect (0, 0, 10, 10), kDrawFilled);
+	EXPECT_NEAR (c.at (5, 5).alpha, 128, 1);
+}
+
+TEST (Drawing, LinearGradientIsPaddedBeyondBothEnds)
+{
+	Canvas c;
+	auto gradient = owned (CGradient::create (1.0, 0.0, kBlue, kRed));
+	auto path = owned (c.context->createGraphicsPath ());
+	path->addRect (CRect (0, 0, 100, 100));
+	c.context->fillLinearGradient (path, *gradient, CPoint (0, 40), CPoint (0, 60));
+	EXPECT_EQ (c.at (50, 10), kRed);
+	EXPECT_EQ (c.at (50, 90), kBlue);
+	CColor middle = c.at (50, 50);
+	EXPECT_GT (middle.red, 80);
+	EXPECT_GT (middle.blue, 80);
+}
+
+TEST (Drawing, GradientStopsKeepTheirOffsets)
+{
+	auto gradient = owned (CGradient::create (1.0, 0.0, kBlue, kRed));
+	const auto& stops = gradient->getColorStops ();
+	ASSERT_EQ (stops.size (), 2u);
+	EXPECT_EQ (stops.begin ()->first, 0.0);
+	EXPECT_EQ (stops.begin ()->second, kRed);
+	EXPECT_EQ (stops.rbegin ()->second, kBlue);
+}
+
+TEST (Drawing, PathFillsTheClosedShape)
+{
+	Canvas c;
+	auto path = owned (c.context->createGraphicsPath ());
+	path->beginSubpath (CPoint (0, 0));
+	path->addLine (CPoint (100, 0));
+	path->addLine (CPoint (0, 100));
+	path->closeSubpath ();
+	c.context->setFillColor (kGreen);
+	c.context->drawGraphicsPath (path);
+	EXPECT_EQ (c.at (10, 10), kGreen);
+	EXPECT_EQ (c.at (90, 90).alpha, 0);
+	CRect box = path->getBoundingBox ();
+	EXPECT_EQ (box, CRect (0, 0, 100, 100));
+}
+
+TEST (Drawing, TextIsRenderedWithAnInstalledFontForArial)
+{
+	Canvas c;
+	auto font = makeOwned<CFontDesc> ("Arial", 36, kBoldFace);
+	c.context->setFont (font);
+	c.context->setFontColor (kRed);
+	CCoord width = c.context->getStringWidth ("WWW");
+	EXPECT_GT (width, 60);
+	c.context->drawString ("WWW", CRect (0, 0, 100, 100), kCenterText);
+	int red = 0;
+	for (int y = 0; y < 100; ++y)
+		for (int x = 0; x < 100; ++x)
+			red += c.at (x, y).alpha > 128;
+	EXPECT_GT (red, 200);
+}
+
+TEST (Drawing, PngDataDecodesAndGarbageIsRefused)
+{
+	auto strip = owned (makeStrip (3, 2, {kRed}));
+	std::vector<uint8_t> png;
+	cairo_surface_write_to_png_stream (
+	    strip->getPlatformSurface (),
+	    [] (void* closure, const unsigned char* data, unsigned int length) {
+		    auto* out = static_cast<std::vector<uint8_t>*> (closure);
+		    out->insert (out->end (), data, data + length);
+		    return CAIRO_STATUS_SUCCESS;
+	    },
+	    &png);
+	auto decoded = owned (CBitmap::createFromPNGData (png.data (), png.size ()));
+	ASSERT_TRUE (decoded);
+	EXPECT_EQ (decoded->getWidth (), 3);
+	EXPECT_EQ (decoded->getHeight (), 2);
+	EXPECT_EQ (CBitmap::createFromPNGData (png.data (), png.size () / 2), nullptr);
+	EXPECT_EQ (CBitmap::createFromPNGData ("not a png", 9), nullptr);
+}

@@ -1,0 +1,152 @@
+#include "TestFrame.h"
+
+#include "vstgui/lib/platform/timerrunloop.h"
+
+#include <gtest/gtest.h>
+
+using namespace VSTGUI;
+
+TEST (Frame, OpenNeedsAParentAndAttachesTheTree)
+{
+	RecordingEditor editor;
+	auto* frame = new CFrame (CRect (0, 0, 100, 100), &editor);
+	auto* view = new CView (CRect (0, 0, 10, 10));
+	frame->addView (view);
+	EXPECT_EQ (view->getFrame (), nullptr);
+	EXPECT_FALSE (frame->open (nullptr));
+	ASSERT_TRUE (frame->open (&editor));
+	EXPECT_FALSE (frame->open (&editor));
+	EXPECT_EQ (view->getFrame (), frame);
+	EXPECT_EQ (view->getEditor (), &editor);
+	CRect size;
+	EXPECT_TRUE (frame->getSize (size));
+	EXPECT_EQ (size, CRect (0, 0, 100, 100));
+	frame->close ();
+}
+
+TEST (Frame, SetSizeRefusesAnUnchangedSizeAndAsksTheEditor)
+{
+	TestFrame t (CRect (0, 0, 200, 100));
+	EXPECT_FALSE (t.frame->setSize (200, 100));
+	t.editor.allowResize = false;
+	EXPECT_FALSE (t.frame->setSize (300, 100));
+	EXPECT_EQ (t.frame->getViewSize (), CRect (0, 0, 200, 100));
+	t.editor.allowResize = true;
+	EXPECT_TRUE (t.frame->setSize (300, 150));
+	EXPECT_EQ (t.frame->getViewSize (), CRect (0, 0, 300, 150));
+	CRect windowSize;
+	t.frame->getSize (windowSize);
+	EXPECT_EQ (windowSize, CRect (0, 0, 300, 150));
+}
+
+TEST (Frame, ZoomScalesTheUnscaledSizeAndRounds)
+{
+	TestFrame t (CRect (0, 0, 1280, 720));
+	t.frame->setTransform (CGraphicsTransform ().scale (0.5, 0.5));
+	EXPECT_EQ (t.frame->getZoom (), 1.0);
+	// 2560 x 1440 unscaled; 0.6 gives 1536 x 864.
+	ASSERT_TRUE (t.frame->setZoom (0.6));
+	EXPECT_EQ (t.frame->getViewSize (), CRect (0, 0, 1536, 864));
+	EXPECT_EQ (t.frame->getTransform (), CGraphicsTransform ().scale (0.6, 0.6));
+	EXPECT_EQ (t.frame->getZoom (), 0.6);
+	// 2560 * 0.41234 = 1055.59, rounded to 1056; 1440 * 0.41234 = 593.77 -> 594.
+	ASSERT_TRUE (t.frame->setZoom (0.41234));
+	EXPECT_EQ (t.frame->getViewSize (), CRect (0, 0, 1056, 594));
+	EXPECT_FALSE (t.frame->setZoom (0.));
+}
+
+TEST (Frame, FailedZoomRestoresTransformAndKeepsTheZoom)
+{
+	TestFrame t (CRect (0, 0, 1000, 500));
+	ASSERT_TRUE (t.frame->setZoom (2.0));
+	// Less than half a pixel of change: the size stays and the zoom fails.
+	EXPECT_FALSE (t.frame->setZoom (2.0001));
+	EXPECT_EQ (t.frame->getZoom (), 2.0);
+	EXPECT_EQ (t.frame->getTransform (), CGraphicsTransform ().scale (2, 2));
+	t.editor.allowResize = false;
+	EXPECT_FALSE (t.frame->setZoom (1.0));
+	EXPECT_EQ (t.frame->getViewSize (), CRect (0, 0, 2000, 1000));
+	EXPECT_EQ (t.frame->getTransform (), CGraphicsTransform ().scale (2, 2));
+}
+
+TEST (Frame, WorkQueuedDuringAnEventRunsAfterIt)
+{
+	TestFrame t;
+	std::vector<std::string> order;
+	EXPECT_FALSE (t.frame->doAfterEventProcessing ([&] { order.push_back ("outside"); }));
+
+	struct Queuer : CView
+	{
+		Queuer (std::vector<std::string>& order) : CView (CRect (0, 0, 50, 50)), order (order) {}
+		CMouseEventResult onMouseDown (CPoint&, const CButtonState&) override
+		{
+			getFrame ()->doAfterEventProcessing ([this] { order.push_back ("after"); });
+			order.push_back ("during");
+			return kMouseEventHandled;
+		}
+		std::vector<std::string>& order;
+	};
+	t.frame->addView (new Queuer (order));
+	t.down (10, 10);
+	EXPECT_EQ (order, (std::vector<std::string> {"during", "after"}));
+}
+
+TEST (Frame, TooltipShowsAfterTheDelayOverTheTopmostMouseEnabledViewAndHidesOnClick)
+{
+	TestFrame t;
+	auto* view = new CView (CRect (0, 0, 50, 50));
+	view->setTooltipText ("Enable Frequency Modulation by Vibrato && Autobend");
+	t.frame->addView (view);
+	t.frame->enableTooltips (true, 500);
+	auto& loop = TimerRunLoop::instance ();
+	t.move (10, 10, 0);
+	loop.advance (499);
+	EXPECT_FALSE (t.window ().isTooltipVisible ());
+	loop.advance (1);
+	ASSERT_TRUE (t.window ().isTooltipVisible ());
+	EXPECT_EQ (t.window ().getTooltipText (), "Enable Frequency Modulation by Vibrato && Autobend");
+	t.down (10, 10);
+	EXPECT_FALSE (t.window ().isTooltipVisible ());
+	t.up (10, 10);
+
+	view->setMouseEnabled (false);
+	t.move (100, 100, 0);
+	t.move (11, 11, 0);
+	loop.advance (1000);
+	EXPECT_FALSE (t.window ().isTooltipVisible ());
+}
+
+TEST (Frame, FocusGoesToAClickedViewThatWantsIt)
+{
+	TestFrame t;
+	auto* kick = new CKickButton (CRect (0, 0, 50, 50), nullptr, 0, nullptr);
+	auto* plain = new CView (CRect (60, 0, 100, 50));
+	t.frame->addView (kick);
+	t.frame->addView (plain);
+	t.click (10, 10);
+	EXPECT_EQ (t.frame->getFocusView (), kick);
+	t.click (70, 10);
+	EXPECT_EQ (t.frame->getFocusView (), kick);
+	t.frame->removeView (kick);
+	EXPECT_EQ (t.frame->getFocusView (), nullptr);
+}
+
+TEST (Frame, FocusSetWhileInactiveWaitsForActivation)
+{
+	TestFrame t;
+	auto* edit = new CTextEdit (CRect (0, 0, 50, 20), nullptr, 0);
+	t.frame->addView (edit);
+	t.frame->platformOnActivate (false);
+	t.frame->setFocusView (edit);
+	EXPECT_EQ (t.frame->getFocusView (), nullptr);
+	t.frame->platformOnActivate (true);
+	EXPECT_EQ (t.frame->getFocusView (), edit);
+}
+
+TEST (Frame, KnobModeFallsBackToCircularWhenTheEditorHasNone)
+{
+	TestFrame t;
+	EXPECT_EQ (t.frame->getKnobMode (), kCircularMode);
+	t.editor.knobMode = kLinearMode;
+	EXPECT_EQ (t.frame->getKnobMode (), kLinearMode);
+}
