@@ -437,8 +437,9 @@ constexpr CCoord kArrowSpace = 18;
 
 CCoord measure (const std::string& text, bool bold)
 {
-	static cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_A8, 1, 1);
+	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_A8, 1, 1);
 	cairo_t* cr = cairo_create (surface);
+	cairo_surface_destroy (surface);
 	cairo_select_font_face (cr, "Arial", CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
 	cairo_set_font_size (cr, kPopupFontSize);
 	cairo_text_extents_t ext;

@@ -6,10 +6,12 @@
 #include "vstgui/lib/cgraphicspath.h"
 
 #include <cairo/cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -440,8 +442,18 @@ cairo_filter_t filterFor (BitmapInterpolationQuality q)
 	return CAIRO_FILTER_GOOD;
 }
 
+// The font caches of cairo and fontconfig are process-wide; they are given back at exit so that
+// leak checkers see only what the program itself forgot.
+void releaseFontCaches ()
+{
+	cairo_debug_reset_static_data ();
+	FcFini ();
+}
+
 void selectFont (cairo_t* cr, const CFontDesc& font)
 {
+	static const bool registered = std::atexit (releaseFontCaches) == 0;
+	(void)registered;
 	const int32_t style = font.getStyle ();
 	cairo_select_font_face (cr, font.getName ().data (),
 	                        (style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
