@@ -2,7 +2,7 @@
 #include "TestFrame.h"
 
 #include "vstgui/lib/platform/optionmenupopup.h"
-#include "vstgui/lib/platform/timerrunloop.h"
+#include "RunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -194,6 +194,7 @@ TEST (Knob, AnimKnobPicksTheFrameFromTheValue)
 
 TEST (Knob, WheelStepsAndEndsTheGestureLater)
 {
+	RunLoop loop;
 	TestFrame t;
 	ValueRecorder recorder;
 	auto* knob = new CAnimKnob (CRect (0, 0, 100, 100), &recorder, 4, nullptr);
@@ -202,7 +203,9 @@ TEST (Knob, WheelStepsAndEndsTheGestureLater)
 	t.frame->platformOnMouseWheel (CPoint (50, 50), kMouseWheelAxisY, 1.f, kShift);
 	EXPECT_FLOAT_EQ (knob->getValue (), 0.11f);
 	EXPECT_EQ (t.editor.calls, (std::vector<std::string> {"begin 4"}));
-	TimerRunLoop::instance ().advance (500);
+	loop.advance (499);
+	EXPECT_EQ (t.editor.calls.size (), 1u);
+	loop.advance (2);
 	EXPECT_EQ (t.editor.calls, (std::vector<std::string> {"begin 4", "end 4"}));
 }
 

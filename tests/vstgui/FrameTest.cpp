@@ -1,6 +1,6 @@
 #include "TestFrame.h"
 
-#include "vstgui/lib/platform/timerrunloop.h"
+#include "RunLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -93,16 +93,16 @@ TEST (Frame, WorkQueuedDuringAnEventRunsAfterIt)
 
 TEST (Frame, TooltipShowsAfterTheDelayOverTheTopmostMouseEnabledViewAndHidesOnClick)
 {
+	RunLoop loop;
 	TestFrame t;
 	auto* view = new CView (CRect (0, 0, 50, 50));
 	view->setTooltipText ("Enable Frequency Modulation by Vibrato && Autobend");
 	t.frame->addView (view);
 	t.frame->enableTooltips (true, 500);
-	auto& loop = TimerRunLoop::instance ();
 	t.move (10, 10, 0);
-	loop.advance (499);
+	loop.advance (490);
 	EXPECT_FALSE (t.window ().isTooltipVisible ());
-	loop.advance (1);
+	loop.advance (20);
 	ASSERT_TRUE (t.window ().isTooltipVisible ());
 	EXPECT_EQ (t.window ().getTooltipText (), "Enable Frequency Modulation by Vibrato && Autobend");
 	t.down (10, 10);

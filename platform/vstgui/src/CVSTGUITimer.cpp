@@ -1,6 +1,6 @@
 #include "vstgui/lib/cvstguitimer.h"
 
-#include "vstgui/lib/platform/timerrunloop.h"
+#include <CoreFoundation/CoreFoundation.h>
 
 #include <algorithm>
 #include <limits>
@@ -11,6 +11,56 @@ IdStringPtr kMsgTimer = "timer";
 
 namespace
 {
+// A repeating timer on the run loop of the thread that starts it, in the common modes, so it
+// also fires while menus and modal loops run.
+class RunLoopTimer : public IPlatformTimer
+{
+public:
+	explicit RunLoopTimer (IPlatformTimerCallback* callback) : callback (callback) {}
+	~RunLoopTimer () noexcept override { stop (); }
+
+	bool start (uint32_t ms) override
+	{
+		stop ();
+		const CFTimeInterval interval = std::max<uint32_t> (ms, 1) / 1000.;
+		CFRunLoopTimerContext context {0, this, nullptr, nullptr, nullptr};
+		timer = CFRunLoopTimerCreate (kCFAllocatorDefault, CFAbsoluteTimeGetCurrent () + interval, interval, 0, 0,
+		                              fired, &context);
+		if (timer == nullptr)
+			return false;
+		CFRunLoopAddTimer (CFRunLoopGetCurrent (), timer, kCFRunLoopCommonModes);
+		return true;
+	}
+
+	bool stop () override
+	{
+		if (timer == nullptr)
+			return false;
+		CFRunLoopTimerInvalidate (timer);
+		CFRelease (timer);
+		timer = nullptr;
+		return true;
+	}
+
+private:
+	static void fired (CFRunLoopTimerRef, void* info)
+	{
+		auto* self = static_cast<RunLoopTimer*> (info);
+		self->remember ();
+		self->callback->fire ();
+		self->forget ();
+	}
+
+	IPlatformTimerCallback* callback;
+	CFRunLoopTimerRef timer {nullptr};
+};
+
+class RunLoopTimerHost : public ITimerHost
+{
+public:
+	IPlatformTimer* createTimer (IPlatformTimerCallback* callback) override { return new RunLoopTimer (callback); }
+};
+
 ITimerHost*& currentHost ()
 {
 	static ITimerHost* host = nullptr;
@@ -25,94 +75,9 @@ void setTimerHost (ITimerHost* host)
 
 ITimerHost* getTimerHost ()
 {
+	static RunLoopTimerHost runLoopHost;
 	ITimerHost* host = currentHost ();
-	return host ? host : &TimerRunLoop::instance ();
-}
-
-//------------------------------------------------------------------------------------------------
-
-class TimerRunLoop::Timer : public IPlatformTimer
-{
-public:
-	Timer (TimerRunLoop& loop, IPlatformTimerCallback* callback) : loop (loop), callback (callback) {}
-	~Timer () noexcept override { stop (); }
-
-	bool start (uint32_t ms) override
-	{
-		stop ();
-		interval = std::max<uint32_t> (ms, 1);
-		due = loop.clock + interval;
-		order = loop.sequence++;
-		loop.timers.push_back (this);
-		return true;
-	}
-
-	bool stop () override
-	{
-		auto it = std::find (loop.timers.begin (), loop.timers.end (), this);
-		if (it == loop.timers.end ())
-			return false;
-		loop.timers.erase (it);
-		return true;
-	}
-
-	TimerRunLoop& loop;
-	IPlatformTimerCallback* callback;
-	uint64_t interval {0};
-	uint64_t due {0};
-	uint64_t order {0};
-};
-
-TimerRunLoop& TimerRunLoop::instance ()
-{
-	static TimerRunLoop loop;
-	return loop;
-}
-
-IPlatformTimer* TimerRunLoop::createTimer (IPlatformTimerCallback* callback)
-{
-	return new Timer (*this, callback);
-}
-
-void TimerRunLoop::advance (uint64_t ms)
-{
-	const uint64_t target = clock + ms;
-	for (;;)
-	{
-		Timer* next = nullptr;
-		for (auto* t : timers)
-		{
-			if (t->due <= target && (next == nullptr || t->due < next->due || (t->due == next->due && t->order < next->order)))
-				next = t;
-		}
-		if (next == nullptr)
-			break;
-		clock = next->due;
-		next->due += next->interval;
-		next->order = sequence++;
-		// The callback may stop, restart or release the timer.
-		next->remember ();
-		next->callback->fire ();
-		next->forget ();
-	}
-	clock = target;
-}
-
-int64_t TimerRunLoop::nextDue () const
-{
-	int64_t best = -1;
-	for (auto* t : timers)
-	{
-		int64_t d = static_cast<int64_t> (t->due - clock);
-		if (best < 0 || d < best)
-			best = d;
-	}
-	return best;
-}
-
-size_t TimerRunLoop::runningTimers () const
-{
-	return timers.size ();
+	return host ? host : &runLoopHost;
 }
 
 //------------------------------------------------------------------------------------------------

@@ -21,8 +21,8 @@ public:
 	virtual bool stop () = 0;
 };
 
-// Where timers run: the program's run loop. Installed once at start; the built-in one is a
-// clock that only moves when told to (see TimerRunLoop).
+// Where timers run. Without one installed they run on the Core Foundation run loop of the
+// thread that starts them, which the host drives (and tests drive with a manual clock).
 class ITimerHost
 {
 public:
