@@ -5,6 +5,8 @@
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/platform/optionmenupopup.h"
 
+#include "fontcaches.h"
+
 #include <cairo/cairo.h>
 
 #include <algorithm>
@@ -437,6 +439,7 @@ constexpr CCoord kArrowSpace = 18;
 
 CCoord measure (const std::string& text, bool bold)
 {
+	Detail::holdFontCaches ();
 	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_A8, 1, 1);
 	cairo_t* cr = cairo_create (surface);
 	cairo_surface_destroy (surface);

@@ -5,6 +5,8 @@
 #include "vstgui/lib/cgradient.h"
 #include "vstgui/lib/cgraphicspath.h"
 
+#include "fontcaches.h"
+
 #include <cairo/cairo.h>
 #include <fontconfig/fontconfig.h>
 
@@ -419,6 +421,24 @@ void CGraphicsPath::replay (cairo_t* cr) const
 
 namespace
 {
+// The font caches of cairo and fontconfig are process-wide; they are given back at exit so that
+// leak checkers see only what the program itself forgot.
+void releaseFontCaches ()
+{
+	cairo_debug_reset_static_data ();
+	FcFini ();
+}
+
+}
+
+void Detail::holdFontCaches ()
+{
+	static const bool registered = std::atexit (releaseFontCaches) == 0;
+	(void)registered;
+}
+
+namespace
+{
 cairo_matrix_t toCairo (const CGraphicsTransform& t)
 {
 	cairo_matrix_t m;
@@ -442,18 +462,9 @@ cairo_filter_t filterFor (BitmapInterpolationQuality q)
 	return CAIRO_FILTER_GOOD;
 }
 
-// The font caches of cairo and fontconfig are process-wide; they are given back at exit so that
-// leak checkers see only what the program itself forgot.
-void releaseFontCaches ()
-{
-	cairo_debug_reset_static_data ();
-	FcFini ();
-}
-
 void selectFont (cairo_t* cr, const CFontDesc& font)
 {
-	static const bool registered = std::atexit (releaseFontCaches) == 0;
-	(void)registered;
+	Detail::holdFontCaches ();
 	const int32_t style = font.getStyle ();
 	cairo_select_font_face (cr, font.getName ().data (),
 	                        (style & kItalicFace) ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
