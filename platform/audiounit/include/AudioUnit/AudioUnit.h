@@ -1,0 +1,6 @@
+#pragma once
+
+#include <AudioUnit/AUComponent.h>
+#include <AudioUnit/AudioComponent.h>
+#include <AudioUnit/AudioUnitProperties.h>
+#include <AudioUnit/MusicDevice.h>

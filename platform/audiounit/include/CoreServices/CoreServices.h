@@ -1,0 +1,4 @@
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+#include <CoreServices/Components.h>
