@@ -42,7 +42,8 @@ TEST(PacketList, SameTimeShortMessagesShareAPacketAndSysExStandsAlone)
 	EXPECT_EQ(second->length, 5);
 	EXPECT_EQ(second->data[4], 0xF7);
 	const MIDIPacket* third = MIDIPacketNext(second);
-	EXPECT_EQ(third->timeStamp, 20u);
+	const MIDITimeStamp thirdTime = third->timeStamp;
+	EXPECT_EQ(thirdTime, 20u);
 	EXPECT_EQ(third, p);
 }
 

@@ -42,10 +42,11 @@ struct MIDIPacketList
 typedef struct MIDIPacketList MIDIPacketList;
 #pragma pack(pop)
 
-// The packet right after p (Intel layout: no alignment between packets).
+// The packet right after p, at the next 4-byte boundary (the ARM layout), so that every packet is properly
+// aligned for its fields.
 static inline MIDIPacket* MIDIPacketNext(const MIDIPacket* p)
 {
-	return (MIDIPacket*)&p->data[p->length];
+	return (MIDIPacket*)(((unsigned long)&p->data[p->length] + 3) & ~(unsigned long)3);
 }
 
 MIDIPacket* MIDIPacketListInit(MIDIPacketList* pktlist);
