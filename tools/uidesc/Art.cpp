@@ -223,12 +223,12 @@ cairo_surface_t* background(const Panel& panel)
 	// The source-mix pad: a round well with its axes.
 	{
 		const Rect& pad = panel.pad;
-		const double cx = pad.centerX(), cy = pad.centerY();
-		roundedRect(cr, pad.x - 20, pad.y - 64, pad.w + 40, pad.h + 84, 18);
-		setColor(cr, {0, 0, 0}, 0.2);
+		const double cx = pad.centerX(), cy = pad.centerY(), radius = 156;
+		cairo_arc(cr, cx, cy + 4, radius + 4, 0, 2 * Pi);
+		setColor(cr, {0, 0, 0}, 0.35);
 		cairo_fill(cr);
-		cairo_arc(cr, cx, cy, 160, 0, 2 * Pi);
-		cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy - 40, 10, cx, cy, 160);
+		cairo_arc(cr, cx, cy, radius, 0, 2 * Pi);
+		cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy - 40, 10, cx, cy, radius);
 		cairo_pattern_add_color_stop_rgb(p, 0, 0.12, 0.13, 0.14);
 		cairo_pattern_add_color_stop_rgb(p, 1, 0.05, 0.055, 0.06);
 		cairo_set_source(cr, p);
@@ -244,15 +244,15 @@ cairo_surface_t* background(const Panel& panel)
 			cairo_set_line_width(cr, 2);
 			cairo_stroke(cr);
 		}
-		cairo_move_to(cr, cx - 150, cy);
-		cairo_line_to(cr, cx + 150, cy);
-		cairo_move_to(cr, cx, cy - 150);
-		cairo_line_to(cr, cx, cy + 150);
+		cairo_move_to(cr, cx - radius + 8, cy);
+		cairo_line_to(cr, cx + radius - 8, cy);
+		cairo_move_to(cr, cx, cy - radius + 8);
+		cairo_line_to(cr, cx, cy + radius - 8);
 		setColor(cr, Ink, 0.2);
 		cairo_stroke(cr);
 		setColor(cr, Ink, 0.8);
-		drawLettering(cr, "1/2", cx, pad.bottom() + 2, 14);
-		drawLettering(cr, "3/4", pad.right() - 10, cy - 20, 14);
+		drawLettering(cr, "V 1/2", cx - 90, pad.bottom() + 30, 14);
+		drawLettering(cr, "H 3/4", cx + 90, pad.bottom() + 30, 14);
 	}
 
 	// The recess the pages sit in.

@@ -13,5 +13,5 @@ double letteringWidth(const std::string& text, double capHeight);
 // Appends the strokes of the text, centred on (cx, cy), to the current path.
 void letteringPath(cairo_t* cr, const std::string& text, double cx, double cy, double capHeight);
 // Strokes the text in the current source with a weight proportional to the cap height.
-void drawLettering(cairo_t* cr, const std::string& text, double cx, double cy, double capHeight, double weight = 0.16);
+void drawLettering(cairo_t* cr, const std::string& text, double cx, double cy, double capHeight, double weight = 0.19);
 }
