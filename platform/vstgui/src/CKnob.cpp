@@ -321,8 +321,6 @@ void CAnimKnob::setHeightOfOneImage (const CCoord& height)
 void CAnimKnob::setBackground (CBitmap* background)
 {
 	CKnobBase::setBackground (background);
-	if (heightOfOneImage == 0)
-		heightOfOneImage = getViewSize ().getHeight ();
 	if (background && heightOfOneImage > 0)
 		setNumSubPixmaps (static_cast<int32_t> (background->getHeight () / heightOfOneImage));
 }

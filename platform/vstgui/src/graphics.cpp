@@ -118,6 +118,9 @@ std::string& resourceDirectory ()
 	return dir;
 }
 
+constexpr uint64_t kMaxImageSide = 16384;
+constexpr uint64_t kMaxImagePixels = uint64_t (1) << 26;
+
 struct PngReader
 {
 	const uint8_t* data;
@@ -138,7 +141,17 @@ cairo_status_t readPng (void* closure, unsigned char* out, unsigned int length)
 cairo_surface_t* decodePng (const void* data, size_t size)
 {
 	static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-	if (data == nullptr || size < 8 || std::memcmp (data, signature, 8) != 0)
+	if (data == nullptr || size < 24 || std::memcmp (data, signature, 8) != 0)
+		return nullptr;
+	// The header chunk comes first; images too big to hold are refused before any allocation.
+	const auto* bytes = static_cast<const uint8_t*> (data);
+	auto be32 = [bytes] (size_t at) {
+		return uint32_t (bytes[at]) << 24 | uint32_t (bytes[at + 1]) << 16 | uint32_t (bytes[at + 2]) << 8 | bytes[at + 3];
+	};
+	const uint64_t width = be32 (16);
+	const uint64_t height = be32 (20);
+	if (std::memcmp (bytes + 12, "IHDR", 4) != 0 || width == 0 || height == 0 || width > kMaxImageSide ||
+	    height > kMaxImageSide || width * height > kMaxImagePixels)
 		return nullptr;
 	PngReader reader {static_cast<const uint8_t*> (data), size, 0};
 	cairo_surface_t* surface = cairo_image_surface_create_from_png_stream (readPng, &reader);
