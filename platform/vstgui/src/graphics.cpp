@@ -466,9 +466,9 @@ cairo_filter_t filterFor (BitmapInterpolationQuality q)
 		case BitmapInterpolationQuality::kLow:
 			return CAIRO_FILTER_FAST;
 		case BitmapInterpolationQuality::kMedium:
-			return CAIRO_FILTER_GOOD;
+			return CAIRO_FILTER_BILINEAR;
 		case BitmapInterpolationQuality::kHigh:
-			return CAIRO_FILTER_BEST;
+			return CAIRO_FILTER_GOOD;
 		case BitmapInterpolationQuality::kDefault:
 			break;
 	}
