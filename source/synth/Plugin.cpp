@@ -205,7 +205,11 @@ bool Plugin::setState(const std::vector<uint8_t>& data)
 	if (data.empty())
 		return false;
 	Lock lock(m_engineLock);
-	return m_engine.loadState(data);
+	const bool loaded = m_engine.loadState(data);
+	// The saved values reach the engine after the switch to the saved single has been announced,
+	// so the cache has not seen them yet.
+	updateParametersFromEngine();
+	return loaded;
 }
 
 bool Plugin::getSingle(std::vector<uint8_t>& out, size_t index)
