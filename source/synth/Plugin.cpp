@@ -159,6 +159,9 @@ bool Plugin::setParameter(EParam parameter, float value)
 	m_parameterCache[parameter].store(value, std::memory_order_relaxed);
 
 	Lock lock(m_engineLock);
+	// A program change on another thread may have brought the cache back to the old engine value
+	// between the store above and the lock; the value given here is the one the engine keeps.
+	m_parameterCache[parameter].store(value, std::memory_order_relaxed);
 	m_engine.parameters.setVSTParam(parameter, value);
 	if (m_editor)
 		m_editor->onParamChanged(parameter, value);

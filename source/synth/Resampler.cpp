@@ -64,6 +64,21 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 	}
 	for (int c = 0; c < 2; ++c)
 		std::fill(outputs[c] + done, outputs[c] + frames, 0.0f);
+
+	// Events that no pass reached (the converter still had enough waiting samples, or an offset near
+	// the end rounded past the last render) would leave with the block and be lost. They are handled
+	// in one more engine sample, which waits behind the others for the next block.
+	if (!events.empty() && isUsable())
+	{
+		for (SMidiEvent& event : events)
+			event.sampleOffset = 0;
+		for (auto& buffer : m_buffers)
+			buffer.resize(buffer.size() + 1);
+		const size_t last = m_buffers[0].size() - 1;
+		float* targets[2] = {m_buffers[0].data() + last, m_buffers[1].data() + last};
+		m_engine.processAudio(targets, 1, events);
+		events.clear();
+	}
 }
 
 int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEvent>& events)

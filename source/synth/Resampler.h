@@ -21,7 +21,7 @@ public:
 	Resampler& operator=(const Resampler&) = delete;
 
 	// Fills `frames` samples of both outputs at the host rate. Events are consumed as they are
-	// rendered; the vector holds what is left over.
+	// rendered; every one of them is handled within the call.
 	void process(float** outputs, int frames, std::vector<SMidiEvent>& events);
 
 	// One conversion pass; the number of host samples written.

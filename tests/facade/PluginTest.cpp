@@ -484,3 +484,37 @@ TEST_F(PluginFacade, MissingOutputChannelsAreRenderedAround)
 	plugin->process(nullptr, 256);
 	plugin->process(leftOnly, 0);
 }
+
+TEST(PluginRates, EveryQueuedEventIsAppliedAtAnyRateAndBlockSize)
+{
+	for (const float rate : {44100.0f, 48000.0f, 96000.0f, 22050.0f, 49920.0f})
+	{
+		for (const size_t frames : {1u, 7u, 64u, 256u, 1000u})
+		{
+			CallJournal journal;
+			RecordingListener listener(journal);
+			std::unique_ptr<Plugin> plugin;
+			{
+				LogCapture quiet;
+				plugin = makePlugin(listener, rate);
+			}
+			constexpr int blocks = 300;
+			std::vector<float> left, right;
+			{
+				LogCapture quiet;
+				for (int block = 0; block < blocks; ++block)
+				{
+					// A block's events may sit anywhere in it; the last frame is the hardest to reach.
+					const uint32_t offset = block % 2 ? static_cast<uint32_t>(frames - 1) : 0;
+					plugin->addMidiEvent(midiEvent(0xC0, static_cast<uint8_t>(1 + block % 2), 0, offset));
+					renderBlock(*plugin, left, right, frames);
+				}
+			}
+			const auto entries = journal.entries();
+			EXPECT_EQ(std::count_if(entries.begin(), entries.end(),
+			                        [](const std::string& e) { return e.rfind("L program ", 0) == 0; }),
+			          blocks)
+			    << rate << " Hz, blocks of " << frames;
+		}
+	}
+}
