@@ -95,13 +95,16 @@ void drawDecor(cairo_t* cr, const Decor& decor)
 			all.w = std::max(all.w, r.right() - all.x);
 			all.h = std::max(all.h, r.bottom() - all.y);
 		}
-		roundedRect(cr, all.x - 8, all.y - 6, all.w + 16, all.h + 12, 12);
+		// Left-aligned names start at their label's edge, so each painted cell begins a little to
+		// the left of its label.
+		constexpr double lead = 12;
+		roundedRect(cr, all.x - lead - 6, all.y - 6, all.w + 12, all.h + 12, 12);
 		setColor(cr, {0.05, 0.055, 0.06});
 		cairo_fill(cr);
 		for (const Rect& r : decor.listRows)
 		{
 			const int row = static_cast<int>(std::lround((r.y - all.y) / r.h));
-			cairo_rectangle(cr, r.x + 2, r.y + 1, r.w - 4, r.h - 2);
+			cairo_rectangle(cr, r.x - lead + 2, r.y + 1, r.w - 4, r.h - 2);
 			setColor(cr, row % 2 ? Rgb{0.38, 0.43, 0.46} : Rgb{0.42, 0.47, 0.50});
 			cairo_fill(cr);
 		}
