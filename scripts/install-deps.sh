@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libresample1-dev libexpat1-dev
-  libcairo2-dev libpng-dev libx11-dev fontconfig fonts-liberation2 fonts-dejavu-core
+  libcairo2-dev libpng-dev libx11-dev fontconfig fonts-liberation2 fonts-dejavu-core xvfb
   libsndfile1-dev libsmf-dev
 )
 

@@ -522,6 +522,9 @@ int32_t CTextEdit::onKeyDown (VstKeyCode& keyCode)
 			}
 			return 1;
 		}
+		case VKEY_SPACE:
+			keyCode.character = ' ';
+			break;
 		case 0:
 			break;
 		default:

@@ -1,9 +1,396 @@
-#include "vstgui/lib/platform/iplatformframe.h"
+#include "vstgui/lib/platform/x11frame.h"
+
+#include "vstgui/lib/cdrawcontext.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <cairo/cairo.h>
+
+#include <cmath>
+#include <cstdint>
 
 namespace VSTGUI
 {
-IPlatformFrame* createX11PlatformFrame (IPlatformFrameCallback*, const CRect&, void*)
+IPlatformFrame* createX11PlatformFrame (IPlatformFrameCallback* frame, const CRect& size, void* parent)
 {
-	return nullptr;
+	return X11PlatformFrame::create (frame, size, static_cast<unsigned long> (reinterpret_cast<uintptr_t> (parent)));
+}
+
+namespace
+{
+constexpr unsigned long kDoubleClickTime = 400;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                            KeyReleaseMask | LeaveWindowMask | StructureNotifyMask | FocusChangeMask;
+
+int ignoreErrors (Display*, XErrorEvent*)
+{
+	return 0;
+}
+
+int32_t modifiers (unsigned int state)
+{
+	int32_t result = 0;
+	if (state & ShiftMask)
+		result |= kShift;
+	if (state & ControlMask)
+		result |= kControl;
+	if (state & Mod1Mask)
+		result |= kAlt;
+	return result;
+}
+
+int32_t heldButtons (unsigned int state)
+{
+	int32_t result = 0;
+	if (state & Button1Mask)
+		result |= kLButton;
+	if (state & Button2Mask)
+		result |= kMButton;
+	if (state & Button3Mask)
+		result |= kRButton;
+	return result;
+}
+
+int32_t buttonBit (unsigned int button)
+{
+	switch (button)
+	{
+		case Button1:
+			return kLButton;
+		case Button2:
+			return kMButton;
+		case Button3:
+			return kRButton;
+		case 8:
+			return kButton4;
+		case 9:
+			return kButton5;
+	}
+	return 0;
+}
+
+VstKeyCode keyCodeOf (XKeyEvent& event)
+{
+	char text[16] = {0};
+	KeySym keysym = 0;
+	XLookupString (&event, text, sizeof (text) - 1, &keysym, nullptr);
+	VstKeyCode key;
+	if (event.state & ShiftMask)
+		key.modifier |= MODIFIER_SHIFT;
+	if (event.state & ControlMask)
+		key.modifier |= MODIFIER_COMMAND;
+	if (event.state & Mod1Mask)
+		key.modifier |= MODIFIER_ALTERNATE;
+	switch (keysym)
+	{
+		case XK_Return: key.virt = VKEY_RETURN; return key;
+		case XK_KP_Enter: key.virt = VKEY_ENTER; return key;
+		case XK_Escape: key.virt = VKEY_ESCAPE; return key;
+		case XK_BackSpace: key.virt = VKEY_BACK; return key;
+		case XK_Tab: key.virt = VKEY_TAB; return key;
+		case XK_Left: key.virt = VKEY_LEFT; return key;
+		case XK_Right: key.virt = VKEY_RIGHT; return key;
+		case XK_Up: key.virt = VKEY_UP; return key;
+		case XK_Down: key.virt = VKEY_DOWN; return key;
+		case XK_Home: key.virt = VKEY_HOME; return key;
+		case XK_End: key.virt = VKEY_END; return key;
+		case XK_Page_Up: key.virt = VKEY_PAGEUP; return key;
+		case XK_Page_Down: key.virt = VKEY_PAGEDOWN; return key;
+		case XK_Delete: key.virt = VKEY_DELETE; return key;
+		case XK_space:
+			key.virt = VKEY_SPACE;
+			key.character = ' ';
+			return key;
+		default:
+			break;
+	}
+	if (keysym >= 0x20 && keysym < 0x100)
+		key.character = static_cast<int32_t> (keysym);
+	else if ((keysym & 0xFF000000) == 0x01000000)
+		key.character = static_cast<int32_t> (keysym & 0x00FFFFFF);
+	return key;
+}
+
+void pumpEvents (CFRunLoopTimerRef, void* info)
+{
+	static_cast<X11PlatformFrame*> (info)->processEvents ();
+}
+}
+
+X11PlatformFrame* X11PlatformFrame::create (IPlatformFrameCallback* frame, const CRect& size, unsigned long parentWindow)
+{
+	Display* display = XOpenDisplay (nullptr);
+	if (display == nullptr)
+		return nullptr;
+	// A parent id that names no window must fail the open, not end the program.
+	auto previous = XSetErrorHandler (ignoreErrors);
+	XWindowAttributes attributes;
+	Status known = parentWindow ? XGetWindowAttributes (display, parentWindow, &attributes) : 0;
+	XSync (display, False);
+	XSetErrorHandler (previous);
+	if (!known)
+	{
+		XCloseDisplay (display);
+		return nullptr;
+	}
+	const unsigned int w = static_cast<unsigned int> (std::max (1., std::ceil (size.getWidth ())));
+	const unsigned int h = static_cast<unsigned int> (std::max (1., std::ceil (size.getHeight ())));
+	Window window = XCreateSimpleWindow (display, parentWindow, 0, 0, w, h, 0, 0, 0);
+	XSelectInput (display, window, kEventMask);
+	XMapWindow (display, window);
+	XFlush (display);
+	return new X11PlatformFrame (frame, display, window, size);
+}
+
+X11PlatformFrame::X11PlatformFrame (IPlatformFrameCallback* frame, Display* display, unsigned long window, const CRect& rect)
+: IPlatformFrame (frame), display (display), window (window)
+{
+	setSize (rect);
+	CFRunLoopTimerContext context {0, this, nullptr, nullptr, nullptr};
+	pump = CFRunLoopTimerCreate (kCFAllocatorDefault, CFAbsoluteTimeGetCurrent () + 0.01, 0.01, 0, 0, pumpEvents, &context);
+	if (pump)
+		CFRunLoopAddTimer (CFRunLoopGetCurrent (), pump, kCFRunLoopCommonModes);
+}
+
+X11PlatformFrame::~X11PlatformFrame () noexcept
+{
+	onFrameClosed ();
+	if (backBuffer)
+		cairo_surface_destroy (backBuffer);
+	XDestroyWindow (display, window);
+	XCloseDisplay (display);
+}
+
+void X11PlatformFrame::onFrameClosed ()
+{
+	frame = nullptr;
+	if (pump)
+	{
+		CFRunLoopTimerInvalidate (pump);
+		CFRelease (pump);
+		pump = nullptr;
+	}
+}
+
+bool X11PlatformFrame::getGlobalPosition (CPoint& pos) const
+{
+	Window child;
+	int x = 0, y = 0;
+	XTranslateCoordinates (display, window, DefaultRootWindow (display), 0, 0, &x, &y, &child);
+	pos = CPoint (x, y);
+	return true;
+}
+
+bool X11PlatformFrame::setSize (const CRect& newSize)
+{
+	size = newSize;
+	const int w = static_cast<int> (std::max (1., std::ceil (newSize.getWidth ())));
+	const int h = static_cast<int> (std::max (1., std::ceil (newSize.getHeight ())));
+	XResizeWindow (display, window, static_cast<unsigned int> (w), static_cast<unsigned int> (h));
+	if (backBuffer)
+		cairo_surface_destroy (backBuffer);
+	backBuffer = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
+	dirtyRects.assign (1, CRect (0, 0, w, h));
+	XFlush (display);
+	return true;
+}
+
+bool X11PlatformFrame::getSize (CRect& r) const
+{
+	r = size;
+	return true;
+}
+
+bool X11PlatformFrame::invalidRect (const CRect& rect)
+{
+	CRect r (rect);
+	r.makeIntegral ();
+	r.bound (CRect (0, 0, cairo_image_surface_get_width (backBuffer), cairo_image_surface_get_height (backBuffer)));
+	if (r.isEmpty ())
+		return true;
+	for (auto& d : dirtyRects)
+	{
+		if (d.rectOverlap (r))
+		{
+			d.unite (r);
+			return true;
+		}
+	}
+	dirtyRects.push_back (r);
+	return true;
+}
+
+CRect X11PlatformFrame::tooltipArea () const
+{
+	CRect r (tooltipRect.left, tooltipRect.bottom + 2, tooltipRect.left + 12 + 7. * tooltipText.size (), tooltipRect.bottom + 22);
+	if (r.right > size.getWidth ())
+		r.offset (size.getWidth () - r.right, 0);
+	if (r.bottom > size.getHeight ())
+		r.offset (0, tooltipRect.top - 24 - r.top);
+	return r;
+}
+
+bool X11PlatformFrame::showTooltip (const CRect& rect, const char* utf8Text)
+{
+	hideTooltip ();
+	tooltipText = utf8Text ? utf8Text : "";
+	tooltipRect = rect;
+	tooltipVisible = true;
+	invalidRect (tooltipArea ());
+	return true;
+}
+
+bool X11PlatformFrame::hideTooltip ()
+{
+	if (tooltipVisible)
+		invalidRect (tooltipArea ());
+	tooltipVisible = false;
+	return true;
+}
+
+void X11PlatformFrame::processEvents ()
+{
+	while (frame && XPending (display))
+	{
+		XEvent event;
+		XNextEvent (display, &event);
+		if (event.xany.window == window)
+			handleEvent (&event);
+	}
+	redraw ();
+}
+
+void X11PlatformFrame::handleEvent (void* e)
+{
+	XEvent& event = *static_cast<XEvent*> (e);
+	if (frame == nullptr)
+		return;
+	switch (event.type)
+	{
+		case Expose:
+			invalidRect (CRect (event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+			                    event.xexpose.y + event.xexpose.height));
+			break;
+		case ButtonPress:
+		{
+			CPoint where (event.xbutton.x, event.xbutton.y);
+			const unsigned int b = event.xbutton.button;
+			if (b >= 4 && b <= 7)
+			{
+				const CMouseWheelAxis axis = b <= 5 ? kMouseWheelAxisY : kMouseWheelAxisX;
+				const float distance = (b == 4 || b == 6) ? 1.f : -1.f;
+				frame->platformOnMouseWheel (where, axis, distance, modifiers (event.xbutton.state));
+				break;
+			}
+			int32_t buttons = buttonBit (b) | modifiers (event.xbutton.state);
+			if (b == lastClickButton && event.xbutton.time - lastClickTime < kDoubleClickTime &&
+			    std::abs (where.x - lastClickPosition.x) < 4 && std::abs (where.y - lastClickPosition.y) < 4)
+				buttons |= kDoubleClick;
+			lastClickButton = b;
+			lastClickTime = event.xbutton.time;
+			lastClickPosition = where;
+			frame->platformOnMouseDown (where, buttons);
+			break;
+		}
+		case ButtonRelease:
+		{
+			if (event.xbutton.button >= 4 && event.xbutton.button <= 7)
+				break;
+			CPoint where (event.xbutton.x, event.xbutton.y);
+			frame->platformOnMouseUp (where, buttonBit (event.xbutton.button) | modifiers (event.xbutton.state));
+			break;
+		}
+		case MotionNotify:
+		{
+			CPoint where (event.xmotion.x, event.xmotion.y);
+			frame->platformOnMouseMoved (where, heldButtons (event.xmotion.state) | modifiers (event.xmotion.state));
+			break;
+		}
+		case LeaveNotify:
+		{
+			CPoint where (event.xcrossing.x, event.xcrossing.y);
+			frame->platformOnMouseExited (where, modifiers (event.xcrossing.state));
+			break;
+		}
+		case KeyPress:
+		{
+			VstKeyCode key = keyCodeOf (event.xkey);
+			if (key.virt || key.character)
+				frame->platformOnKeyDown (key);
+			break;
+		}
+		case KeyRelease:
+		{
+			VstKeyCode key = keyCodeOf (event.xkey);
+			if (key.virt || key.character)
+				frame->platformOnKeyUp (key);
+			break;
+		}
+		case FocusIn:
+			frame->platformOnActivate (true);
+			break;
+		case FocusOut:
+			frame->platformOnActivate (false);
+			break;
+		default:
+			break;
+	}
+}
+
+void X11PlatformFrame::redraw ()
+{
+	if (frame == nullptr || dirtyRects.empty ())
+		return;
+	std::vector<CRect> rects;
+	rects.swap (dirtyRects);
+	const CRect surfaceRect (0, 0, cairo_image_surface_get_width (backBuffer), cairo_image_surface_get_height (backBuffer));
+	for (const auto& r : rects)
+	{
+		auto context = makeOwned<CDrawContext> (backBuffer, surfaceRect);
+		context->setClipRect (r);
+		context->setFillColor (kBlackCColor);
+		context->drawRect (r, kDrawFilled);
+		frame->platformDrawRect (context, r);
+		if (tooltipVisible && tooltipArea ().rectOverlap (r))
+		{
+			CRect tip = tooltipArea ();
+			context->setClipRect (r);
+			context->setDrawMode (kAliasing);
+			context->setFillColor (CColor (255, 255, 225, 255));
+			context->setFrameColor (kGreyCColor);
+			context->drawRect (tip, kDrawFilledAndStroked);
+			auto font = makeOwned<CFontDesc> ("Arial", 12);
+			context->setFont (font);
+			context->setFontColor (kBlackCColor);
+			CRect text (tip);
+			text.left += 6;
+			context->drawString (tooltipText.c_str (), text, kLeftText);
+		}
+	}
+	cairo_surface_flush (backBuffer);
+	// The back buffer's pixels go to the window as they are: 32-bit true colour, as X servers
+	// give today.
+	Visual* visual = DefaultVisual (display, DefaultScreen (display));
+	const int depth = DefaultDepth (display, DefaultScreen (display));
+	if (depth < 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF)
+		return;
+	XImage* image = XCreateImage (display, visual, static_cast<unsigned int> (depth), ZPixmap, 0,
+	                              reinterpret_cast<char*> (cairo_image_surface_get_data (backBuffer)),
+	                              static_cast<unsigned int> (cairo_image_surface_get_width (backBuffer)),
+	                              static_cast<unsigned int> (cairo_image_surface_get_height (backBuffer)), 32,
+	                              cairo_image_surface_get_stride (backBuffer));
+	if (image == nullptr)
+		return;
+	GC gc = XCreateGC (display, window, 0, nullptr);
+	for (const auto& r : rects)
+		XPutImage (display, window, gc, image, static_cast<int> (r.left), static_cast<int> (r.top), static_cast<int> (r.left),
+		           static_cast<int> (r.top), static_cast<unsigned int> (r.getWidth ()), static_cast<unsigned int> (r.getHeight ()));
+	XFreeGC (display, gc);
+	image->data = nullptr;
+	XDestroyImage (image);
+	XFlush (display);
 }
 } // VSTGUI
