@@ -11,13 +11,22 @@ namespace zentlib
 {
 namespace
 {
-// A pass that consumes nothing and writes nothing cannot make progress; after this many in a row
+// A pass that renders, consumes and writes nothing cannot make progress; after this many in a row
 // the rest of the block is silence rather than an endless loop.
 constexpr int MaxIdlePasses = 4;
+// Passes that feed the converter but get nothing back. Filling its filter takes a few dozen engine
+// samples, so even one-sample blocks need far fewer; a converter still silent after this many is
+// given up for the block.
+constexpr int MaxSilentPasses = 256;
 
 int toEngineTime(uint32_t hostOffset, float inPerOut)
 {
 	return static_cast<int>(static_cast<float>(hostOffset) * inPerOut + 0.5f);
+}
+
+bool isUsableRate(float rate)
+{
+	return std::isfinite(rate) && rate > 0.0f;
 }
 }
 
@@ -25,8 +34,11 @@ Resampler::Resampler(Engine& engine, float inRate, float outRate, size_t channel
 	: m_engine(engine), m_inRate(inRate), m_outRate(outRate), m_inPerOut(inRate / outRate),
 	  m_outPerIn(outRate / inRate), m_channels(channels), m_buffers(channels)
 {
+	// libresample sizes its buffers from the factor: a rate that is zero, negative or not a number
+	// leaves the converters closed and the resampler silent.
+	const bool usable = isUsableRate(inRate) && isUsableRate(outRate) && std::isfinite(m_outPerIn) && m_outPerIn > 0.0f;
 	for (size_t c = 0; c < m_channels; ++c)
-		m_handles.push_back(resample_open(1, m_outPerIn, m_outPerIn));
+		m_handles.push_back(usable ? resample_open(1, m_outPerIn, m_outPerIn) : nullptr);
 }
 
 Resampler::~Resampler()
@@ -53,22 +65,27 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 
 	int done = 0;
 	int idlePasses = 0;
-	while (done < frames && isUsable() && idlePasses < MaxIdlePasses)
+	int silentPasses = 0;
+	const bool usable = isUsable();
+	while (done < frames && usable && idlePasses < MaxIdlePasses && silentPasses < MaxSilentPasses)
 	{
 		float* channels[2] = {outputs[0] + done, outputs[1] + done};
+		const uint64_t renderedBefore = m_renderedSamples;
 		const size_t waitingBefore = getWaitingSamples();
 		const int written = processResample(channels, frames - done, events);
 		done += written;
-		const bool progressed = written > 0 || getWaitingSamples() != waitingBefore;
+		const bool progressed = written > 0 || m_renderedSamples != renderedBefore || getWaitingSamples() != waitingBefore;
 		idlePasses = progressed ? 0 : idlePasses + 1;
+		silentPasses = written > 0 ? 0 : silentPasses + 1;
 	}
 	for (int c = 0; c < 2; ++c)
 		std::fill(outputs[c] + done, outputs[c] + frames, 0.0f);
 
 	// Events that no pass reached (the converter still had enough waiting samples, or an offset near
 	// the end rounded past the last render) would leave with the block and be lost. They are handled
-	// in one more engine sample, which waits behind the others for the next block.
-	if (!events.empty() && isUsable())
+	// in one more engine sample, which waits behind the others for the next block; the next pass
+	// renders one sample less for it, so the latency stays where it was.
+	if (!events.empty() && usable)
 	{
 		for (SMidiEvent& event : events)
 			event.sampleOffset = 0;
@@ -77,21 +94,27 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 		const size_t last = m_buffers[0].size() - 1;
 		float* targets[2] = {m_buffers[0].data() + last, m_buffers[1].data() + last};
 		m_engine.processAudio(targets, 1, events);
-		events.clear();
+		++m_renderedSamples;
 	}
+	events.clear();
 }
 
 int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEvent>& events)
 {
-	const int need = static_cast<int>(static_cast<float>(frames) * m_inPerOut + 0.5f);
+	// The engine samples that `frames` host samples take, rounded to the nearest. The remainder goes
+	// on to the next pass: rounding each block on its own would render up to half a sample too many
+	// per block and the waiting samples, and with them the latency, would grow without end.
+	const double exactNeed = static_cast<double>(frames) * static_cast<double>(m_inPerOut) + m_needRemainder;
+	const int need = std::max(0, static_cast<int>(exactNeed + 0.5));
+	m_needRemainder = exactNeed - static_cast<double>(need);
 	const int have = static_cast<int>(getWaitingSamples());
 
-	m_rendered.assign(events.size(), false);
+	m_rendered.assign(events.size(), 0);
 	if (need > have)
 	{
 		const int length = need - have;
 		for (auto& buffer : m_buffers)
-			buffer.resize(need);
+			buffer.resize(static_cast<size_t>(need));
 
 		// Host offset k sits k * inPerOut engine samples after the first waiting sample, so the render,
 		// which starts behind the waiting ones, meets it `have` samples earlier. Events that fall inside
@@ -102,12 +125,13 @@ int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEve
 			const int offset = std::max(0, toEngineTime(events[e].sampleOffset, m_inPerOut) - have);
 			if (offset >= length)
 				continue;
-			m_renderEvents.push_back(events[e]);
+			m_renderEvents.push_back(std::move(events[e]));
 			m_renderEvents.back().sampleOffset = static_cast<uint32_t>(offset);
-			m_rendered[e] = true;
+			m_rendered[e] = 1;
 		}
 		float* targets[2] = {m_buffers[0].data() + have, m_buffers[1].data() + have};
 		m_engine.processAudio(targets, length, m_renderEvents);
+		m_renderedSamples += static_cast<uint64_t>(length);
 	}
 
 	int written = 0;
@@ -120,7 +144,7 @@ int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEve
 		used = std::clamp(used, 0, offered);
 		buffer.erase(buffer.begin(), buffer.begin() + used);
 	}
-	written = std::max(written, 0);
+	written = std::clamp(written, 0, frames);
 
 	// Every event handed to the engine has been handled and leaves the block, whatever its host
 	// offset: keeping one would play it twice. The others move back by what was written; one whose

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "SMidiEvent.h"
@@ -20,11 +21,12 @@ public:
 	Resampler(const Resampler&) = delete;
 	Resampler& operator=(const Resampler&) = delete;
 
-	// Fills `frames` samples of both outputs at the host rate. Events are consumed as they are
-	// rendered; every one of them is handled within the call.
+	// Fills `frames` samples of both outputs at the host rate. Every event of the block is handled
+	// exactly once within the call; the vector is left empty.
 	void process(float** outputs, int frames, std::vector<SMidiEvent>& events);
 
-	// One conversion pass; the number of host samples written.
+	// One conversion pass; the number of host samples written. The events handed to the engine leave
+	// the vector; the others move back by the samples written.
 	int processResample(float** outputs, int frames, std::vector<SMidiEvent>& events);
 
 	// Drops the events before `position` and moves the others back by it; all go when position >= length.
@@ -32,12 +34,14 @@ public:
 
 	float getInRate() const { return m_inRate; }
 	float getOutRate() const { return m_outRate; }
+	// Both converters were opened.
+	bool isUsable() const;
 	// Engine samples rendered but not yet taken by the converter.
 	size_t getWaitingSamples() const { return m_buffers.empty() ? 0 : m_buffers[0].size(); }
+	// Engine samples rendered since the resampler was made.
+	uint64_t getRenderedSamples() const { return m_renderedSamples; }
 
 private:
-	bool isUsable() const;
-
 	Engine& m_engine;
 	float m_inRate;
 	float m_outRate;
@@ -47,6 +51,8 @@ private:
 	std::vector<void*> m_handles;
 	std::vector<std::vector<float>> m_buffers;
 	std::vector<SMidiEvent> m_renderEvents;
-	std::vector<bool> m_rendered; // per caller event: included in the render of this pass
+	std::vector<uint8_t> m_rendered; // per caller event: handed to the engine in this pass
+	double m_needRemainder = 0.0;    // rounding left over from the previous passes' engine counts
+	uint64_t m_renderedSamples = 0;
 };
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "synth/Engine.h"
@@ -78,4 +80,67 @@ inline bool allFinite(const Stereo& s)
 		if (!std::isfinite(v))
 			return false;
 	return true;
+}
+
+// A single that plays one sine (source 1) at the key's pitch, sounding at once and held at full
+// level: no vibrato, no auto bend, no pressure or key scaling.
+inline zentlib::SinglePreset sineSingle(uint32_t polyMode = 1)
+{
+	zentlib::SinglePreset single;
+	std::copy_n("Test Sine", 10, single.name);
+	single.volume = 99;
+	single.polyMode = polyMode;
+	single.source2or4 = 0;
+	single.pressureToFreq = 50;
+	single.pitchBendDepth = 12;
+	single.autoBendDepth = 50;
+	single.velToDepth = 50;
+	single.autoBendKeyScaleToTime = 50;
+	single.mute[1] = single.mute[2] = single.mute[3] = true;
+	for (zentlib::SingleSource& source : single.sources)
+	{
+		source.fine = 50;
+		source.coarse = 84;
+		source.wave = 0;
+		source.keyTrack = true;
+		source.envLevel = 100;
+		source.envSustain = 100;
+		source.envDecay = 50;
+		source.envRelease = 20;
+		source.levelModVel = source.levelModPressure = source.levelModKeyScale = 50;
+		source.timeModVel = source.timeModKeyScale = 50;
+		source.freqKeyScaleToFreq = 50;
+	}
+	return single;
+}
+
+// Makes `single` the current single and lets the parameter push reach it.
+inline void playSingle(zentlib::Engine& engine, const zentlib::SinglePreset& single)
+{
+	engine.setSingle(engine.currentSingle, single);
+	std::vector<float> l(8), r(8);
+	float* out[2] = {l.data(), r.data()};
+	std::vector<zentlib::SMidiEvent> none;
+	engine.processAudio(out, 8, none);
+}
+
+// Frequency in cycles per sample from the rising zero crossings of [from, to), interpolated
+// between samples; 0 when fewer than two crossings are found.
+inline double frequency(const std::vector<float>& x, size_t from, size_t to)
+{
+	to = std::min(to, x.size());
+	double first = -1.0, last = -1.0;
+	int crossings = 0;
+	for (size_t i = std::max<size_t>(from, 1); i < to; ++i)
+	{
+		if (x[i - 1] < 0.0f && x[i] >= 0.0f)
+		{
+			const double t = double(i - 1) + double(-x[i - 1]) / double(x[i] - x[i - 1]);
+			if (first < 0.0)
+				first = t;
+			last = t;
+			++crossings;
+		}
+	}
+	return crossings >= 2 ? double(crossings - 1) / (last - first) : 0.0;
 }
