@@ -1,5 +1,7 @@
 // The engine's saved state: MIDI settings, the normalised parameters, the owner's block, the current
 // single and the whole store as SysEx block dumps. Version 2 is written; versions 1 and 2 are read.
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "Engine.h"
@@ -108,8 +110,8 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	if (data.empty())
 		return false;
 
-	// Every field is checked against the data before anything changes, so a truncated or damaged
-	// state is refused whole and the engine keeps what it had.
+	// Every field is checked against the data, and the dumps against the count they promise, before
+	// anything changes, so a truncated or damaged state is refused whole and the engine keeps what it had.
 	StateReader reader(data);
 	uint32_t version = 0;
 	if (!reader.u32(version))
@@ -137,29 +139,45 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	if (version == 2 && (!reader.u32(customSize) || !reader.bytes(customSize, custom)))
 		return false;
 
-	// The index is followed by four unused bytes; the store size after them is not needed, since the
-	// dumps say how many singles there are.
-	uint32_t index = 0, unused = 0;
-	if (!reader.u32(index) || !reader.u32(unused))
+	// The index is followed by four unused bytes, then the number of singles the dumps hold.
+	uint32_t index = 0, unused = 0, storeSize = 0;
+	if (!reader.u32(index) || !reader.u32(unused) || !reader.u32(storeSize))
 		return false;
 
-	// From here on the fields are whole: the settings and the owner's block take effect.
-	std::memcpy(midiSettings, settings, std::min<size_t>(settingsSize, sizeof(midiSettings))); // both little-endian
-	if (customSize > 0)
-		listener->deserializeCustomData(std::vector<uint8_t>(custom, custom + customSize));
-
+	// A store that lost dumps to a cut or to damage would replace every single the engine has with
+	// fewer; such a state is refused before anything changes, like one that brings no single at all.
 	Sysex::SysexResult result;
 	Sysex::readBuffer(result, reader.rest(), 255);
-	if (result.singles.empty())
-		return false; // nothing to restore: the store stays as it was rather than being emptied
+	if (result.singles.empty() || result.singles.size() < storeSize / SinglesPerDump * SinglesPerDump)
+		return false;
+
+	// From here on the state is whole: the settings and the owner's block take effect. The words
+	// are stored little-endian; a shorter block replaces only the bytes it has.
+	for (size_t b = 0; b < std::min<size_t>(settingsSize, sizeof(midiSettings)); ++b)
+	{
+		uint32_t& word = midiSettings[b / 4];
+		const unsigned shift = 8 * static_cast<unsigned>(b % 4);
+		word = (word & ~(0xFFu << shift)) | (static_cast<uint32_t>(settings[b]) << shift);
+	}
+	if (customSize > 0)
+		listener->deserializeCustomData(std::vector<uint8_t>(custom, custom + customSize));
 
 	singles = std::move(result.singles);
 	const bool indexValid = index < singles.size();
 	currentSingle = singles.size(); // invalid, so the switch below always happens
 	setSingle(indexValid ? index : 0); // the engine always keeps a valid current single
 
+	// A damaged value must not reach the sound: one that is not a number is passed over, and the
+	// source-mix gains, which nothing else bounds, take only values within their range.
 	for (uint32_t k = 0; k < std::min<uint32_t>(paramCount, ParamCount); ++k)
-		parameters.setVSTParam(k, values[k]);
+	{
+		float value = values[k];
+		if (!std::isfinite(value))
+			continue;
+		if (k == Param_SourceMix12 || k == Param_SourceMix34)
+			value = std::clamp(value, 0.0f, 1.0f);
+		parameters.setVSTParam(k, value);
+	}
 	return indexValid;
 }
 }

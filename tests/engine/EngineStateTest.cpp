@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
+#include "QuietEngineListener.h"
 #include "RecordingEngineListener.h"
 
 using namespace zentlib;
@@ -76,25 +79,47 @@ TEST(EngineState, RoundTripIntoAFreshEngine)
 	EXPECT_EQ(otherListener.calls.back(), "program 700");
 	EXPECT_FLOAT_EQ(other.parameters.vstParams[Param_SourceMix12], 0.25f);
 	EXPECT_EQ(other.factorySingles, engine.factorySingles);
+
+	// The restored engine plays the same MIDI the same way, the source-mix glide included.
+	const std::vector<SMidiEvent> notes = {midi(0x90, 60, 100, 100), midi(0x90, 67, 80, 9000),
+	                                       midi(0xB0, 1, 90, 20000), midi(0x80, 60, 0, 30000)};
+	engine.setSamplerate(48000.0f);
+	other.setSamplerate(48000.0f);
+	std::srand(3);
+	const Stereo original = render(engine, 40000, notes);
+	std::srand(3);
+	const Stereo restored = render(other, 40000, notes);
+	EXPECT_GT(rms(original.left), 1e-3f);
+	EXPECT_EQ(original.left, restored.left);
+	EXPECT_EQ(original.right, restored.right);
 }
 
 TEST(EngineState, VersionOneHasNoOwnerBlock)
 {
 	RecordingEngineListener listener;
+	listener.customOut = {1, 2};
 	Engine engine(&listener);
+	SinglePreset edited = engine.singles[300];
+	edited.sources[2].envAttack = 77;
+	engine.setSingle(300, edited);
 	engine.setSingle(3);
+	engine.midiSettings[Engine::receiveVolume] = 0;
+	engine.parameters.setVSTParam(Param_SourceMix34, 0.125f);
 	Bytes v2;
 	engine.saveState(v2);
 	Bytes v1(v2.begin(), v2.begin() + 492);
-	v1.insert(v1.end(), v2.begin() + 496, v2.end());
+	v1.insert(v1.end(), v2.begin() + 496 + 2, v2.end());
 	putU32(v1, 0, 1);
 
 	RecordingEngineListener otherListener;
 	Engine other(&otherListener);
 	ASSERT_TRUE(other.loadState(v1));
 	EXPECT_EQ(other.currentSingle, 3u);
-	for (const auto& call : otherListener.calls)
-		EXPECT_NE(call, "deserialize");
+	EXPECT_EQ(other.singles, engine.singles);
+	EXPECT_EQ(other.midiSettings[Engine::receiveVolume], 0u);
+	for (uint32_t p = 0; p < ParamCount; ++p)
+		EXPECT_FLOAT_EQ(other.parameters.vstParams[p], engine.parameters.vstParams[p]) << p;
+	EXPECT_EQ(otherListener.calls, std::vector<std::string>{"program 3"}) << "no owner bytes in version 1";
 }
 
 TEST(EngineState, UnknownVersionIsRefusedAndLogged)
@@ -129,33 +154,134 @@ TEST(EngineState, ShortSettingsBlockChangesOnlyItsWords)
 	EXPECT_EQ(engine.midiSettings[Engine::receivePan], 0u);
 }
 
+namespace
+{
+// What a refused load must leave exactly as it was.
+struct Snapshot
+{
+	explicit Snapshot(const Engine& e)
+		: singles(e.singles), current(e.currentSingle),
+		  settings(std::begin(e.midiSettings), std::end(e.midiSettings)),
+		  parameters(std::begin(e.parameters.vstParams), std::end(e.parameters.vstParams))
+	{
+	}
+	bool operator==(const Snapshot&) const = default;
+
+	std::vector<SinglePreset> singles;
+	size_t current;
+	std::vector<uint32_t> settings;
+	std::vector<float> parameters;
+};
+
+// A saved state whose store holds only the first `count` singles, so that every cut can be tried.
+Bytes smallState(Engine& engine, uint32_t count)
+{
+	Bytes full;
+	engine.saveState(full);
+	const size_t header = 496 + u32At(full, 492) + 8;
+	Bytes state(full.begin(), full.begin() + header + 4);
+	putU32(state, header, count);
+	state.insert(state.end(), full.begin() + header + 4, full.begin() + header + 4 + count / 32 * 2825);
+	return state;
+}
+}
+
 TEST(EngineState, TruncatedStatesAreRefusedWithoutDamage)
 {
 	RecordingEngineListener listener;
+	listener.customOut = {1, 2, 3};
 	Engine engine(&listener);
+	LogCapture quiet;
+	ASSERT_TRUE(engine.loadState(smallState(engine, 64)));
+	ASSERT_EQ(engine.singles.size(), 64u);
 	engine.setSingle(42);
 	Bytes state;
 	engine.saveState(state);
-	const auto singlesBefore = engine.singles;
+	ASSERT_EQ(state.size(), 508u + 3 + 2 * 2825);
 
-	LogCapture log; // the reader complains about cut dumps
-	// Every cut inside the fixed fields is refused before anything changes.
-	for (size_t length = 1; length < 509; ++length)
+	Engine target(&listener);
+	target.midiSettings[Engine::receivePan] = 0;
+	const Snapshot before(target);
+	listener.clear();
+	for (size_t length = 0; length < state.size(); ++length)
 	{
-		Bytes cut(state.begin(), state.begin() + length);
-		ASSERT_FALSE(engine.loadState(cut)) << length;
-		ASSERT_EQ(engine.currentSingle, 42u);
-		ASSERT_EQ(engine.singles, singlesBefore);
+		const Bytes cut(state.begin(), state.begin() + length);
+		ASSERT_FALSE(target.loadState(cut)) << length;
+		ASSERT_TRUE(Snapshot(target) == before) << length;
 	}
-	// A cut inside the dumps keeps the whole groups that arrived and a valid current single.
-	for (size_t length = 509; length < state.size(); length += 997)
+	EXPECT_TRUE(listener.calls.empty()) << "no report and no owner bytes from a refused state";
+
+	ASSERT_TRUE(target.loadState(state));
+	EXPECT_EQ(target.singles.size(), 64u);
+	EXPECT_EQ(target.currentSingle, 42u);
+
+	// The whole store: a cut at or next to any dump boundary is refused as well.
+	Engine whole(&listener);
+	Bytes wholeState;
+	whole.saveState(wholeState);
+	Engine fresh(&listener);
+	const Snapshot freshBefore(fresh);
+	for (size_t boundary = 508 + 3; boundary <= wholeState.size(); boundary += 2825)
 	{
-		Bytes cut(state.begin(), state.begin() + length);
-		engine.loadState(cut);
-		ASSERT_FALSE(engine.singles.empty());
-		ASSERT_LT(engine.currentSingle, engine.singles.size()) << length;
-		render(engine, 64, {midi(0x90, 60, 100)});
+		for (size_t length : {boundary - 1, boundary, boundary + 1})
+		{
+			if (length >= wholeState.size())
+				continue;
+			ASSERT_FALSE(fresh.loadState(Bytes(wholeState.begin(), wholeState.begin() + length))) << length;
+			ASSERT_TRUE(Snapshot(fresh) == freshBefore) << length;
+		}
 	}
+}
+
+// Any one byte damaged: the load is refused without a change, or it takes effect and leaves a
+// playable engine with a valid current single; nothing reads outside the data.
+TEST(EngineState, CorruptedStatesLeaveAPlayableEngine)
+{
+	Engine engine(QuietEngineListener::instance());
+	engine.setSamplerate(Engine::InternalSamplerate);
+	LogCapture quiet;
+	const Bytes state = smallState(engine, 32);
+	ASSERT_TRUE(engine.loadState(state));
+	const Snapshot pristine(engine);
+	for (size_t position = 0; position < state.size(); ++position)
+	{
+		for (uint8_t value : {uint8_t(0xFF), uint8_t(state[position] ^ 0x41)})
+		{
+			Bytes damaged = state;
+			damaged[position] = value;
+			const bool loaded = engine.loadState(damaged);
+			ASSERT_LT(engine.currentSingle, engine.singles.size()) << position;
+			if (Snapshot(engine) == pristine)
+				continue;
+			ASSERT_FALSE(engine.singles.empty()) << position;
+			const Stereo out = render(engine, 32, {midi(0x90, 60, 100)});
+			ASSERT_TRUE(allFinite(out)) << position << (loaded ? " loaded" : " refused");
+			engine.clearAllVoices();
+			ASSERT_TRUE(engine.loadState(state));
+		}
+	}
+}
+
+TEST(EngineState, DamagedParameterValuesDoNotReachTheSound)
+{
+	Engine engine(QuietEngineListener::instance());
+	engine.setSamplerate(Engine::InternalSamplerate);
+	playSingle(engine, sineSingle());
+	Bytes state;
+	engine.saveState(state);
+	const float nan = std::numeric_limits<float>::quiet_NaN();
+	uint32_t bits;
+	std::memcpy(&bits, &nan, 4);
+	putU32(state, 56 + 4 * Param_SourceMix12, bits);
+	const float huge = 1e30f;
+	std::memcpy(&bits, &huge, 4);
+	putU32(state, 56 + 4 * Param_SourceMix34, bits);
+
+	ASSERT_TRUE(engine.loadState(state));
+	const Stereo out = render(engine, 12000, {midi(0x90, 69, 100)});
+	EXPECT_TRUE(allFinite(out));
+	EXPECT_LE(peak(out.left), 1.0f);
+	EXPECT_GT(rms(out.left, 6000), 0.01f) << "source 1 still sounds";
 }
 
 TEST(EngineState, IndexBeyondTheRestoredStoreKeepsAValidSingle)
