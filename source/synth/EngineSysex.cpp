@@ -1,5 +1,6 @@
 // The engine's side of the hardware's SysEx protocol: storing received dumps, answering requests,
 // applying received parameter changes, and sending editor changes out as parameter changes.
+#include <algorithm>
 #include <cmath>
 
 #include "Engine.h"
@@ -24,7 +25,8 @@ SMidiEvent sysexEvent(std::vector<uint8_t>&& message)
 
 void Engine::processMidiSysex(const std::vector<uint8_t>& message)
 {
-	const uint8_t filter = midiSettings[omni] ? 255 : static_cast<uint8_t>(midiSettings[midiChannel]);
+	// A channel word beyond 255 (from a loaded state) must not wrap onto a real channel.
+	const uint8_t filter = midiSettings[omni] ? 255 : static_cast<uint8_t>(std::min<uint32_t>(midiSettings[midiChannel], 255));
 
 	// Whatever the reader collected is acted on, also the records of a dump read before a later
 	// record was refused.
@@ -47,9 +49,12 @@ void Engine::processMidiSysex(const std::vector<uint8_t>& message)
 
 	for (const size_t index : result.singleRequests)
 	{
-		// A request can name an index far beyond the store; it is answered like a request the writer refuses.
+		// A request can name an index far beyond the store, or a single of a storage that no storage
+		// location addresses (the writer would label it as a single of the internal memory, and a peer
+		// storing the answer would overwrite that one); both are answered like a request the writer refuses.
+		constexpr size_t AddressableSingles = 4 * 32;
 		std::vector<uint8_t> dump;
-		const bool written = index < singles.size() &&
+		const bool written = index < singles.size() && index < AddressableSingles &&
 		                     Sysex::writeSingle(dump, singles[index], channel, static_cast<StorageLocation>(index / 32),
 		                                        static_cast<uint8_t>(index % 64));
 		if (written)
@@ -88,12 +93,12 @@ void Engine::processMidiSysex(const std::vector<uint8_t>& message)
 				std::swap(copy.sources[2], copy.sources[3]);
 				setSingle(currentSingle, copy);
 			}
+			// The host and the editor see the received values as parameter changes too. A flip has
+			// pushed them already, unless the swapped sources were equal and nothing was stored; a
+			// parameter store left behind would later write the old values back into the single.
+			pushSingleToParameters(singles[currentSingle]);
 			if (!flipped12 && !flipped34)
-			{
-				// The host and the editor see the received values as parameter changes too.
-				pushSingleToParameters(singles[currentSingle]);
 				listener->onActiveSingleModified(currentSingle);
-			}
 			listener->onSingleModified(currentSingle);
 		}
 	}

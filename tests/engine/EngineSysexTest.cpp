@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
 #include "RecordingEngineListener.h"
+#include "synth/ParameterConverter.h"
 #include "synth/Sysex.h"
 
 using namespace zentlib;
@@ -95,15 +96,71 @@ TEST_F(EngineSysex, AmplitudeModulationFlipReordersTheSources)
 	const SingleSource s1 = engine.singles[0].sources[0], s2 = engine.singles[0].sources[1];
 	listener.clear();
 
-	// Cursor 2 carries the common modulation bits; find it by writing the change the engine would send.
+	// The change the engine itself would send for AM S1/S2 at 2 (normalised 1.0), then at 1.
 	ASSERT_TRUE(engine.sendParameterAsSysex(Param_AmpModS1S2, 1.0f));
-	const Bytes change = listener.sent.back();
+	ASSERT_TRUE(engine.sendParameterAsSysex(Param_AmpModS1S2, 0.5f));
+	const Bytes toTwo = listener.sent[0], toOne = listener.sent[1];
 	listener.clear();
-	receive(change);
+
+	receive(toTwo);
 	EXPECT_EQ(engine.singles[0].ampModS1S2, 2u);
 	EXPECT_EQ(engine.singles[0].sources[0], s2);
 	EXPECT_EQ(engine.singles[0].sources[1], s1);
-	EXPECT_EQ(listener.calls.back(), "single 0");
+	EXPECT_EQ(listener.calls, (std::vector<std::string>{"active 0", "single 0", "single 0"}));
+
+	listener.clear();
+	receive(toOne);
+	EXPECT_EQ(engine.singles[0].ampModS1S2, 1u);
+	EXPECT_EQ(engine.singles[0].sources[0], s1) << "out of 2: swapped back";
+	EXPECT_EQ(engine.singles[0].sources[1], s2);
+}
+
+TEST_F(EngineSysex, ReceivedChangesReachTheParameterStore)
+{
+	// Equal first sources: the flip stores nothing, yet the new setting must not be lost later.
+	SinglePreset single = engine.singles[0];
+	single.ampModS1S2 = 0;
+	single.sources[1] = single.sources[0];
+	engine.setSingle(0, single);
+	render(engine, 8);
+	ASSERT_TRUE(engine.sendParameterAsSysex(Param_AmpModS1S2, 1.0f));
+	const Bytes toTwo = listener.sent.back();
+	listener.clear();
+	receive(toTwo);
+	EXPECT_EQ(listener.calls, std::vector<std::string>{"single 0"});
+	EXPECT_FLOAT_EQ(engine.parameters.realParams[Param_AmpModS1S2], 2.0f);
+
+	// A saved and restored engine keeps the received value once the restored parameters have run.
+	Bytes state;
+	engine.saveState(state);
+	Engine other(&listener);
+	other.setSamplerate(Engine::InternalSamplerate);
+	ASSERT_TRUE(other.loadState(state));
+	render(other, 6000);
+	EXPECT_EQ(other.singles[0].ampModS1S2, 2u);
+}
+
+TEST_F(EngineSysex, UnsupportedAndOutOfStoreRequestsAreAnsweredNotSupported)
+{
+	Bytes request;
+	ASSERT_TRUE(Sysex::writeOneSingleRequest(request, 2, StorageLocation::InternalLow, 3));
+	request[6] = 0x7F; // storage 127: far beyond the store
+	receive(request);
+	Bytes beyondStorageOne = request;
+	beyondStorageOne[6] = 0x05; // storage 5 exists but no storage location addresses it
+	receive(beyondStorageOne);
+	ASSERT_EQ(listener.sent.size(), 2u);
+	EXPECT_EQ(listener.sent[0], (Bytes{0xF0, 0x40, 0x02, 0x42, 0x00, 0x03, 0xF7}));
+	EXPECT_EQ(listener.sent[1], (Bytes{0xF0, 0x40, 0x02, 0x42, 0x00, 0x03, 0xF7}));
+
+	// A one-single dump addressed beyond the store is refused with 41.
+	engine.singles.resize(64);
+	listener.clear();
+	Bytes dump;
+	ASSERT_TRUE(Sysex::writeSingle(dump, engine.singles[1], 0, StorageLocation::ExternalLow, 2));
+	receive(dump);
+	EXPECT_EQ(listener.sent, std::vector<Bytes>{(Bytes{0xF0, 0x40, 0x00, 0x41, 0x00, 0x03, 0xF7})});
+	EXPECT_EQ(engine.singles.size(), 64u);
 }
 
 TEST_F(EngineSysex, SendingAParameter)
@@ -116,6 +173,11 @@ TEST_F(EngineSysex, SendingAParameter)
 	EXPECT_EQ(message.size(), 10u);
 	EXPECT_EQ(message[0], 0xF0);
 	EXPECT_EQ(message[2], 0x00) << "always channel 0";
+	Sysex::SysexResult parsed;
+	Sysex::readBuffer(parsed, message, 255);
+	ASSERT_EQ(parsed.parameterChanges.size(), 1u);
+	EXPECT_EQ(parsed.parameterChanges[0].cursor, Cursor_Volume);
+	EXPECT_EQ(parsed.parameterChanges[0].value, 99);
 	const SinglePreset before = engine.singles[0];
 	EXPECT_EQ(engine.singles[0], before) << "the store is not touched";
 }
