@@ -2,6 +2,7 @@
 
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
+#include "QuietEngineListener.h"
 #include "RecordingEngineListener.h"
 
 using namespace zentlib;
@@ -212,4 +213,82 @@ TEST(EngineRendering, MissingOutputChannelIsNotWritten)
 	engine.process(out, 512, events);
 	engine.process(out, 512, events);
 	SUCCEED();
+}
+
+namespace
+{
+// MIDI heard on the audio: one sine per note at the engine's own rate, where the frequency in
+// cycles per sample can be read from the zero crossings.
+class EngineMidiAudio : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		engine.setSamplerate(Engine::InternalSamplerate);
+		playSingle(engine, sineSingle());
+	}
+
+	// Frequency of the last half of `frames` rendered samples.
+	double pitch(std::vector<SMidiEvent> events, int frames = 20000)
+	{
+		const Stereo out = render(engine, frames, std::move(events));
+		return frequency(out.left, size_t(frames / 2), size_t(frames));
+	}
+
+	static double semitones(double ratio) { return 12.0 * std::log2(ratio); }
+
+	Engine engine{QuietEngineListener::instance()};
+};
+}
+
+TEST_F(EngineMidiAudio, BendRangeAndFineTuneMoveThePitch)
+{
+	const double base = pitch({midi(0x90, 69, 100)});
+	ASSERT_GT(base, 0.0);
+
+	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x7F, 0x7F)}) / base), 12.0 * 8191.0 / 8192.0, 0.01) << "the single's range";
+	EXPECT_NEAR(semitones(pitch({midi(0xB0, 101, 0), midi(0xB0, 100, 0), midi(0xB0, 6, 2)}) / base), 2.0 * 8191.0 / 8192.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x00, 0x00)}) / base), -2.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x00, 0x40)}) / base), 0.0, 0.01) << "centre";
+
+	// Fine tune in cents: 89 is +50, 127 is held at +100, 0 at -100.
+	EXPECT_NEAR(semitones(pitch({midi(0xB0, 100, 1), midi(0xB0, 6, 89)}) / base), 0.5, 0.01);
+	EXPECT_NEAR(semitones(pitch({midi(0xB0, 6, 127)}) / base), 1.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midi(0xB0, 6, 0)}) / base), -1.0, 0.01);
+}
+
+TEST_F(EngineMidiAudio, SoloRetriggerPlaysTheHeldKeyAgain)
+{
+	playSingle(engine, sineSingle(2));
+	const double c = pitch({midi(0x90, 60, 100)});
+	const double e = pitch({midi(0x90, 64, 100)});
+	EXPECT_NEAR(semitones(e / c), 4.0, 0.01);
+	EXPECT_EQ(engine.voices.size(), 1u) << "the fast release has ended C's first voice";
+
+	EXPECT_NEAR(semitones(pitch({midi(0x80, 64, 0)}) / c), 0.0, 0.01) << "E released: C sounds again";
+	const Stereo released = render(engine, 40000, {midi(0x80, 60, 0)});
+	EXPECT_EQ(rms(released.left, 30000), 0.0f) << "nothing held: the note ends";
+}
+
+TEST_F(EngineMidiAudio, HoldPedalSustainsUntilLifted)
+{
+	render(engine, 10, {midi(0xB0, 64, 127), midi(0x90, 69, 100, 1), midi(0x80, 69, 0, 5)});
+	const Stereo held = render(engine, 40000);
+	EXPECT_GT(rms(held.left, 30000), 0.1f) << "the note-off is held back";
+
+	const Stereo lifted = render(engine, 40000, {midi(0xB0, 64, 0)});
+	EXPECT_EQ(rms(lifted.left, 30000), 0.0f);
+	EXPECT_TRUE(engine.voices.empty());
+}
+
+TEST_F(EngineMidiAudio, VolumeAndPanScaleTheOutput)
+{
+	const Stereo full = render(engine, 8000, {midi(0x90, 69, 100)});
+	const float level = rms(full.left, 4000);
+	ASSERT_GT(level, 0.1f);
+	EXPECT_FLOAT_EQ(rms(full.right, 4000), level);
+
+	const Stereo half = render(engine, 8000, {midi(0xB0, 7, 64), midi(0xB0, 10, 0)});
+	EXPECT_NEAR(rms(half.left, 4000) / level, 64.0 / 127.0, 1e-3);
+	EXPECT_EQ(rms(half.right, 4000), 0.0f) << "panned hard left";
 }
