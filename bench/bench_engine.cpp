@@ -1,0 +1,191 @@
+// Whole-engine costs: rendering held voices through the rate converter, the converter itself,
+// saving and restoring the state, and building an engine.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "QuietEngineListener.h"
+#include "synth/Engine.h"
+
+using namespace zentlib;
+
+namespace
+{
+constexpr int Block = 512;
+
+// The engine logs program switches and its start; the figures are what matters here.
+class QuietLog
+{
+public:
+	QuietLog()
+	{
+		std::fflush(stdout);
+		m_saved = dup(STDOUT_FILENO);
+		const int null = open("/dev/null", O_WRONLY);
+		if (null >= 0)
+		{
+			dup2(null, STDOUT_FILENO);
+			close(null);
+		}
+	}
+	~QuietLog()
+	{
+		std::fflush(stdout);
+		if (m_saved >= 0)
+		{
+			dup2(m_saved, STDOUT_FILENO);
+			close(m_saved);
+		}
+	}
+	QuietLog(const QuietLog&) = delete;
+	QuietLog& operator=(const QuietLog&) = delete;
+
+private:
+	int m_saved = -1;
+};
+
+// Four sounding sources per voice, held at their sustain level: a cyclic pair with vibrato and a
+// sampled wave ring-modulated by a cyclic one.
+SinglePreset fourSourceSingle()
+{
+	SinglePreset single;
+	single.volume = 90;
+	single.polyMode = 1;
+	single.source2or4 = 1;
+	single.ampModS3S4 = 1;
+	single.pressureToFreq = 50;
+	single.vibratoDepth = 40;
+	single.lfoSpeed = 60;
+	single.pitchBendDepth = 12;
+	single.autoBendDepth = single.velToDepth = single.autoBendKeyScaleToTime = 50;
+	const uint8_t waves[4] = {0, 20, 120, 230};
+	for (int s = 0; s < 4; ++s)
+	{
+		SingleSource& source = single.sources[s];
+		source.fine = 50 + s;
+		source.coarse = 84;
+		source.wave = waves[s];
+		source.keyTrack = true;
+		source.vibABend = true;
+		source.envLevel = 90;
+		source.envAttack = 10;
+		source.envDecay = 40;
+		source.envSustain = 80;
+		source.envRelease = 30;
+		source.levelModVel = source.levelModPressure = source.levelModKeyScale = 50;
+		source.timeModVel = source.timeModKeyScale = 50;
+		source.freqKeyScaleToFreq = 50;
+	}
+	return single;
+}
+
+std::unique_ptr<Engine> makeEngine(float rate)
+{
+	QuietLog quiet;
+	auto engine = std::make_unique<Engine>(QuietEngineListener::instance());
+	engine->setSamplerate(rate);
+	engine->setSingle(0, fourSourceSingle());
+	return engine;
+}
+
+// One second of audio at the host rate in 512-frame blocks.
+void renderSecond(Engine& engine, float rate, std::vector<float>& left, std::vector<float>& right)
+{
+	float* out[2] = {left.data(), right.data()};
+	std::vector<SMidiEvent> none;
+	for (int done = 0; done < static_cast<int>(rate); done += Block)
+		engine.process(out, Block, none);
+}
+
+// Items are seconds of audio, so items per second is the real-time factor.
+void BM_EngineRenderSecond48k(benchmark::State& state)
+{
+	constexpr float Rate = 48000.0f;
+	auto engine = makeEngine(Rate);
+	std::vector<SMidiEvent> notes;
+	for (int v = 0; v < state.range(0); ++v)
+	{
+		SMidiEvent on;
+		on.status = 0x90;
+		on.data1 = static_cast<uint8_t>(36 + v);
+		on.data2 = 100;
+		notes.push_back(on);
+	}
+	std::vector<float> left(Block), right(Block);
+	float* out[2] = {left.data(), right.data()};
+	engine->process(out, Block, notes);
+	renderSecond(*engine, Rate, left, right); // past the attacks
+	if (engine->voices.size() != static_cast<size_t>(state.range(0)))
+		state.SkipWithError("voices did not hold");
+	for (auto _ : state)
+	{
+		renderSecond(*engine, Rate, left, right);
+		benchmark::DoNotOptimize(left.data());
+	}
+	state.SetItemsProcessed(state.iterations());
+	state.counters["voices"] = static_cast<double>(engine->voices.size());
+}
+BENCHMARK(BM_EngineRenderSecond48k)->Arg(1)->Arg(8)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond);
+
+// The converter with nothing sounding; at 49,920 the samples pass straight through, which gives
+// the idle engine loop the others include.
+void BM_ResamplerSecond(benchmark::State& state)
+{
+	const float rate = static_cast<float>(state.range(0));
+	auto engine = makeEngine(rate);
+	std::vector<float> left(Block), right(Block);
+	for (auto _ : state)
+	{
+		renderSecond(*engine, rate, left, right);
+		benchmark::DoNotOptimize(left.data());
+	}
+	state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ResamplerSecond)->Arg(44100)->Arg(48000)->Arg(96000)->Arg(49920)->Unit(benchmark::kMillisecond);
+
+void BM_SaveState(benchmark::State& state)
+{
+	auto engine = makeEngine(48000.0f);
+	std::vector<uint8_t> data;
+	for (auto _ : state)
+	{
+		data.clear();
+		engine->saveState(data);
+		benchmark::DoNotOptimize(data.data());
+	}
+	state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(data.size()));
+}
+BENCHMARK(BM_SaveState)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadState(benchmark::State& state)
+{
+	auto engine = makeEngine(48000.0f);
+	std::vector<uint8_t> data;
+	engine->saveState(data);
+	QuietLog quiet; // every load logs the switch to its single
+	for (auto _ : state)
+	{
+		const bool loaded = engine->loadState(data);
+		benchmark::DoNotOptimize(loaded);
+	}
+	state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(data.size()));
+}
+BENCHMARK(BM_LoadState)->Unit(benchmark::kMicrosecond);
+
+// The twelve factory banks parsed and the waveforms built.
+void BM_EngineConstruction(benchmark::State& state)
+{
+	QuietLog quiet;
+	for (auto _ : state)
+	{
+		auto engine = std::make_unique<Engine>(QuietEngineListener::instance());
+		benchmark::DoNotOptimize(engine.get());
+	}
+}
+BENCHMARK(BM_EngineConstruction)->Unit(benchmark::kMillisecond);
+}
