@@ -270,9 +270,10 @@ CFRunLoopRunResult CFRunLoopRunInMode(CFRunLoopMode mode, CFTimeInterval seconds
 			g_manualNow = std::max(g_manualNow, until);
 			continue;
 		}
-		rl->m_woken = false;
+		// A wake-up that came before this wait ends it at once instead of being lost.
 		const auto wait = std::chrono::duration<double>(until - now);
 		rl->m_wake.wait_for(lock, wait, [&] { return rl->m_woken || rl->m_stop; });
+		rl->m_woken = false;
 	}
 }
 

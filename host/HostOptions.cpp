@@ -1,0 +1,140 @@
+#include "HostOptions.h"
+
+#include "HostError.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace
+{
+double number(const std::string& option, const std::string& text)
+{
+	char* end = nullptr;
+	const double v = std::strtod(text.c_str(), &end);
+	if (text.empty() || *end || !std::isfinite(v))
+		throw usageError("option " + option + " needs a number, not '" + text + "'");
+	return v;
+}
+}
+
+std::string HostOptions::usage()
+{
+	return "Usage: virel-host <command> [options]\n"
+		   "\n"
+		   "Loads an Audio Unit instrument bundle and drives it through the Audio Unit interface.\n"
+		   "\n"
+		   "Commands:\n"
+		   "  render                 play a Standard MIDI File (or the built-in demo) into a stereo WAV file\n"
+		   "  info                   print the component, its parameters and its factory presets\n"
+		   "  help                   print this text\n"
+		   "\n"
+		   "Options:\n"
+		   "  -p, --plugin PATH      the .component bundle (default: Virel.component beside this program)\n"
+		   "  -m, --midi FILE        Standard MIDI File to play (default: the built-in demo)\n"
+		   "  -o, --output FILE      WAV file to write (default: out.wav), 32-bit float stereo\n"
+		   "  -r, --sample-rate HZ   output sample rate (default: 44100)\n"
+		   "  -b, --block-size N     frames per render call (default: 512)\n"
+		   "      --preset P         factory preset to select, by number or name\n"
+		   "      --param ID=VALUE   set a parameter (by ID or name) to a normalised value; repeatable\n"
+		   "      --sysex FILE       send the SysEx messages of a .syx file before playing\n"
+		   "      --midi-out FILE    write the SysEx messages the instrument sends to a .syx file\n"
+		   "      --state-in FILE    restore the instrument from an .aupreset file before playing\n"
+		   "      --state-out FILE   save the instrument to an .aupreset file after playing\n"
+		   "  -t, --tail SECONDS     render this long after the last event (default: 2)\n"
+		   "  -q, --quiet            no progress bar\n"
+		   "  -h, --help             print this text\n"
+		   "\n"
+		   "Results go to standard output, logs (the plug-in's included) to standard error. Exit status: 0 on\n"
+		   "success, 1 on failure, 2 on a usage error.\n";
+}
+
+HostOptions HostOptions::parse(const std::vector<std::string>& args)
+{
+	HostOptions o;
+	size_t i = 0;
+	if (args.empty())
+		throw usageError("no command given");
+	for (; i < args.size(); ++i)
+	{
+		const std::string& a = args[i];
+		if (a == "-h" || a == "--help" || a == "help")
+		{
+			o.command = "help";
+			return o;
+		}
+		if (o.command.empty() && !a.empty() && a[0] != '-')
+		{
+			if (a != "render" && a != "info")
+				throw usageError("unknown command '" + a + "'");
+			o.command = a;
+			continue;
+		}
+		std::string name = a, value;
+		bool inlineValue = false;
+		if (a.rfind("--", 0) == 0 && a.find('=') != std::string::npos)
+		{
+			name = a.substr(0, a.find('='));
+			value = a.substr(a.find('=') + 1);
+			inlineValue = true;
+		}
+		auto needValue = [&]() -> const std::string& {
+			if (inlineValue)
+				return value;
+			if (i + 1 >= args.size())
+				throw usageError("option " + name + " needs a value");
+			value = args[++i];
+			return value;
+		};
+		if (name == "-q" || name == "--quiet")
+			o.quiet = true;
+		else if (name == "-p" || name == "--plugin")
+			o.plugin = needValue();
+		else if (name == "-m" || name == "--midi")
+			o.midi = needValue();
+		else if (name == "-o" || name == "--output")
+			o.output = needValue();
+		else if (name == "-r" || name == "--sample-rate")
+		{
+			o.sampleRate = number(name, needValue());
+			if (o.sampleRate < 8000 || o.sampleRate > 384000)
+				throw usageError("the sample rate must lie between 8000 and 384000 Hz");
+		}
+		else if (name == "-b" || name == "--block-size")
+		{
+			const double b = number(name, needValue());
+			if (b < 1 || b > 65536 || b != std::floor(b))
+				throw usageError("the block size must be a whole number from 1 to 65536");
+			o.blockSize = unsigned(b);
+		}
+		else if (name == "--preset")
+			o.preset = needValue();
+		else if (name == "--param")
+		{
+			const std::string& v = needValue();
+			const size_t eq = v.find('=');
+			if (eq == std::string::npos || eq == 0)
+				throw usageError("option --param needs ID=VALUE, not '" + v + "'");
+			number("--param", v.substr(eq + 1));
+			o.params.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+		}
+		else if (name == "--sysex")
+			o.sysex = needValue();
+		else if (name == "--midi-out")
+			o.midiOut = needValue();
+		else if (name == "--state-in")
+			o.stateIn = needValue();
+		else if (name == "--state-out")
+			o.stateOut = needValue();
+		else if (name == "-t" || name == "--tail")
+		{
+			o.tail = number(name, needValue());
+			if (o.tail < 0 || o.tail > 600)
+				throw usageError("the tail must lie between 0 and 600 seconds");
+		}
+		else
+			throw usageError("unknown option '" + a + "'");
+	}
+	if (o.command.empty())
+		throw usageError("no command given");
+	return o;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// The command line: a subcommand and its options, in the conventions of command-line plug-in hosts.
+struct HostOptions
+{
+	std::string command; // "render", "info" or "help"
+	std::string plugin; // bundle path; empty: the Virel.component beside the host
+	std::string midi; // Standard MIDI File; empty: the built-in demo
+	std::string output = "out.wav";
+	double sampleRate = 44100;
+	unsigned blockSize = 512;
+	std::string preset; // number or name
+	std::vector<std::pair<std::string, std::string>> params; // ID or name, value
+	std::string sysex;
+	std::string midiOut;
+	std::string stateIn;
+	std::string stateOut;
+	double tail = 2.0;
+	bool quiet = false;
+
+	// Throws HostError with exit code 2 on a usage error.
+	static HostOptions parse(const std::vector<std::string>& args);
+	static std::string usage();
+};

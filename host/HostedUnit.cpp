@@ -1,0 +1,303 @@
+#include "HostedUnit.h"
+
+#include "HostError.h"
+
+#include <CoreMIDI/CoreMIDI.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <strings.h>
+
+namespace
+{
+std::string status(OSStatus s)
+{
+	return "status " + std::to_string(s);
+}
+
+std::string text(CFStringRef s)
+{
+	if (!s)
+		return {};
+	char buffer[1024];
+	return CFStringGetCString(s, buffer, sizeof buffer, kCFStringEncodingUTF8) ? buffer : "";
+}
+
+bool wholeNumber(const std::string& s, long& out)
+{
+	char* end = nullptr;
+	out = std::strtol(s.c_str(), &end, 10);
+	return !s.empty() && !*end;
+}
+}
+
+HostedUnit::HostedUnit(AudioComponent component)
+{
+	const OSStatus s = AudioComponentInstanceNew(component, &m_unit);
+	if (s != noErr)
+		throw HostError("the plug-in failed to open (" + status(s) + ")");
+}
+
+HostedUnit::~HostedUnit()
+{
+	if (m_unit)
+	{
+		AudioUnitUninitialize(m_unit);
+		AudioComponentInstanceDispose(m_unit);
+	}
+}
+
+void HostedUnit::check(OSStatus s, const std::string& what)
+{
+	if (s != noErr)
+		throw HostError(what + " failed (" + status(s) + ")");
+}
+
+void HostedUnit::prepare(double sampleRate, UInt32 maxFrames)
+{
+	AudioStreamBasicDescription format{};
+	UInt32 size = sizeof format;
+	check(AudioUnitGetProperty(m_unit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, &format, &size),
+		"reading the output format");
+	if (format.mSampleRate != sampleRate)
+	{
+		format.mSampleRate = sampleRate;
+		check(AudioUnitSetProperty(m_unit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, &format, sizeof format),
+			"setting the sample rate to " + std::to_string(int(sampleRate)) + " Hz");
+	}
+	check(AudioUnitSetProperty(m_unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &maxFrames,
+			  sizeof maxFrames),
+		"setting the block size");
+	if (AudioUnitGetPropertyInfo(m_unit, kAudioUnitProperty_MIDIOutputCallback, kAudioUnitScope_Global, 0, nullptr, nullptr) == noErr)
+	{
+		AUMIDIOutputCallbackStruct callback = {onMidiOutput, this};
+		check(AudioUnitSetProperty(m_unit, kAudioUnitProperty_MIDIOutputCallback, kAudioUnitScope_Global, 0, &callback,
+				  sizeof callback),
+			"connecting the MIDI output");
+	}
+	check(AudioUnitInitialize(m_unit), "initialising the plug-in");
+	const UInt32 channels = format.mChannelsPerFrame ? format.mChannelsPerFrame : 2;
+	m_bufferList.assign(offsetof(AudioBufferList, mBuffers) + channels * sizeof(AudioBuffer), 0);
+}
+
+std::vector<HostedUnit::Parameter> HostedUnit::parameters()
+{
+	std::vector<Parameter> result;
+	UInt32 size = 0;
+	if (AudioUnitGetPropertyInfo(m_unit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, &size, nullptr) != noErr ||
+		size == 0)
+		return result;
+	std::vector<AudioUnitParameterID> ids(size / sizeof(AudioUnitParameterID));
+	check(AudioUnitGetProperty(m_unit, kAudioUnitProperty_ParameterList, kAudioUnitScope_Global, 0, ids.data(), &size),
+		"reading the parameter list");
+	for (AudioUnitParameterID id : ids)
+	{
+		Parameter p{id, {}, {}};
+		UInt32 infoSize = sizeof p.info;
+		if (AudioUnitGetProperty(m_unit, kAudioUnitProperty_ParameterInfo, kAudioUnitScope_Global, id, &p.info, &infoSize) != noErr)
+			continue;
+		if (p.info.flags & kAudioUnitParameterFlag_HasCFNameString)
+		{
+			p.name = text(p.info.cfNameString);
+			if ((p.info.flags & kAudioUnitParameterFlag_CFNameRelease) && p.info.cfNameString)
+				CFRelease(p.info.cfNameString);
+			p.info.cfNameString = nullptr;
+		}
+		if (p.name.empty())
+			p.name.assign(p.info.name, strnlen(p.info.name, sizeof p.info.name));
+		result.push_back(p);
+	}
+	return result;
+}
+
+std::string HostedUnit::valueText(AudioUnitParameterID id, const AudioUnitParameterValue* value)
+{
+	AudioUnitParameterStringFromValue request = {id, value, nullptr};
+	UInt32 size = sizeof request;
+	if (AudioUnitGetProperty(m_unit, kAudioUnitProperty_ParameterStringFromValue, kAudioUnitScope_Global, 0, &request, &size) !=
+			noErr ||
+		!request.outString)
+		return {};
+	std::string s = text(request.outString);
+	CFRelease(request.outString);
+	return s;
+}
+
+AudioUnitParameterValue HostedUnit::parameter(AudioUnitParameterID id)
+{
+	AudioUnitParameterValue v = 0;
+	check(AudioUnitGetParameter(m_unit, id, kAudioUnitScope_Global, 0, &v), "reading parameter " + std::to_string(id));
+	return v;
+}
+
+void HostedUnit::setParameter(const std::string& idOrName, float value)
+{
+	long number = -1;
+	const std::vector<Parameter> all = parameters();
+	const Parameter* found = nullptr;
+	for (const Parameter& p : all)
+		if ((wholeNumber(idOrName, number) && number >= 0 && AudioUnitParameterID(number) == p.id) || p.name == idOrName)
+			found = &p;
+	if (!found)
+		throw HostError("unknown parameter '" + idOrName + "'");
+	check(AudioUnitSetParameter(m_unit, found->id, kAudioUnitScope_Global, 0, value, 0),
+		"setting parameter '" + found->name + "'");
+}
+
+std::vector<HostedUnit::Preset> HostedUnit::presets()
+{
+	std::vector<Preset> result;
+	CFArrayRef array = nullptr;
+	UInt32 size = sizeof array;
+	if (AudioUnitGetProperty(m_unit, kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, &array, &size) != noErr ||
+		!array)
+		return result;
+	for (CFIndex i = 0; i < CFArrayGetCount(array); ++i)
+	{
+		auto* p = static_cast<const AUPreset*>(CFArrayGetValueAtIndex(array, i));
+		result.push_back({p->presetNumber, text(p->presetName)});
+	}
+	CFRelease(array);
+	return result;
+}
+
+void HostedUnit::selectPreset(const std::string& numberOrName)
+{
+	const std::vector<Preset> all = presets();
+	const Preset* found = nullptr;
+	long number = -1;
+	if (wholeNumber(numberOrName, number))
+	{
+		for (const Preset& p : all)
+			if (p.number == number)
+				found = &p;
+	}
+	for (const Preset& p : all)
+		if (!found && p.name == numberOrName)
+			found = &p;
+	for (const Preset& p : all)
+		if (!found && strcasecmp(p.name.c_str(), numberOrName.c_str()) == 0)
+			found = &p;
+	if (!found)
+		throw HostError("unknown preset '" + numberOrName + "'");
+	CFStringRef name = CFStringCreateWithCString(nullptr, found->name.c_str(), kCFStringEncodingUTF8);
+	AUPreset preset = {found->number, name};
+	const OSStatus s =
+		AudioUnitSetProperty(m_unit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &preset, sizeof preset);
+	if (name)
+		CFRelease(name);
+	check(s, "selecting preset '" + found->name + "'");
+}
+
+void HostedUnit::restoreState(const std::string& path)
+{
+	std::ifstream in(path, std::ios::binary);
+	if (!in)
+		throw HostError("cannot read the state file '" + path + "'");
+	const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+	CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()), CFIndex(bytes.size()));
+	CFErrorRef error = nullptr;
+	CFPropertyListRef plist = CFPropertyListCreateWithData(nullptr, data, 0, nullptr, &error);
+	CFRelease(data);
+	if (!plist)
+	{
+		CFStringRef why = CFErrorCopyDescription(error);
+		const std::string reason = text(why);
+		CFRelease(why);
+		CFRelease(error);
+		throw HostError("cannot load the state file '" + path + "': " + reason);
+	}
+	const OSStatus s = AudioUnitSetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &plist, sizeof plist);
+	CFRelease(plist);
+	if (s != noErr)
+		throw HostError("the plug-in refused the state in '" + path + "' (" + status(s) + ")");
+}
+
+void HostedUnit::saveState(const std::string& path)
+{
+	CFPropertyListRef plist = nullptr;
+	UInt32 size = sizeof plist;
+	check(AudioUnitGetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &plist, &size),
+		"saving the plug-in's state");
+	CFDataRef xml = CFPropertyListCreateData(nullptr, plist, kCFPropertyListXMLFormat_v1_0, 0, nullptr);
+	CFRelease(plist);
+	if (!xml)
+		throw HostError("the plug-in's state is not a property list");
+	std::ofstream out(path, std::ios::binary);
+	out.write(reinterpret_cast<const char*>(CFDataGetBytePtr(xml)), CFDataGetLength(xml));
+	CFRelease(xml);
+	if (!out.flush())
+		throw HostError("cannot write the state file '" + path + "'");
+}
+
+void HostedUnit::sendSysEx(const std::vector<UInt8>& message)
+{
+	check(MusicDeviceSysEx(m_unit, message.data(), UInt32(message.size())), "sending SysEx");
+}
+
+void HostedUnit::sendMidi(const std::vector<UInt8>& message, UInt32 offset)
+{
+	if (message.empty())
+		return;
+	if (message[0] == 0xF0)
+		return sendSysEx(message);
+	check(MusicDeviceMIDIEvent(m_unit, message[0], message.size() > 1 ? message[1] : 0, message.size() > 2 ? message[2] : 0,
+			  offset),
+		"sending MIDI");
+}
+
+void HostedUnit::render(float* left, float* right, UInt32 frames)
+{
+	auto* abl = reinterpret_cast<AudioBufferList*>(m_bufferList.data());
+	abl->mNumberBuffers = UInt32((m_bufferList.size() - offsetof(AudioBufferList, mBuffers)) / sizeof(AudioBuffer));
+	float* channels[2] = {left, right};
+	for (UInt32 i = 0; i < abl->mNumberBuffers; ++i)
+		abl->mBuffers[i] = {1, frames * UInt32(sizeof(float)), i < 2 ? channels[i] : nullptr};
+	AudioTimeStamp ts{};
+	ts.mSampleTime = m_sampleTime;
+	ts.mFlags = kAudioTimeStampSampleTimeValid;
+	AudioUnitRenderActionFlags flags = 0;
+	check(AudioUnitRender(m_unit, &flags, &ts, 0, frames, abl), "rendering");
+	m_sampleTime += frames;
+}
+
+OSStatus HostedUnit::onMidiOutput(void* userData, const AudioTimeStamp*, UInt32, const MIDIPacketList* list)
+{
+	auto* self = static_cast<HostedUnit*>(userData);
+	std::lock_guard<std::mutex> lock(self->m_midiMutex);
+	const MIDIPacket* packet = &list->packet[0];
+	for (UInt32 i = 0; i < list->numPackets; ++i, packet = MIDIPacketNext(packet))
+	{
+		const UInt16 length = packet->length;
+		for (UInt16 k = 0; k < length; ++k)
+		{
+			const UInt8 b = packet->data[k];
+			// SysEx may arrive split over packets; short messages are not SysEx and are not captured.
+			if (b == 0xF0)
+				self->m_partialSysEx.assign(1, b);
+			else if (b >= 0x80 && b < 0xF7)
+				self->m_partialSysEx.clear(); // a new status ends an unterminated message
+			else if (!self->m_partialSysEx.empty())
+			{
+				self->m_partialSysEx.push_back(b);
+				if (b == 0xF7)
+				{
+					self->m_midiOut.push_back(std::move(self->m_partialSysEx));
+					self->m_partialSysEx.clear();
+				}
+			}
+		}
+	}
+	return noErr;
+}
+
+std::vector<std::vector<UInt8>> HostedUnit::takeMidiOutput()
+{
+	std::lock_guard<std::mutex> lock(m_midiMutex);
+	std::vector<std::vector<UInt8>> out;
+	out.swap(m_midiOut);
+	return out;
+}

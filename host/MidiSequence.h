@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Timed MIDI messages to play, from a Standard MIDI File or the built-in demo.
+struct MidiSequence
+{
+	struct Event
+	{
+		double seconds;
+		std::vector<uint8_t> bytes; // one whole message; SysEx from F0 to F7
+	};
+	std::vector<Event> events; // in time order
+	double length = 0; // seconds up to the last event (or the end of track)
+
+	// Throws HostError when the file is missing or not a Standard MIDI File.
+	static MidiSequence fromFile(const std::string& path);
+	// A few bars of chords and a melody on channel 1.
+	static MidiSequence demo();
+};
+
+// The SysEx messages of a .syx file (bytes outside F0..F7 are skipped); throws HostError when there are none.
+std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path);
+void writeSysExFile(const std::string& path, const std::vector<std::vector<uint8_t>>& messages);

@@ -1,0 +1,242 @@
+// virel-host: what a DAW is to an Audio Unit instrument, on the command line.
+
+#include "HostError.h"
+#include "HostOptions.h"
+#include "HostedUnit.h"
+#include "MidiSequence.h"
+#include "PluginBundle.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <thread>
+
+namespace
+{
+// Results go to the real standard output; everything written to file descriptor 1 afterwards (the plug-in's log
+// lines) is sent to standard error instead.
+FILE* g_results = stdout;
+
+const double kMaxSeconds = 2 * 3600;
+
+void takeOverStandardOutput()
+{
+	std::fflush(stdout);
+	const int results = dup(STDOUT_FILENO);
+	if (results < 0)
+		return;
+	dup2(STDERR_FILENO, STDOUT_FILENO);
+	g_results = fdopen(results, "w");
+	if (!g_results)
+		g_results = stderr;
+}
+
+std::string versionText(UInt32 v)
+{
+	char s[64];
+	std::snprintf(s, sizeof s, "%u.%u.%u (0x%08X)", v >> 16, (v >> 8) & 0xFF, v & 0xFF, v);
+	return s;
+}
+
+int info(const HostOptions& o)
+{
+	PluginBundle bundle(o.plugin.empty() ? PluginBundle::defaultPath() : o.plugin);
+	HostedUnit unit(bundle.component());
+	unit.prepare(o.sampleRate, o.blockSize);
+	if (!o.stateIn.empty())
+		unit.restoreState(o.stateIn);
+	if (!o.preset.empty())
+		unit.selectPreset(o.preset);
+	for (const auto& [id, value] : o.params)
+		unit.setParameter(id, std::stof(value));
+	const AudioComponentDescription& d = bundle.description();
+	std::fprintf(g_results, "Component: %s\n", bundle.name().c_str());
+	std::fprintf(g_results, "Codes: %s %s %s\n", fourCharText(d.componentType).c_str(), fourCharText(d.componentSubType).c_str(),
+		fourCharText(d.componentManufacturer).c_str());
+	std::fprintf(g_results, "Version: %s\n", versionText(bundle.version()).c_str());
+	std::fprintf(g_results, "Bundle: %s\n", bundle.path().c_str());
+	const auto params = unit.parameters();
+	std::fprintf(g_results, "Parameters: %zu\n", params.size());
+	for (const auto& p : params)
+	{
+		const AudioUnitParameterValue now = unit.parameter(p.id);
+		std::string text = unit.valueText(p.id, nullptr);
+		std::fprintf(g_results, "  %4u  %-28s %g .. %g, default %g, now %g%s%s\n", p.id, p.name.c_str(), p.info.minValue,
+			p.info.maxValue, p.info.defaultValue, now, text.empty() ? "" : " = ", text.c_str());
+	}
+	const auto presets = unit.presets();
+	std::fprintf(g_results, "Factory presets: %zu\n", presets.size());
+	for (const auto& p : presets)
+		std::fprintf(g_results, "  %4d  %s\n", p.number, p.name.c_str());
+	return 0;
+}
+
+class ProgressBar
+{
+public:
+	explicit ProgressBar(bool show) : m_show(show && isatty(STDERR_FILENO)) {}
+	void update(double fraction)
+	{
+		if (!m_show)
+			return;
+		const int width = 40, filled = int(fraction * width + 0.5);
+		std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(size_t(filled), '#').c_str(),
+			std::string(size_t(width - filled), '.').c_str(), int(fraction * 100 + 0.5));
+		std::fflush(stderr);
+	}
+	void finish()
+	{
+		if (m_show)
+			std::fprintf(stderr, "\r%*s\r", 48, "");
+	}
+
+private:
+	bool m_show;
+};
+
+int render(const HostOptions& o)
+{
+	const MidiSequence sequence = o.midi.empty() ? MidiSequence::demo() : MidiSequence::fromFile(o.midi);
+	std::vector<std::vector<uint8_t>> sysex;
+	if (!o.sysex.empty())
+		sysex = readSysExFile(o.sysex);
+
+	PluginBundle bundle(o.plugin.empty() ? PluginBundle::defaultPath() : o.plugin);
+	HostedUnit unit(bundle.component());
+	unit.prepare(o.sampleRate, o.blockSize);
+	if (!o.stateIn.empty())
+		unit.restoreState(o.stateIn);
+	if (!o.preset.empty())
+		unit.selectPreset(o.preset);
+	for (const auto& [id, value] : o.params)
+		unit.setParameter(id, std::stof(value));
+	for (const auto& message : sysex)
+		unit.sendSysEx(message);
+
+	SF_INFO format{};
+	format.samplerate = int(std::lround(o.sampleRate));
+	format.channels = 2;
+	format.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+	SNDFILE* wav = sf_open(o.output.c_str(), SFM_WRITE, &format);
+	if (!wav)
+		throw HostError("cannot write '" + o.output + "': " + sf_strerror(nullptr));
+	std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(wav, sf_close);
+
+	const double seconds = sequence.length + o.tail;
+	// A damaged file can put an event days away; nobody wants that many gigabytes of silence.
+	if (seconds > kMaxSeconds)
+		throw HostError("'" + o.midi + "' would play for " + std::to_string(int(seconds / 3600)) +
+						" hours; the host renders at most " + std::to_string(int(kMaxSeconds / 3600)) + " hours");
+	const uint64_t totalFrames = uint64_t(std::ceil(seconds * o.sampleRate));
+	std::atomic<uint64_t> done{0};
+	std::atomic<bool> finished{false};
+	std::exception_ptr failure;
+	float peak = 0;
+
+	// The render thread plays the sequence block by block, as a DAW's audio thread does; the main thread keeps
+	// the run loop going (listeners, timers) and shows progress.
+	std::thread renderer([&] {
+		try
+		{
+			std::vector<float> left(o.blockSize), right(o.blockSize), interleaved(2 * size_t(o.blockSize));
+			size_t next = 0;
+			for (uint64_t start = 0; start < totalFrames; start += o.blockSize)
+			{
+				const UInt32 frames = UInt32(std::min<uint64_t>(o.blockSize, totalFrames - start));
+				while (next < sequence.events.size())
+				{
+					const auto& e = sequence.events[next];
+					const uint64_t at = uint64_t(std::llround(e.seconds * o.sampleRate));
+					if (at >= start + frames)
+						break;
+					unit.sendMidi(e.bytes, UInt32(at > start ? at - start : 0));
+					++next;
+				}
+				unit.render(left.data(), right.data(), frames);
+				for (UInt32 i = 0; i < frames; ++i)
+				{
+					interleaved[2 * i] = left[i];
+					interleaved[2 * i + 1] = right[i];
+					peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+				}
+				if (sf_writef_float(wav, interleaved.data(), frames) != sf_count_t(frames))
+					throw HostError("cannot write '" + o.output + "': " + sf_strerror(wav));
+				done = start + frames;
+			}
+		}
+		catch (...)
+		{
+			failure = std::current_exception();
+		}
+		finished = true;
+		CFRunLoopStop(CFRunLoopGetMain());
+	});
+
+	ProgressBar progress(!o.quiet && seconds >= 5);
+	const auto began = std::chrono::steady_clock::now();
+	while (!finished)
+	{
+		CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.1, true);
+		progress.update(totalFrames ? double(done) / double(totalFrames) : 1.0);
+	}
+	renderer.join();
+	progress.finish();
+	if (failure)
+		std::rethrow_exception(failure);
+	closer.reset();
+	const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+
+	if (!o.midiOut.empty())
+		writeSysExFile(o.midiOut, unit.takeMidiOutput());
+	if (!o.stateOut.empty())
+		unit.saveState(o.stateOut);
+
+	const double duration = double(totalFrames) / o.sampleRate;
+	char peakText[32];
+	if (peak > 0)
+		std::snprintf(peakText, sizeof peakText, "%.1f dBFS", 20 * std::log10(peak));
+	else
+		std::snprintf(peakText, sizeof peakText, "-inf dBFS");
+	std::fprintf(g_results, "Rendered %.2f s (%llu frames at %d Hz) to %s: peak %s, %.1fx real time\n", duration,
+		static_cast<unsigned long long>(totalFrames), format.samplerate, o.output.c_str(), peakText,
+		wall > 0 ? duration / wall : 0.0);
+	return 0;
+}
+}
+
+int main(int argc, char** argv)
+{
+	takeOverStandardOutput();
+	try
+	{
+		const HostOptions o = HostOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
+		int result = 0;
+		if (o.command == "help")
+			std::fputs(HostOptions::usage().c_str(), g_results);
+		else if (o.command == "info")
+			result = info(o);
+		else
+			result = render(o);
+		std::fflush(g_results);
+		return result;
+	}
+	catch (const HostError& e)
+	{
+		std::fprintf(stderr, "virel-host: %s\n", e.what());
+		return e.exitCode();
+	}
+	catch (const std::exception& e)
+	{
+		std::fprintf(stderr, "virel-host: %s\n", e.what());
+		return 1;
+	}
+}

@@ -1,0 +1,255 @@
+#include "TestData.h"
+
+#include <sndfile.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct HostRun
+{
+	int exitCode = -1;
+	bool crashed = false;
+	std::string out;
+	std::string err;
+};
+
+std::string slurp(const fs::path& p)
+{
+	std::ifstream in(p, std::ios::binary);
+	return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct Wav
+{
+	int rate = 0, channels = 0;
+	std::vector<float> samples; // interleaved
+	float peak() const
+	{
+		float p = 0;
+		for (float s : samples)
+			p = std::max(p, std::fabs(s));
+		return p;
+	}
+	bool finite() const
+	{
+		for (float s : samples)
+			if (!std::isfinite(s))
+				return false;
+		return true;
+	}
+};
+
+Wav readWav(const fs::path& p)
+{
+	Wav w;
+	SF_INFO info{};
+	SNDFILE* f = sf_open(p.c_str(), SFM_READ, &info);
+	if (!f)
+		return w;
+	w.rate = info.samplerate;
+	w.channels = info.channels;
+	w.samples.resize(size_t(info.frames * info.channels));
+	sf_readf_float(f, w.samples.data(), info.frames);
+	sf_close(f);
+	return w;
+}
+
+class HostTest : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		m_dir = fs::temp_directory_path() / ("virel-host-test-" + std::to_string(::getpid()) + "-" +
+												::testing::UnitTest::GetInstance()->current_test_info()->name());
+		fs::create_directories(m_dir);
+	}
+	void TearDown() override { fs::remove_all(m_dir); }
+
+	// Runs the host with the test instrument unless the arguments name a plug-in.
+	HostRun host(std::vector<std::string> args, bool withPlugin = true)
+	{
+		if (withPlugin)
+		{
+			args.push_back("--plugin");
+			args.push_back(VIREL_TEST_BUNDLE);
+		}
+		std::string command = std::string("'") + VIREL_HOST_PATH + "'";
+		for (const std::string& a : args)
+			command += " '" + a + "'";
+		command += " >'" + (m_dir / "stdout").string() + "' 2>'" + (m_dir / "stderr").string() + "' </dev/null";
+		const int status = std::system(command.c_str());
+		HostRun r;
+		r.crashed = !WIFEXITED(status);
+		r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+		r.out = slurp(m_dir / "stdout");
+		r.err = slurp(m_dir / "stderr");
+		return r;
+	}
+	std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+	fs::path m_dir;
+};
+
+// The same test data as the MIDI tests of the synth core.
+std::string midiFile(const std::string& name)
+{
+	return (testdata::root() / "midi" / name).string();
+}
+}
+
+TEST_F(HostTest, RendersTheBuiltInDemoWithASummaryLine)
+{
+	const HostRun r = host({"render", "--output", path("demo.wav")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_TRUE(std::regex_match(r.out, std::regex("Rendered 12\\.00 s \\(529200 frames at 44100 Hz\\) to .*demo\\.wav: "
+												   "peak -[0-9]+\\.[0-9] dBFS, [0-9.]+x real time\n")))
+		<< r.out;
+	const Wav w = readWav(path("demo.wav"));
+	EXPECT_EQ(w.rate, 44100);
+	EXPECT_EQ(w.channels, 2);
+	EXPECT_EQ(w.samples.size(), 2u * 529200u);
+	EXPECT_GT(w.peak(), 0.05f);
+	EXPECT_TRUE(w.finite());
+}
+
+TEST_F(HostTest, RendersARealMidiFileAtTheAskedRateAndBlockSize)
+{
+	REQUIRE_TESTDATA();
+	const HostRun r = host({"render", "-m", midiFile("jazzsoft-test-c-major-scale.mid"), "-o", path("scale.wav"), "-r", "48000",
+		"-b", "100", "-t", "0.25"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	const Wav w = readWav(path("scale.wav"));
+	EXPECT_EQ(w.rate, 48000);
+	EXPECT_GT(w.peak(), 0.05f);
+	// The scale's first note sounds from the start; the tail is silent after the last note-off.
+	const size_t frames = w.samples.size() / 2;
+	float tail = 0;
+	for (size_t i = frames - 4800; i < frames; ++i)
+		tail = std::max(tail, std::fabs(w.samples[2 * i]));
+	EXPECT_EQ(tail, 0.f);
+}
+
+TEST_F(HostTest, StateSavedAfterARenderRestoresToTheSameState)
+{
+	HostRun r = host({"render", "-o", path("a.wav"), "-t", "0", "--preset", "Bright", "--param", "Gain=0.25", "--state-out",
+		path("a.aupreset")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	const std::string saved = slurp(path("a.aupreset"));
+	EXPECT_NE(saved.find("<key>name</key>\n\t<string>Bright</string>"), std::string::npos) << saved;
+	EXPECT_NE(saved.find("<key>subtype</key>\n\t<integer>1985246068</integer>"), std::string::npos);
+	// Gain 0.25 (3E800000) and Tone 1.0 (3F800000) after the scope, element and count words.
+	EXPECT_NE(saved.find("AAAAAAAAAAAAAAACAAAAAD6AAAAAAAABP4AAAA=="), std::string::npos);
+
+	r = host({"render", "-o", path("b.wav"), "-t", "0", "--state-in", path("a.aupreset"), "--state-out", path("b.aupreset")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(slurp(path("b.aupreset")), saved);
+	r = host({"info", "--state-in", path("a.aupreset")});
+	EXPECT_NE(r.out.find("now 0.25 = 25%"), std::string::npos) << r.out;
+}
+
+TEST_F(HostTest, SysExSentBeforePlayingComesBackOnTheMidiOutput)
+{
+	{
+		std::ofstream syx(path("in.syx"), std::ios::binary);
+		syx << std::string("\xF0\x7D\x01\x02\x03\xF7", 6) << "noise" << std::string("\xF0\x7D\x05\xF7", 4);
+	}
+	const HostRun r = host({"render", "-o", path("s.wav"), "-t", "0", "--sysex", path("in.syx"), "--midi-out", path("out.syx")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(slurp(path("out.syx")), std::string("\xF0\x7D\x01\x02\x03\xF7\xF0\x7D\x05\xF7", 10));
+}
+
+TEST_F(HostTest, InfoListsTheComponentParametersWithTextsAndPresets)
+{
+	const HostRun r = host({"info"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_NE(r.out.find("Component: Venz: Virel Test\nCodes: aumu vTst Venz\nVersion: 1.0.0 (0x00010000)\n"), std::string::npos)
+		<< r.out;
+	EXPECT_NE(r.out.find("Parameters: 2\n"), std::string::npos);
+	EXPECT_TRUE(std::regex_search(r.out, std::regex("\n +0  Gain +0 \\.\\. 1, default 0\\.5, now 0\\.5 = 50%\n")));
+	EXPECT_NE(r.out.find("Factory presets: 3\n     0  Soft\n     1  Bright\n     2  Loud\n"), std::string::npos);
+}
+
+TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
+{
+	REQUIRE_TESTDATA();
+	// A bundle whose Info.plist names an entry point its executable lacks.
+	const fs::path broken = m_dir / "Broken.component";
+	fs::create_directories(broken / "Contents/MacOS");
+	fs::copy_file(fs::path(VIREL_TEST_BUNDLE) / "Contents/MacOS/VirelTest", broken / "Contents/MacOS/VirelTest");
+	std::string plist = slurp(fs::path(VIREL_TEST_BUNDLE) / "Contents/Info.plist");
+	plist.replace(plist.find("auPluginFactory"), 15, "missingFactory");
+	std::ofstream(broken / "Contents/Info.plist") << plist;
+
+	struct Case
+	{
+		std::vector<std::string> args;
+		int exitCode;
+		std::string message;
+	};
+	const std::vector<Case> cases = {
+		{{"render", "-m", path("missing.mid")}, 1, "cannot read the MIDI file '" + path("missing.mid") + "'"},
+		{{"render", "-m", midiFile("jazzsoft-test-not-a-midi-file.mid")}, 1, "is not a Standard MIDI File"},
+		{{"render", "-o", path("x.wav"), "--preset", "Nope"}, 1, "unknown preset 'Nope'"},
+		{{"render", "-o", path("x.wav"), "--param", "Volume=0.5"}, 1, "unknown parameter 'Volume'"},
+		{{"render", "-o", path("x.wav"), "--state-in", midiFile("jazzsoft-test-c-major-scale.mid")}, 1,
+			"cannot load the state file"},
+		{{"render", "-o", path("x.wav"), "--sysex", midiFile("jazzsoft-test-c-major-scale.mid")}, 1, "holds no SysEx message"},
+		{{"render", "--plugin", broken.string()}, 1, "has no entry point 'missingFactory'"},
+		{{"render", "--plugin", path("none.component")}, 1, "no plug-in bundle at"},
+		{{"render", "--bogus"}, 2, "unknown option '--bogus' (see --help)"},
+		{{"render", "--param", "Gain"}, 2, "needs ID=VALUE"},
+		{{"render", "-r", "fast"}, 2, "needs a number"},
+		{{"play"}, 2, "unknown command 'play'"},
+		{{}, 2, "no command given"},
+	};
+	for (const Case& c : cases)
+	{
+		std::vector<std::string> args = c.args;
+		const bool namesPlugin = std::find(args.begin(), args.end(), "--plugin") != args.end();
+		const HostRun r = host(args, !namesPlugin);
+		EXPECT_EQ(r.exitCode, c.exitCode) << c.message << "\n" << r.err;
+		EXPECT_EQ(r.err.rfind("virel-host: ", 0), 0u) << r.err;
+		EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+		EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+		EXPECT_TRUE(r.out.empty()) << r.out;
+	}
+}
+
+TEST_F(HostTest, HelpListsEveryOption)
+{
+	const HostRun r = host({"--help"}, false);
+	EXPECT_EQ(r.exitCode, 0);
+	for (const char* option : {"--plugin", "--midi", "--output", "--sample-rate", "--block-size", "--preset", "--param",
+			 "--sysex", "--midi-out", "--state-in", "--state-out", "--tail", "render", "info"})
+		EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(HostTest, EveryRealMidiFileRendersOrIsRefusedWithoutACrash)
+{
+	REQUIRE_TESTDATA();
+	for (const fs::path& file : testdata::files("midi", ".mid"))
+	{
+		const HostRun r = host({"render", "-q", "-m", file.string(), "-o", path("any.wav"), "-r", "8000", "-b", "1024", "-t", "0"});
+		EXPECT_FALSE(r.crashed) << file;
+		EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1) << file << ": " << r.err;
+		if (r.exitCode == 1)
+		{
+			EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << file << ": " << r.err;
+		}
+		fs::remove(path("any.wav"));
+	}
+}
