@@ -1,0 +1,111 @@
+#pragma once
+
+#include "AUInstrumentBase.h"
+
+#include <AudioToolbox/AudioUnitUtilities.h>
+#include <AudioUnit/AudioUnit.h>
+
+#include "au/SeqLocked.h"
+#include "synth/CParam.h"
+#include "synth/IPluginListener.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace zentlib
+{
+class Plugin;
+}
+class auEditor;
+
+// Custom properties that hand the view side this instance's facade and editor owner, one pointer each.
+enum
+{
+	kPropertyPluginInstance = 70000,
+	kPropertyEditorInstance = 70001
+};
+
+// The instrument the host loads. It holds no synthesis state of its own: everything audible lives in the
+// facade it owns, which is created at the first initialisation (or by a saved state that arrives first)
+// and lives until the instance is closed.
+class auPlugin : public AUInstrumentBase, private zentlib::IPluginListener
+{
+public:
+	explicit auPlugin(ComponentInstanceRecord* instance);
+	~auPlugin() override;
+
+	OSStatus Version() override;
+	OSStatus Initialize() override;
+	void Cleanup() override;
+	OSStatus Reset(AudioUnitScope scope, AudioUnitElement element) override;
+	OSStatus GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, UInt32& outDataSize,
+		Boolean& outWritable) override;
+	OSStatus GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* outData) override;
+	OSStatus SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* inData,
+		UInt32 inDataSize) override;
+	OSStatus GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
+		AudioUnitParameterValue& outValue) override;
+	OSStatus SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
+		AudioUnitParameterValue value, UInt32 bufferOffset) override;
+	bool CanScheduleParameters() const override;
+	OSStatus Render(AudioUnitRenderActionFlags& ioActionFlags, const AudioTimeStamp& timeStamp, UInt32 frames) override;
+	OSStatus GetParameterList(AudioUnitScope scope, AudioUnitParameterID* outList, UInt32& outCount) override;
+	OSStatus GetParameterInfo(AudioUnitScope scope, AudioUnitParameterID id, AudioUnitParameterInfo& outInfo) override;
+	OSStatus SaveState(CFPropertyListRef* outData) override;
+	OSStatus RestoreState(CFPropertyListRef inData) override;
+	OSStatus GetPresets(CFArrayRef* outData) const override;
+	OSStatus NewFactoryPresetSet(const AUPreset& preset) override;
+	int GetNumCustomUIComponents() override;
+	void GetUIComponentDescs(ComponentDescription* descs) override;
+	bool StreamFormatWritable(AudioUnitScope scope, AudioUnitElement element) override;
+	UInt32 SupportedNumChannels(const AUChannelInfo** outInfo) override;
+	bool ValidFormat(AudioUnitScope scope, AudioUnitElement element, const CAStreamBasicDescription& format) override;
+	OSStatus ChangeStreamFormat(AudioUnitScope scope, AudioUnitElement element, const CAStreamBasicDescription& oldFormat,
+		const CAStreamBasicDescription& newFormat) override;
+	OSStatus StartNote(MusicDeviceInstrumentID instrument, MusicDeviceGroupID group, NoteInstanceID* outNoteId,
+		UInt32 offset, const MusicDeviceNoteParams& params) override;
+	OSStatus StopNote(MusicDeviceGroupID group, NoteInstanceID noteId, UInt32 offset) override;
+
+	void InitializePlugin();
+	bool IsPluginInitialized() const { return m_plugin != nullptr; }
+	bool HasIcon() const { return false; }
+	CFURLRef GetIconLocation();
+
+	// Edit gestures and value changes for the host's parameter listeners.
+	bool ParameterBeginEdit(int id);
+	bool ParameterEndEdit(int id);
+	bool ParameterUpdate(int id);
+
+	void setPresetByID(int id);
+	void saveEditorState();
+
+protected:
+	OSStatus HandleMidiEvent(UInt8 status, UInt8 channel, UInt8 data1, UInt8 data2, UInt32 startFrame) override;
+	OSStatus HandleSysEx(const UInt8* data, UInt32 length) override;
+
+private:
+	// zentlib::IPluginListener
+	void onActiveProgramChanged(size_t index) override;
+	void onSingleModified(size_t index) override;
+	void onActiveSingleModified(size_t index) override;
+	void sendMidi(const zentlib::SMidiEvent& event) override;
+	void onSinglesModified(size_t first, size_t count) override;
+	void onParameterChanged(zentlib::EParam parameter, float value) override;
+	void serializeCustomData(std::vector<uint8_t>& data) override;
+	void deserializeCustomData(const std::vector<uint8_t>& data) override;
+
+	void notifyParameterEvent(AudioUnitEventType type, int id);
+	void announcePresetChanges();
+	// A new UTF-8 string of single index's name; the caller releases it.
+	CFStringRef copySingleName(size_t index) const;
+
+	zentlib::Plugin* m_plugin = nullptr;
+	auEditor* m_editor = nullptr;
+	std::vector<uint8_t> m_editorState;
+	// Written by Render and by the host's property call, read by sendMidi on whichever thread sends:
+	// neither writer nor reader ever waits for the other.
+	SeqLocked<AudioTimeStamp> m_lastTimeStamp;
+	SeqLocked<AUMIDIOutputCallbackStruct> m_midiOutCallback;
+	AUChannelInfo m_channelInfo[2];
+	AudioUnitParameterID m_parameterIds[zentlib::ParamCount];
+};

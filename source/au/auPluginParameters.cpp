@@ -1,0 +1,291 @@
+// auPlugin's host surface: parameters, the properties it answers itself, edit notifications and MIDI output.
+
+#include "au/auPlugin.h"
+
+#include <AudioToolbox/AudioUnitUtilities.h>
+#include <CoreMIDI/CoreMIDI.h>
+
+#include "synth/Plugin.h"
+#include "synth/log.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+namespace
+{
+constexpr UInt32 kSubType = 0x7652656C; // 'vRel'
+constexpr UInt32 kManufacturer = 0x56656E7A; // 'Venz'
+
+constexpr AudioUnitParameterOptions kParameterFlags = kAudioUnitParameterFlag_IsReadable |
+	kAudioUnitParameterFlag_IsWritable | kAudioUnitParameterFlag_ValuesHaveStrings |
+	kAudioUnitParameterFlag_HasCFNameString | kAudioUnitParameterFlag_CFNameRelease;
+
+// A MIDI packet's length field has 16 bits.
+constexpr size_t kMaxPacketLength = 0xFFFF;
+
+bool isParameterId(AudioUnitParameterID id)
+{
+	return id < zentlib::ParamCount;
+}
+}
+
+OSStatus auPlugin::GetParameterList(AudioUnitScope scope, AudioUnitParameterID* outList, UInt32& outCount)
+{
+	if (scope != kAudioUnitScope_Global || !IsInitialized())
+	{
+		outCount = 0;
+		return noErr;
+	}
+	outCount = zentlib::ParamCount;
+	if (outList)
+		std::memcpy(outList, m_parameterIds, sizeof(m_parameterIds));
+	return noErr;
+}
+
+OSStatus auPlugin::GetParameterInfo(AudioUnitScope scope, AudioUnitParameterID id, AudioUnitParameterInfo& outInfo)
+{
+	if (scope != kAudioUnitScope_Global || !isParameterId(id))
+		return kAudioUnitErr_InvalidParameter;
+	if (!IsInitialized())
+		return kAudioUnitErr_Uninitialized;
+
+	outInfo.unit = kAudioUnitParameterUnit_Generic;
+	outInfo.minValue = 0.0f;
+	outInfo.maxValue = 1.0f;
+	outInfo.defaultValue = 0.0f;
+	outInfo.flags = kParameterFlags;
+
+	const std::string name = m_plugin->getParameterName(static_cast<zentlib::EParam>(id));
+	const size_t length = std::min(name.size(), sizeof(outInfo.name) - 1);
+	std::memcpy(outInfo.name, name.data(), length);
+	outInfo.name[length] = '\0';
+	outInfo.cfNameString = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+	return noErr;
+}
+
+OSStatus auPlugin::GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement,
+	AudioUnitParameterValue& outValue)
+{
+	if (!isParameterId(id) || scope != kAudioUnitScope_Global)
+		return kAudioUnitErr_InvalidParameter;
+	if (!IsInitialized())
+		return kAudioUnitErr_Uninitialized;
+	outValue = m_plugin->getParameter(static_cast<zentlib::EParam>(id));
+	return noErr;
+}
+
+OSStatus auPlugin::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement,
+	AudioUnitParameterValue value, UInt32)
+{
+	if (!isParameterId(id) || scope != kAudioUnitScope_Global)
+		return kAudioUnitErr_InvalidParameter;
+	if (!IsInitialized())
+		return kAudioUnitErr_Uninitialized;
+	ZENT_LOG("AU: SetParameter " << id << " to " << value);
+	// The host changed it, so the host is not told back.
+	m_plugin->setParameter(static_cast<zentlib::EParam>(id), value);
+	return noErr;
+}
+
+bool auPlugin::CanScheduleParameters() const
+{
+	ZENT_LOG("AU: CanScheduleParameters");
+	return false;
+}
+
+void auPlugin::notifyParameterEvent(AudioUnitEventType type, int id)
+{
+	AudioUnitEvent event{};
+	event.mEventType = type;
+	event.mArgument.mParameter.mAudioUnit = GetComponentInstance();
+	event.mArgument.mParameter.mParameterID = static_cast<AudioUnitParameterID>(id);
+	event.mArgument.mParameter.mScope = kAudioUnitScope_Global;
+	event.mArgument.mParameter.mElement = 0;
+	AUEventListenerNotify(nullptr, nullptr, &event);
+}
+
+bool auPlugin::ParameterBeginEdit(int id)
+{
+	if (id < 0)
+		return false;
+	ZENT_LOG("AU: ParameterBeginEdit " << id);
+	notifyParameterEvent(kAudioUnitEvent_BeginParameterChangeGesture, id);
+	return true;
+}
+
+bool auPlugin::ParameterEndEdit(int id)
+{
+	if (id < 0)
+		return false;
+	ZENT_LOG("AU: ParameterEndEdit " << id);
+	notifyParameterEvent(kAudioUnitEvent_EndParameterChangeGesture, id);
+	return true;
+}
+
+bool auPlugin::ParameterUpdate(int id)
+{
+	notifyParameterEvent(kAudioUnitEvent_ParameterValueChange, id);
+	return true;
+}
+
+void auPlugin::onParameterChanged(zentlib::EParam parameter, float)
+{
+	// The host reads the value back through GetParameter, which already returns the updated cache.
+	ParameterBeginEdit(parameter);
+	notifyParameterEvent(kAudioUnitEvent_ParameterValueChange, parameter);
+	ParameterEndEdit(parameter);
+}
+
+int auPlugin::GetNumCustomUIComponents()
+{
+	return 1;
+}
+
+void auPlugin::GetUIComponentDescs(ComponentDescription* descs)
+{
+	descs[0].componentType = kAudioUnitCarbonViewComponentType;
+	descs[0].componentSubType = kSubType;
+	descs[0].componentManufacturer = kManufacturer;
+	descs[0].componentFlags = 0;
+	descs[0].componentFlagsMask = 0;
+}
+
+CFURLRef auPlugin::GetIconLocation()
+{
+	ZENT_LOG("AudioUnit: GetIconLocation called although we said we don't have one, returning nullptr");
+	return nullptr;
+}
+
+OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
+	UInt32& outDataSize, Boolean& outWritable)
+{
+	ZENT_LOG("AU: GetPropertyInfo " << id << ", scope " << scope);
+	if (scope == kAudioUnitScope_Global)
+	{
+		switch (id)
+		{
+		case kAudioUnitProperty_ParameterStringFromValue:
+			outDataSize = sizeof(AudioUnitParameterStringFromValue);
+			outWritable = false;
+			return noErr;
+		case kAudioUnitProperty_MIDIOutputCallbackInfo:
+			ZENT_LOG("AU: GetPropertyInfo kAudioUnitProperty_MIDIOutputCallbackInfo");
+			outDataSize = sizeof(CFArrayRef);
+			outWritable = false;
+			return noErr;
+		case kAudioUnitProperty_MIDIOutputCallback:
+			ZENT_LOG("AU: GetPropertyInfo kAudioUnitProperty_MIDIOutputCallback");
+			outDataSize = sizeof(AUMIDIOutputCallbackStruct);
+			outWritable = true;
+			return noErr;
+		case kPropertyPluginInstance:
+			outDataSize = sizeof(zentlib::Plugin*);
+			outWritable = false;
+			return noErr;
+		case kPropertyEditorInstance:
+			outDataSize = sizeof(auEditor*);
+			outWritable = true;
+			return noErr;
+		default:
+			break;
+		}
+	}
+	return AUInstrumentBase::GetPropertyInfo(id, scope, element, outDataSize, outWritable);
+}
+
+OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* outData)
+{
+	ZENT_LOG("AU: GetProperty " << id << ", scope " << scope);
+	if (scope == kAudioUnitScope_Global)
+	{
+		switch (id)
+		{
+		case kAudioUnitProperty_ParameterStringFromValue:
+		{
+			if (!IsInitialized())
+				return kAudioUnitErr_Uninitialized;
+			auto* request = static_cast<AudioUnitParameterStringFromValue*>(outData);
+			if (!isParameterId(request->inParamID))
+				return kAudioUnitErr_InvalidParameter;
+			const auto parameter = static_cast<zentlib::EParam>(request->inParamID);
+			const float value = request->inValue ? *request->inValue : m_plugin->getParameter(parameter);
+			const zentlib::CParam& record = zentlib::g_params[parameter];
+			const std::string text = record.formatValue(parameter, value * record.range + record.min);
+			request->outString = CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
+			return noErr;
+		}
+		case kAudioUnitProperty_MIDIOutputCallbackInfo:
+		{
+			ZENT_LOG("AU: GetProperty kAudioUnitProperty_MIDIOutputCallbackInfo");
+			// One MIDI output.
+			CFStringRef name = CFSTR("MIDI Out");
+			*static_cast<CFArrayRef*>(outData) =
+				CFArrayCreate(kCFAllocatorDefault, reinterpret_cast<const void**>(&name), 1, &kCFTypeArrayCallBacks);
+			return noErr;
+		}
+		case kPropertyPluginInstance:
+			*static_cast<zentlib::Plugin**>(outData) = m_plugin;
+			return noErr;
+		case kPropertyEditorInstance:
+			// The editor owner is built around the facade; until one exists there is nothing to hand out.
+			return m_plugin ? kAudioUnitErr_InvalidProperty : kAudioUnitErr_Uninitialized;
+		default:
+			break;
+		}
+	}
+	return AUInstrumentBase::GetProperty(id, scope, element, outData);
+}
+
+OSStatus auPlugin::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
+	const void* inData, UInt32 inDataSize)
+{
+	if (scope == kAudioUnitScope_Global && id == kAudioUnitProperty_MIDIOutputCallback)
+	{
+		if (inDataSize < sizeof(AUMIDIOutputCallbackStruct))
+			return kAudioUnitErr_InvalidPropertyValue;
+		if (!inData)
+			return noErr;
+		ZENT_LOG("We've got a MIDI callback to send midi data");
+		m_midiOutCallback.store(*static_cast<const AUMIDIOutputCallbackStruct*>(inData));
+		return noErr;
+	}
+	return AUInstrumentBase::SetProperty(id, scope, element, inData, inDataSize);
+}
+
+void auPlugin::sendMidi(const zentlib::SMidiEvent& event)
+{
+	const AUMIDIOutputCallbackStruct callback = m_midiOutCallback.load();
+	if (!callback.midiOutputCallback)
+		return;
+	if (event.sysex.size() > kMaxPacketLength)
+	{
+		ZENT_LOG("AU: SysEx message of " << event.sysex.size() << " bytes does not fit one MIDI packet, dropped");
+		return;
+	}
+
+	std::vector<Byte> storage(event.sysex.size() + 256, 0);
+	auto* list = reinterpret_cast<MIDIPacketList*>(storage.data());
+	MIDIPacket* packet = MIDIPacketListInit(list);
+	packet->timeStamp = 0;
+	// A long message runs past the packet's nominal 256 bytes into the room allocated for it.
+	Byte* data = reinterpret_cast<Byte*>(packet) + offsetof(MIDIPacket, data);
+	if (event.sysex.empty())
+	{
+		data[0] = event.status;
+		data[1] = event.data1;
+		data[2] = event.data2;
+		packet->length = 3;
+	}
+	else
+	{
+		std::memcpy(data, event.sysex.data(), event.sysex.size());
+		packet->length = static_cast<UInt16>(event.sysex.size());
+	}
+	list->numPackets = 1;
+
+	const AudioTimeStamp timeStamp = m_lastTimeStamp.load();
+	if (callback.midiOutputCallback(callback.userData, &timeStamp, 0, list) != noErr)
+		ZENT_LOG("Failed to send midi packet to host");
+}

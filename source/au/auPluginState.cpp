@@ -1,0 +1,174 @@
+// auPlugin's factory presets, saved state and the announcements of changed singles.
+
+#include "au/auPlugin.h"
+
+#include "au/CFAUPreset.h"
+#include "synth/Plugin.h"
+#include "synth/SinglePreset.h"
+#include "synth/log.h"
+
+#include <cstring>
+#include <string>
+
+namespace
+{
+// coreFoundationUnknownErr: Core Foundation could not make an object.
+constexpr OSStatus kCoreFoundationUnknownErr = -4960;
+
+// The component subtype followed by "_chunk".
+CFStringRef chunkKey()
+{
+	return CFSTR("vRel_chunk");
+}
+}
+
+CFStringRef auPlugin::copySingleName(size_t index) const
+{
+	zentlib::SinglePreset single{};
+	m_plugin->getSingle(single, index);
+	const std::string name(single.name, strnlen(single.name, sizeof(single.name)));
+	return CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+}
+
+OSStatus auPlugin::GetPresets(CFArrayRef* outData) const
+{
+	ZENT_LOG("AU: GetPresets");
+	if (!IsInitialized())
+		return kAudioUnitErr_Uninitialized;
+	if (!outData)
+		return noErr;
+
+	const size_t count = m_plugin->getSingleCount();
+	CFMutableArrayRef presets =
+		CFArrayCreateMutable(kCFAllocatorDefault, static_cast<CFIndex>(count), &kCFAUPresetArrayCallBacks);
+	if (!presets)
+		return kCoreFoundationUnknownErr;
+
+	for (size_t index = 0; index < count; ++index)
+	{
+		CFStringRef name = copySingleName(index);
+		CFAUPresetRef preset = CFAUPresetCreate(kCFAllocatorDefault, static_cast<SInt32>(index), name);
+		if (name)
+			CFRelease(name);
+		if (preset)
+		{
+			CFArrayAppendValue(presets, preset);
+			CFAUPresetRelease(const_cast<CFAUPreset*>(preset));
+		}
+	}
+	*outData = presets;
+	return noErr;
+}
+
+OSStatus auPlugin::NewFactoryPresetSet(const AUPreset& preset)
+{
+	ZENT_LOG("AU: NewFactoryPresetSet");
+	if (!IsInitialized() || preset.presetNumber < 0)
+		return noErr;
+
+	SetAFactoryPresetAsCurrent(preset);
+	if (!m_plugin)
+		return noErr;
+	// A change of single comes back through onActiveProgramChanged, which names the current preset.
+	if (!m_plugin->setCurrentSingleIndex(static_cast<size_t>(preset.presetNumber)))
+		return kAudioUnitErr_InvalidPropertyValue;
+	return noErr;
+}
+
+void auPlugin::setPresetByID(int id)
+{
+	CFStringRef name = copySingleName(static_cast<size_t>(id));
+	SetAFactoryPresetAsCurrent(AUPreset{id, name});
+	if (name)
+		CFRelease(name);
+	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+}
+
+void auPlugin::onActiveProgramChanged(size_t index)
+{
+	CFStringRef name = copySingleName(index);
+	SetAFactoryPresetAsCurrent(AUPreset{static_cast<SInt32>(index), name});
+	if (name)
+		CFRelease(name);
+	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+}
+
+void auPlugin::announcePresetChanges()
+{
+	// Which single changed does not matter to the host: it reads the whole list again.
+	PropertyChanged(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+}
+
+void auPlugin::onSingleModified(size_t)
+{
+	announcePresetChanges();
+}
+
+void auPlugin::onActiveSingleModified(size_t)
+{
+	announcePresetChanges();
+}
+
+void auPlugin::onSinglesModified(size_t, size_t)
+{
+	announcePresetChanges();
+}
+
+OSStatus auPlugin::SaveState(CFPropertyListRef* outData)
+{
+	ZENT_LOG("AU: SaveState");
+	const OSStatus result = AUInstrumentBase::SaveState(outData);
+	if (result != noErr)
+		return result;
+	if (!IsInitialized())
+		return kAudioUnitErr_Uninitialized;
+
+	std::vector<uint8_t> state;
+	m_plugin->getState(state);
+	CFDataRef chunk = CFDataCreate(kCFAllocatorDefault, state.data(), static_cast<CFIndex>(state.size()));
+	CFDictionarySetValue(static_cast<CFMutableDictionaryRef>(const_cast<void*>(*outData)), chunkKey(), chunk);
+	CFRelease(chunk);
+	return noErr;
+}
+
+OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
+{
+	ZENT_LOG("AU: RestoreState");
+	const OSStatus result = AUInstrumentBase::RestoreState(inData);
+	if (result != noErr)
+		return result;
+
+	const void* chunk = CFDictionaryGetValue(static_cast<CFDictionaryRef>(inData), chunkKey());
+	if (!chunk || CFGetTypeID(chunk) != CFDataGetTypeID())
+		return noErr;
+
+	// A host may restore a saved song before it initialises the instrument.
+	if (!m_plugin)
+		InitializePlugin();
+
+	const auto data = static_cast<CFDataRef>(chunk);
+	const UInt8* bytes = CFDataGetBytePtr(data);
+	const std::vector<uint8_t> state(bytes, bytes + CFDataGetLength(data));
+	m_plugin->setState(state);
+	return noErr;
+}
+
+void auPlugin::serializeCustomData(std::vector<uint8_t>& data)
+{
+	if (!m_editorState.empty())
+		data = m_editorState;
+}
+
+void auPlugin::deserializeCustomData(const std::vector<uint8_t>& data)
+{
+	// Kept unchecked: the editor owner checks the block when it takes it.
+	m_editorState = data;
+}
+
+void auPlugin::saveEditorState()
+{
+}
