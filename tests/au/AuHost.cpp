@@ -19,6 +19,8 @@ std::string toString(CFStringRef text)
 
 namespace
 {
+void* g_module = nullptr;
+
 CFTypeRef infoValue(CFDictionaryRef dictionary, const char* key)
 {
 	CFStringRef cfKey = CFStringCreateWithCString(nullptr, key, kCFStringEncodingUTF8);
@@ -46,6 +48,7 @@ AudioComponent loadBundle()
 		CFStringRef executablePath = CFURLCopyFileSystemPath(executable, kCFURLPOSIXPathStyle);
 		// Kept loaded for the whole process, as a host keeps a plug-in it has opened.
 		void* module = dlopen(toString(executablePath).c_str(), RTLD_NOW | RTLD_LOCAL);
+		g_module = module;
 		CFRelease(executablePath);
 		const std::string factoryName = toString(static_cast<CFStringRef>(infoValue(entry, "factoryFunction")));
 		void* factory = module ? dlsym(module, factoryName.c_str()) : nullptr;
@@ -72,6 +75,12 @@ AudioComponent component()
 	static AudioComponent registered = loadBundle();
 	EXPECT_NE(registered, nullptr) << "cannot load " << VIREL_COMPONENT_BUNDLE;
 	return registered;
+}
+
+void* pluginSymbol(const char* name)
+{
+	component();
+	return g_module ? dlsym(g_module, name) : nullptr;
 }
 
 OSStatus MidiOutCapture::callback(void* userData, const AudioTimeStamp* time, UInt32, const MIDIPacketList* list)

@@ -23,6 +23,8 @@ constexpr OSType kManufacturer = 0x56656E7A; // 'Venz'
 
 // The bundle's component, registered once per process; fails the test when the bundle cannot be loaded.
 AudioComponent component();
+// A symbol the bundle's executable exports.
+void* pluginSymbol(const char* name);
 
 // One MIDI packet as the instrument handed it to the host's MIDI output callback.
 struct SentPacket
