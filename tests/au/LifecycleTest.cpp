@@ -14,6 +14,10 @@ using namespace auhost;
 
 namespace
 {
+class Lifecycle : public AuTest
+{
+};
+
 std::vector<std::string> without(std::vector<std::string> texts, const std::string& prefix)
 {
 	texts.erase(std::remove_if(texts.begin(), texts.end(), [&](const std::string& t) { return t.rfind(prefix, 0) == 0; }),
@@ -41,7 +45,7 @@ OSStatus setFormat(AudioUnit unit, AudioUnitScope scope, AudioUnitElement elemen
 }
 }
 
-TEST_F(AuTest, LifecycleLogsInOrderAndTheFacadeSurvivesCleanup)
+TEST_F(Lifecycle, LifecycleLogsInOrderAndTheFacadeSurvivesCleanup)
 {
 	std::vector<std::string> texts;
 	{
@@ -61,7 +65,7 @@ TEST_F(AuTest, LifecycleLogsInOrderAndTheFacadeSurvivesCleanup)
 			"AudioUnit being destroyed"}));
 }
 
-TEST_F(AuTest, ComponentManagerEntryOpensAndServesTheInstrument)
+TEST_F(Lifecycle, ComponentManagerEntryOpensAndServesTheInstrument)
 {
 	using Entry = OSStatus (*)(ComponentParameters*, void*);
 	auto entry = reinterpret_cast<Entry>(pluginSymbol("auPluginEntry"));
@@ -87,7 +91,7 @@ TEST_F(AuTest, ComponentManagerEntryOpensAndServesTheInstrument)
 	SetComponentInstanceStorage(ci, nullptr);
 }
 
-TEST_F(AuTest, StreamFormatsAcceptedAndRefused)
+TEST_F(Lifecycle, StreamFormatsAcceptedAndRefused)
 {
 	Instance instance;
 	const AudioUnit unit = instance.unit();
@@ -128,7 +132,7 @@ TEST_F(AuTest, StreamFormatsAcceptedAndRefused)
 	EXPECT_EQ(instance.render(512, left, right), noErr);
 }
 
-TEST_F(AuTest, NotesPlayAfterInitialisationOnly)
+TEST_F(Lifecycle, NotesPlayAfterInitialisationOnly)
 {
 	Instance instance;
 	std::vector<float> left, right;
@@ -157,7 +161,7 @@ TEST_F(AuTest, NotesPlayAfterInitialisationOnly)
 	EXPECT_GT(rms(after), 1e-3);
 }
 
-TEST_F(AuTest, ProgramChangeBeforeTheFirstRenderTakesEffectInTheFirstBlock)
+TEST_F(Lifecycle, ProgramChangeBeforeTheFirstRenderTakesEffectInTheFirstBlock)
 {
 	Instance instance;
 	ASSERT_EQ(instance.initialize(), noErr);
@@ -168,7 +172,7 @@ TEST_F(AuTest, ProgramChangeBeforeTheFirstRenderTakesEffectInTheFirstBlock)
 	EXPECT_EQ(instance.presentPresetNumber(), 5);
 }
 
-TEST_F(AuTest, CleanupKeepsTheSound)
+TEST_F(Lifecycle, CleanupKeepsTheSound)
 {
 	Instance instance;
 	ASSERT_EQ(instance.initialize(), noErr);
