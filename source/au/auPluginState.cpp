@@ -125,7 +125,12 @@ OSStatus auPlugin::SaveState(CFPropertyListRef* outData)
 	if (result != noErr)
 		return result;
 	if (!IsInitialized())
+	{
+		// A refused save hands the host nothing to release, so the dictionary just made goes here.
+		CFRelease(*outData);
+		*outData = nullptr;
 		return kAudioUnitErr_Uninitialized;
+	}
 
 	std::vector<uint8_t> state;
 	m_plugin->getState(state);

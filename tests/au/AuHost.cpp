@@ -11,10 +11,10 @@ std::string toString(CFStringRef text)
 {
 	if (!text)
 		return "(null)";
-	char buffer[1024];
-	if (!CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingUTF8))
-		return "(too long)";
-	return buffer;
+	std::vector<char> buffer(size_t(CFStringGetLength(text)) * 4 + 1);
+	if (!CFStringGetCString(text, buffer.data(), CFIndex(buffer.size()), kCFStringEncodingUTF8))
+		return "(not UTF-8)";
+	return buffer.data();
 }
 
 namespace
