@@ -292,3 +292,58 @@ TEST_F(EngineMidiAudio, VolumeAndPanScaleTheOutput)
 	EXPECT_NEAR(rms(half.left, 4000) / level, 64.0 / 127.0, 1e-3);
 	EXPECT_EQ(rms(half.right, 4000), 0.0f) << "panned hard left";
 }
+
+TEST_F(EngineMidi, ReceiveSettingsTurnMessagesOff)
+{
+	for (size_t word : {Engine::receiveProgramChange, Engine::receivePressure, Engine::receiveModWheel,
+	                    Engine::receiveVolume, Engine::receiveHoldPedal, Engine::receiveSysex})
+		engine.midiSettings[word] = 0;
+	render(engine, 10, {midi(0xC0, 9, 0), midi(0xD0, 100, 0), midi(0xB0, 1, 100), midi(0xB0, 7, 10),
+	                    midi(0xB0, 64, 127), sysex({0xF0, 0x40, 0x00, 0x60, 0xF7})});
+	EXPECT_EQ(engine.currentSingle, 0u);
+	EXPECT_EQ(engine.pressure, 0.0f);
+	EXPECT_EQ(engine.modWheel, 0.0f);
+	EXPECT_EQ(engine.midiVolume, 1.0f);
+	EXPECT_FALSE(engine.holdPedal);
+	EXPECT_TRUE(listener.calls.empty()) << "no machine-ID answer";
+
+	engine.midiSettings[Engine::receivePressure] = engine.midiSettings[Engine::receiveModWheel] = 1;
+	render(engine, 10, {midi(0xD0, 127, 0), midi(0xB0, 1, 127), midi(0xB0, 0, 5), midi(0xA0, 60, 100)});
+	EXPECT_EQ(engine.pressure, 1.0f);
+	EXPECT_EQ(engine.modWheel, 1.0f);
+	EXPECT_EQ(engine.bankSelect, 255) << "CC0 is not a bank select";
+}
+
+TEST_F(EngineMidi, AllNotesOffReleasesEverythingAndLiftsThePedal)
+{
+	render(engine, 10, {midi(0xB0, 64, 127), midi(0x90, 60, 100), midi(0x90, 64, 100), midi(0x80, 60, 0, 1)});
+	render(engine, 10, {midi(0xB0, 123, 0)});
+	EXPECT_FALSE(engine.holdPedal);
+	EXPECT_TRUE(engine.heldNotes.empty());
+	EXPECT_EQ(engine.noteDown[64], 0);
+	EXPECT_EQ(engine.noteSustained[60], 1) << "left as it was";
+	render(engine, 49920);
+	EXPECT_TRUE(engine.voices.empty()) << "every voice was released";
+}
+
+TEST_F(EngineMidi, HostValuesGlideIntoTheCurrentSingle)
+{
+	const uint8_t before = engine.singles[0].volume;
+	const float target = before > 50 ? 0.0f : 1.0f;
+	engine.parameters.setVSTParam(Param_Volume, target);
+	render(engine, 2500);
+	const uint8_t midway = engine.singles[0].volume;
+	EXPECT_NE(midway, before);
+	EXPECT_NE(midway, static_cast<uint8_t>(target * 99));
+	render(engine, 2600);
+	EXPECT_EQ(engine.singles[0].volume, static_cast<uint8_t>(target * 99)) << "there after a tenth of a second";
+
+	// The source mix is not part of the single: its ends silence one source of the pair.
+	engine.parameters.setVSTParam(Param_SourceMix12, 1.0f);
+	engine.parameters.setVSTParam(Param_SourceMix34, 0.0f);
+	render(engine, 5100);
+	EXPECT_EQ(engine.sourceMixGain[0], 0.0f);
+	EXPECT_EQ(engine.sourceMixGain[1], 1.0f);
+	EXPECT_EQ(engine.sourceMixGain[2], 1.0f);
+	EXPECT_EQ(engine.sourceMixGain[3], 0.0f);
+}

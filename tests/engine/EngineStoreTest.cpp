@@ -4,6 +4,7 @@
 
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
+#include "QuietEngineListener.h"
 #include "RecordingEngineListener.h"
 #include "synth/ParameterConverter.h"
 
@@ -164,4 +165,46 @@ TEST_F(EngineStore, ParametersFollowTheCurrentSingle)
 	ParameterConverter::getValue(volume, Param_Volume, engine.singles[100]);
 	const CParam& record = g_params[Param_Volume];
 	EXPECT_FLOAT_EQ(engine.parameters.vstParams[Param_Volume], (float(volume) - record.min) / record.range);
+}
+
+TEST(EngineDump, DescribesEverySourceOfTheSingle)
+{
+	Engine engine(QuietEngineListener::instance());
+	SinglePreset single;
+	std::copy_n("Bell Pad", 9, single.name);
+	single.ampModS1S2 = 2;
+	single.ampModS3S4 = 1;
+	single.source2or4 = 0; // all four are described whatever sounds
+	for (uint32_t s = 0; s < 4; ++s)
+	{
+		SingleSource& source = single.sources[s];
+		source.coarse = 84 - s;
+		source.fine = 50 + s;
+		source.wave = static_cast<uint8_t>(s * 70);
+		source.envLevel = 99 - s;
+		source.envDelay = s;
+		source.envAttack = 10 + s;
+		source.envDecay = 20 + s;
+		source.envSustain = 30 + s;
+		source.envRelease = 40 + s;
+	}
+	LogCapture log;
+	engine.dumpSingle(single);
+	auto lines = log.lines();
+	ASSERT_FALSE(lines.empty());
+	EXPECT_EQ(lines.front().rfind("dumpSingle@", 0), 0u) << "one message with the usual prefix";
+	lines.front() = lines.front().substr(lines.front().find(": ") + 2);
+	std::vector<std::string> expected = {"Single Bell Pad:"};
+	for (uint32_t s = 0; s < 4; ++s)
+	{
+		expected.push_back(" S" + std::to_string(s + 1) + ":");
+		expected.push_back("  coarse=" + std::to_string(84 - s) + ", fine=" + std::to_string(50 + s));
+		expected.push_back("  wave=" + std::to_string(s * 70) + " " + Waveforms::getName(static_cast<uint8_t>(s * 70)));
+		expected.push_back("  env: level=" + std::to_string(99 - s) + ", dadsr=" + std::to_string(s) + " " +
+		                   std::to_string(10 + s) + " " + std::to_string(20 + s) + " " + std::to_string(30 + s) + " " +
+		                   std::to_string(40 + s));
+	}
+	expected.push_back("ampMod S1S2=2, S3S4=1");
+	expected.push_back("");
+	EXPECT_EQ(lines, expected);
 }
