@@ -449,12 +449,10 @@ cairo_surface_t* knobStrip(Rgb arc)
 		cairo_arc(cr, cx, cy, capR - 5, 0, 2 * Pi);
 		setColor(cr, {0.16, 0.17, 0.185});
 		cairo_fill(cr);
-		// Pointer on the rim of the cap.
-		cairo_move_to(cr, cx + std::cos(a) * (capR - 12), cy + std::sin(a) * (capR - 12));
-		cairo_line_to(cr, cx + std::cos(a) * (capR - 1), cy + std::sin(a) * (capR - 1));
-		setColor(cr, {0.95, 0.96, 0.97});
-		cairo_set_line_width(cr, 5);
-		cairo_stroke(cr);
+		// The position mark rides on the track, clear of the value shown over the cap.
+		cairo_arc(cr, cx + std::cos(a) * ringR, cy + std::sin(a) * ringR, 6.5, 0, 2 * Pi);
+		setColor(cr, {0.96, 0.97, 0.98});
+		cairo_fill(cr);
 	}
 	cairo_destroy(cr);
 	return s;
