@@ -442,3 +442,37 @@ TEST (OptionMenu, DrawsTheCurrentEntryTitle)
 	menu->setCurrent (0);
 	EXPECT_GT (countRed (), 300);
 }
+
+TEST (Control, AModifierClickTheListenerTakesNeverReachesTheControl)
+{
+	TestFrame t;
+	struct Taker : ValueRecorder
+	{
+		int32_t controlModifierClicked (CControl*, CButtonState buttons) override { return buttons.isRightButton (); }
+	} listener;
+	auto* button = new CKickButton (CRect (0, 0, 50, 50), &listener, 1, nullptr);
+	t.frame->addView (button);
+	EXPECT_EQ (t.down (10, 10, kRButton), kMouseEventHandled);
+	EXPECT_TRUE (t.editor.calls.empty ());
+	EXPECT_EQ (t.down (10, 10, kLButton | kShift), kMouseEventHandled);
+	EXPECT_EQ (t.editor.calls, (std::vector<std::string> {"begin 1"}));
+	t.up (10, 10);
+}
+
+TEST (Knob, CircularModeFollowsTheAngleAndAltSwitchesToLinear)
+{
+	TestFrame t;
+	auto* knob = new CAnimKnob (CRect (0, 0, 100, 100), nullptr, -1, nullptr);
+	t.frame->addView (knob);
+	// 135 degrees start and 270 degrees range: straight up is the middle.
+	t.down (50, 10);
+	EXPECT_NEAR (knob->getValue (), 0.5f, 1e-5);
+	t.move (90, 50);
+	EXPECT_NEAR (knob->getValue (), 0.8333f, 1e-3);
+	t.up (90, 50);
+	knob->setValue (0.f);
+	t.down (50, 50, kLButton | kAlt);
+	t.move (50, 30, kLButton | kAlt);
+	EXPECT_FLOAT_EQ (knob->getValue (), 0.1f);
+	t.up (50, 30);
+}

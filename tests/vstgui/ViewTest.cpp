@@ -298,3 +298,21 @@ TEST (Views, IdleDrawsWhatSettersOnlyMarkedDirty)
 	EXPECT_TRUE (t.window ().redraw ());
 	EXPECT_EQ (t.window ().getPixel (5, 5), kGreenCColor);
 }
+
+TEST (Views, AListenerKeepingTheDefaultsLeavesEverythingToTheView)
+{
+	TestFrame t;
+	std::vector<std::string> log;
+	struct DownOnly : IViewMouseListener
+	{
+		CMouseEventResult viewOnMouseDown (CView*, CPoint, CButtonState) override { return kMouseEventNotHandled; }
+	} listener;
+	auto* view = new LoggingView (CRect (0, 0, 50, 50), log, "view", kMouseEventHandled);
+	t.frame->addView (view);
+	view->registerViewMouseListener (&listener);
+	t.down (5, 5);
+	t.move (6, 6);
+	t.up (6, 6);
+	EXPECT_EQ (log, (std::vector<std::string> {"view onMouseDown", "view onMouseMoved 2", "view onMouseUp"}));
+	view->unregisterViewMouseListener (&listener);
+}

@@ -48,29 +48,27 @@ void CKnobBase::setRangeAngle (float val)
 
 void CKnobBase::compute ()
 {
-	halfAngle = static_cast<float> ((2. * M_PI - std::fabs (rangeAngle)) * 0.5);
-	aCoef = rangeAngle != 0.f ? (getMax () - getMin ()) / rangeAngle : 0.f;
-	bCoef = getMin () - aCoef * startAngle;
 	setDirty ();
 }
 
+// Angles are on screen: zero points right and they grow clockwise (y points down).
 void CKnobBase::valueToPoint (CPoint& point) const
 {
-	float alpha = (value - bCoef) / (aCoef != 0.f ? aCoef : 1.f);
+	float alpha = startAngle + getValueNormalized () * rangeAngle;
 	CPoint c (getViewSize ().getWidth () / 2., getViewSize ().getHeight () / 2.);
 	point.x = c.x + std::cos (alpha) * (c.x - inset);
-	point.y = c.y - std::sin (alpha) * (c.y - inset);
+	point.y = c.y + std::sin (alpha) * (c.y - inset);
 }
 
 float CKnobBase::valueFromPoint (CPoint& point) const
 {
 	CPoint c (getViewSize ().getWidth () / 2., getViewSize ().getHeight () / 2.);
-	double alpha = std::atan2 (c.y - point.y, point.x - c.x);
-	// Angle travelled clockwise from the start, in [0, 2π).
-	double travelled = std::fmod (static_cast<double> (startAngle) - alpha, 2. * M_PI);
+	double alpha = std::atan2 (point.y - c.y, point.x - c.x);
+	double travelled = std::fmod (alpha - static_cast<double> (startAngle), 2. * M_PI);
 	if (travelled < 0.)
 		travelled += 2. * M_PI;
 	double range = std::fabs (rangeAngle);
+	// In the gap between the ends, the nearer end.
 	if (travelled > range)
 		travelled = (travelled - range < 2. * M_PI - travelled) ? range : 0.;
 	return static_cast<float> (getMin () + (range > 0. ? travelled / range : 0.) * getRange ());

@@ -9,7 +9,6 @@ namespace VSTGUI
 {
 int32_t PluginGUIEditor::knobMode = kCircularMode;
 
-// rect stays as the platform leaves it until the editor sets it.
 PluginGUIEditor::PluginGUIEditor (void* pEffect) : effect (pEffect)
 {
 }

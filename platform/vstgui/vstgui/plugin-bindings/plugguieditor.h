@@ -42,7 +42,7 @@ public:
 	uint32_t getTicks ();
 
 protected:
-	ERect rect;
+	ERect rect {0, 0, 0, 0};
 	void* effect;
 	void* systemWindow {nullptr};
 

@@ -54,9 +54,6 @@ private:
 	};
 	MouseEditingState* mouseState {nullptr};
 	SharedPointer<CVSTGUITimer> wheelEditTimer;
-	float halfAngle {0.f};
-	float aCoef {0.f};
-	float bCoef {0.f};
 };
 
 class CKnob : public CKnobBase
