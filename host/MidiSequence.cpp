@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 
 namespace
@@ -131,25 +132,75 @@ MidiSequence MidiSequence::demo()
 {
 	MidiSequence seq;
 	const double beat = 0.5; // 120 beats per minute
+	double sectionStart = 0;
+	auto at = [&](double beats) { return (sectionStart + beats) * beat; };
 	auto note = [&](double start, double length, int key, int velocity) {
-		seq.events.push_back({start * beat, {0x90, uint8_t(key), uint8_t(velocity)}});
-		seq.events.push_back({(start + length) * beat, {0x80, uint8_t(key), 0x40}});
+		seq.events.push_back({at(start), {0x90, uint8_t(key), uint8_t(velocity)}});
+		seq.events.push_back({at(start + length), {0x80, uint8_t(key), 0x40}});
 	};
-	// C major, A minor, F major, G major: a chord per bar under a rising and falling line.
-	const int chords[4][3] = {{48, 55, 64}, {45, 52, 60}, {41, 48, 57}, {43, 50, 59}};
-	const int melody[16] = {72, 76, 79, 76, 72, 76, 81, 79, 77, 76, 72, 69, 71, 74, 79, 77};
+	auto chord = [&](double start, double length, std::initializer_list<int> keys, int velocity) {
+		for (int key : keys)
+			note(start, length, key, velocity);
+	};
+	// Each section opens with a sound of its own: bank select (controller 32) picks one of the instrument's
+	// banks of 64 sounds, the program change the sound in it. A program change silences what still sounds, so
+	// every section leaves half a beat for its last notes to fade.
+	auto section = [&](int sound) {
+		seq.events.push_back({at(0), {0xB0, 32, uint8_t(sound / 64)}});
+		seq.events.push_back({at(0), {0xC0, uint8_t(sound % 64)}});
+	};
+
+	// Piano: broken chords over C and A minor.
+	section(0);
+	note(0, 3.75, 36, 80);
+	note(4, 3.5, 33, 80);
+	const int arpeggio[16] = {60, 64, 67, 72, 76, 72, 67, 64, 57, 60, 64, 69, 72, 69, 64, 60};
+	for (int i = 0; i < 16; ++i)
+		note(i * 0.5, i == 15 ? 1.0 : 0.5, arpeggio[i], i % 4 == 0 ? 96 : 72);
+
+	// Strings: F and G swelling.
+	sectionStart += 8;
+	section(192);
+	chord(0, 3.9, {41, 53, 57, 60, 65}, 70);
+	chord(4, 3.5, {43, 55, 59, 62, 67}, 78);
+
+	// Electric piano: the progression with a melody on top.
+	sectionStart += 8;
+	section(84);
+	const int progression[4][3] = {{48, 55, 64}, {45, 52, 60}, {41, 48, 57}, {43, 50, 59}};
 	for (int bar = 0; bar < 4; ++bar)
+		chord(bar * 2.0, bar == 3 ? 1.5 : 1.9, {progression[bar][0], progression[bar][1], progression[bar][2]}, 70);
+	const int tune[8] = {72, 74, 76, 79, 77, 76, 74, 71};
+	for (int i = 0; i < 8; ++i)
+		note(i, i == 7 ? 0.5 : 0.95, tune[i], i % 2 ? 88 : 104);
+
+	// Lead: a sung line.
+	sectionStart += 8;
+	section(448);
+	const int line[7] = {76, 79, 81, 79, 76, 74, 76};
+	const double lengths[7] = {1, 1, 1.5, 0.5, 1, 1, 1.5};
+	double t = 0;
+	for (int i = 0; i < 7; ++i)
 	{
-		for (int k : chords[bar])
-			note(bar * 4.0, 3.8, k, 70);
-		for (int step = 0; step < 4; ++step)
-			note(bar * 4.0 + step, 0.9, melody[bar * 4 + step], 90 + (step == 0 ? 20 : 0));
+		note(t, lengths[i], line[i], 100);
+		t += lengths[i];
 	}
-	note(16, 4, 48, 80);
-	note(16, 4, 60, 80);
-	note(16, 4, 64, 80);
-	note(16, 4, 67, 80);
-	note(16, 4, 72, 100);
+
+	// Bass: a walking figure.
+	sectionStart += 8;
+	section(387);
+	const int walk[16] = {36, 36, 48, 36, 43, 43, 45, 47, 41, 41, 53, 41, 43, 43, 47, 50};
+	for (int i = 0; i < 16; ++i)
+		note(i * 0.5, i == 15 ? 0.5 : 0.45, walk[i], i % 2 ? 85 : 110);
+
+	// Bells: the closing chord, let ring.
+	sectionStart += 8;
+	section(513);
+	chord(0, 7, {60, 64, 67}, 90);
+	note(1, 6, 72, 80);
+	note(2, 5, 79, 75);
+	note(3, 4, 84, 70);
+
 	std::stable_sort(seq.events.begin(), seq.events.end(), [](const Event& a, const Event& b) { return a.seconds < b.seconds; });
 	seq.length = seq.events.back().seconds;
 	return seq;

@@ -17,7 +17,8 @@ struct MidiSequence
 
 	// Throws HostError when the file is missing or not a Standard MIDI File.
 	static MidiSequence fromFile(const std::string& path);
-	// A few bars of chords and a melody on channel 1.
+	// A short phrase on channel 1 in six sections, each on another of the instrument's sounds (bank select and
+	// program change).
 	static MidiSequence demo();
 };
 
