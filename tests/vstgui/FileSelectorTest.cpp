@@ -1,7 +1,16 @@
 #include "vstgui/lib/cfileselector.h"
 #include "vstgui/lib/platform/scriptedfileselector.h"
 
+#include "LogCapture.h"
+
 #include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 using namespace VSTGUI;
 
@@ -74,4 +83,73 @@ TEST (FileSelector, ScriptedAnswersConfirmOrCancelAndEveryRequestIsRecorded)
 
 	selectors.setUnavailable (true);
 	EXPECT_EQ (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectFile), nullptr);
+}
+
+namespace
+{
+// Puts a stand-in "zenity" first on the PATH for the life of the object.
+struct FakeZenity
+{
+	explicit FakeZenity (const std::string& script)
+	{
+		dir = std::filesystem::temp_directory_path () / ("fake-zenity-" + std::to_string (getpid ()));
+		std::filesystem::create_directories (dir);
+		std::ofstream (dir / "zenity") << "#!/bin/sh\n" << script;
+		std::filesystem::permissions (dir / "zenity", std::filesystem::perms::owner_all);
+		const char* old = getenv ("PATH");
+		oldPath = old ? old : "";
+		setenv ("PATH", (dir.string () + ":" + oldPath).c_str (), 1);
+	}
+	~FakeZenity ()
+	{
+		setenv ("PATH", oldPath.c_str (), 1);
+		std::filesystem::remove_all (dir);
+	}
+	std::string arguments () const
+	{
+		std::ifstream in (dir / "args");
+		return std::string (std::istreambuf_iterator<char> (in), {});
+	}
+
+	std::filesystem::path dir;
+	std::string oldPath;
+};
+}
+
+TEST (FileSelector, AsksZenityWithTheFiltersAndReadsTheChosenPaths)
+{
+	FakeZenity zenity ("for a in \"$@\"; do echo \"$a\" >> \"$(dirname \"$0\")/args\"; done\n"
+	                   "echo '/home/someone/My Bank.syx'\n");
+	auto selector = owned (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectSaveFile));
+	selector->addFileExtension (kSyx);
+	selector->addFileExtension (CFileExtension ("Midi File (*.mid)", "mid", "audio/midi"));
+	// Loose matching: the first listed filter (empty UTIs match) becomes the default.
+	selector->setDefaultExtension (CFileExtension ("x", "mid", "audio/midi"));
+	selector->setTitle ("Choose a sysex file; rm -rf ~");
+	selector->setInitialDirectory ("/home/someone");
+	selector->setDefaultSaveName ("bank.syx");
+	ASSERT_TRUE (selector->runModal ());
+	ASSERT_EQ (selector->getNumSelectedFiles (), 1u);
+	EXPECT_STREQ (selector->getSelectedFile (0), "/home/someone/My Bank.syx");
+	EXPECT_EQ (zenity.arguments (), "--file-selection\n--save\n--confirm-overwrite\n"
+	                                "--title=Choose a sysex file; rm -rf ~\n--filename=/home/someone/bank.syx\n"
+	                                "--file-filter=Sysex File (*.syx) | *.syx\n--file-filter=Midi File (*.mid) | *.mid\n");
+}
+
+TEST (FileSelector, ACancelledOrMissingZenityConfirmsNothing)
+{
+	{
+		FakeZenity zenity ("exit 1\n");
+		auto selector = owned (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectFile));
+		EXPECT_FALSE (selector->runModal ());
+		EXPECT_EQ (selector->getNumSelectedFiles (), 0u);
+	}
+	const char* old = getenv ("PATH");
+	std::string saved = old ? old : "";
+	setenv ("PATH", "/nonexistent", 1);
+	LogCapture log;
+	auto selector = owned (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectFile));
+	EXPECT_FALSE (selector->runModal ());
+	setenv ("PATH", saved.c_str (), 1);
+	EXPECT_EQ (log.texts (), (std::vector<std::string> {"Cannot start zenity for the file dialog"}));
 }
