@@ -58,7 +58,12 @@ Boolean CFAUPresetArrayEqualCallBack(const void* value1, const void* value2)
 {
 	const auto* a = static_cast<CFAUPresetRef>(value1);
 	const auto* b = static_cast<CFAUPresetRef>(value2);
-	return a->presetNumber == b->presetNumber && CFStringCompare(a->presetName, b->presetName, 0) == kCFCompareEqualTo;
+	if (a->presetNumber != b->presetNumber)
+		return false;
+	// A name that could not be made is null; two of them are alike, and Core Foundation compares no null.
+	if (!a->presetName || !b->presetName)
+		return a->presetName == b->presetName;
+	return CFStringCompare(a->presetName, b->presetName, 0) == kCFCompareEqualTo;
 }
 
 void CFAUPresetArrayCallBacks_Init(CFArrayCallBacks* callbacks)
