@@ -2,6 +2,7 @@
 
 #include <AudioToolbox/AudioUnitUtilities.h>
 #include <CoreMIDI/CoreMIDI.h>
+#include <objc/ClassRegistration.h>
 
 #include <algorithm>
 #include <cmath>
@@ -270,6 +271,9 @@ OSStatus TestInstrument::Render(AudioUnitRenderActionFlags&, const AudioTimeStam
 	m_lastTime = time;
 	return noErr;
 }
+
+// A class of this image, so that a host can find the bundle through the class runtime as it finds a view factory.
+static ClassRegistration s_viewFactory("VirelTestCocoaUI", Nil, [] { return id(nullptr); });
 
 extern "C" __attribute__((visibility("default"))) void* auPluginFactory(const AudioComponentDescription* desc)
 {
