@@ -136,7 +136,8 @@ int render(const HostOptions& o)
 	if (seconds > kMaxSeconds)
 		throw HostError("'" + o.midi + "' would play for " + std::to_string(int(seconds / 3600)) +
 						" hours; the host renders at most " + std::to_string(int(kMaxSeconds / 3600)) + " hours");
-	const uint64_t totalFrames = uint64_t(std::ceil(seconds * o.sampleRate));
+	// The small allowance keeps 1.1 s at 44100 Hz from becoming 48511 frames through rounding.
+	const uint64_t totalFrames = uint64_t(std::ceil(seconds * o.sampleRate - 1e-6));
 	std::atomic<uint64_t> done{0};
 	std::atomic<bool> finished{false};
 	std::exception_ptr failure;

@@ -257,3 +257,25 @@ TEST_F(HostTest, EveryRealMidiFileRendersOrIsRefusedWithoutACrash)
 		fs::remove(path("any.wav"));
 	}
 }
+
+TEST_F(HostTest, EventsStartAtTheirSampleInsideTheBlock)
+{
+	// One track at 120 beats per minute and 480 ticks per beat: A2 from 0.5 s to 1.0 s.
+	const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0, 20,
+		0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x83, 0x60, 0x90, 45, 100, 0x83, 0x60, 0x80, 45, 0, 0x00, 0xFF, 0x2F, 0x00};
+	std::ofstream(path("a2.mid"), std::ios::binary).write(reinterpret_cast<const char*>(smf), sizeof smf);
+	const HostRun r = host({"render", "-m", path("a2.mid"), "-o", path("a2.wav"), "-b", "512", "-t", "0.1"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	const Wav w = readWav(path("a2.wav"));
+	ASSERT_EQ(w.samples.size(), 2u * 48510u);
+	auto left = [&](size_t frame) { return w.samples[2 * frame]; };
+	size_t first = 0;
+	while (first < 48510 && left(first) == 0.f)
+		++first;
+	// The voice starts at frame 22050 (block 43, offset 34) with a sine at phase zero.
+	EXPECT_EQ(first, 22051u);
+	size_t last = 48509;
+	while (last > 0 && left(last) == 0.f)
+		--last;
+	EXPECT_EQ(last, 44099u);
+}

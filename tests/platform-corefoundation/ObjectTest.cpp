@@ -311,3 +311,51 @@ TEST_F(ObjectTest, ScriptedNotificationsRecordRequestsAndAnswerInTurn)
 	EXPECT_EQ(script.shown()[1].flags, CFOptionFlags(kCFUserNotificationCautionAlertLevel));
 	EXPECT_EQ(script.shown()[1].alternateButton, "No");
 }
+
+TEST_F(ObjectTest, FileUrlsAreAbsoluteAndDirectoriesEndWithASlash)
+{
+	char cwd[4096];
+	ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+	CFURLRef relative = CFURLCreateWithFileSystemPath(nullptr, CFSTR("a/./b/../c.component"), kCFURLPOSIXPathStyle, true);
+	EXPECT_EQ(text(CFURLGetString(relative)), "file://" + std::string(cwd) + "/a/c.component/");
+	CFStringRef path = CFURLCopyFileSystemPath(relative, kCFURLPOSIXPathStyle);
+	EXPECT_EQ(text(path), std::string(cwd) + "/a/c.component");
+	CFURLRef root = CFURLCreateWithFileSystemPath(nullptr, CFSTR("/"), kCFURLPOSIXPathStyle, true);
+	EXPECT_EQ(text(CFURLGetString(root)), "file:///");
+	CFURLRef file = CFURLCreateWithFileSystemPath(nullptr, CFSTR("/x/y.wav/"), kCFURLPOSIXPathStyle, false);
+	EXPECT_FALSE(CFURLHasDirectoryPath(file));
+	EXPECT_EQ(text(CFURLGetString(file)), "file:///x/y.wav");
+	EXPECT_EQ(CFURLCreateWithFileSystemPath(nullptr, CFSTR(""), kCFURLPOSIXPathStyle, true), nullptr);
+	for (CFTypeRef o : {CFTypeRef(relative), CFTypeRef(path), CFTypeRef(root), CFTypeRef(file)})
+		CFRelease(o);
+}
+
+TEST_F(ObjectTest, NestedPropertyListsKeepTheirTypesThroughXml)
+{
+	const char* xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><dict><key>on</key><true/><key>gain</key>"
+					  "<real>-0.25</real><key>n</key><integer>-7</integer><key>none</key><array/></dict><false/>"
+					  "<string>caf\xC3\xA9</string></array></plist>";
+	CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(xml), CFIndex(std::strlen(xml)));
+	auto array = static_cast<CFArrayRef>(CFPropertyListCreateWithData(nullptr, data, 0, nullptr, nullptr));
+	ASSERT_NE(array, nullptr);
+	ASSERT_EQ(CFArrayGetCount(array), 3);
+	auto dict = static_cast<CFDictionaryRef>(CFArrayGetValueAtIndex(array, 0));
+	EXPECT_EQ(CFDictionaryGetValue(dict, CFSTR("on")), kCFBooleanTrue);
+	double gain = 0;
+	EXPECT_TRUE(CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(dict, CFSTR("gain"))), kCFNumberDoubleType, &gain));
+	EXPECT_EQ(gain, -0.25);
+	SInt32 n = 0;
+	EXPECT_TRUE(CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(dict, CFSTR("n"))), kCFNumberSInt32Type, &n));
+	EXPECT_EQ(n, -7);
+	EXPECT_EQ(CFArrayGetValueAtIndex(array, 1), kCFBooleanFalse);
+	EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(array, 2))), "caf\xC3\xA9");
+
+	CFDataRef written = CFPropertyListCreateData(nullptr, array, kCFPropertyListXMLFormat_v1_0, 0, nullptr);
+	CFPropertyListRef again = CFPropertyListCreateWithData(nullptr, written, 0, nullptr, nullptr);
+	EXPECT_TRUE(CFEqual(again, array));
+	CFErrorRef error = nullptr;
+	EXPECT_EQ(CFPropertyListCreateData(nullptr, array, kCFPropertyListBinaryFormat_v1_0, 0, &error), nullptr);
+	EXPECT_NE(error, nullptr);
+	for (CFTypeRef o : {CFTypeRef(data), CFTypeRef(array), CFTypeRef(written), again, CFTypeRef(error)})
+		CFRelease(o);
+}

@@ -199,3 +199,49 @@ TEST_F(RunLoopTest, ManualClockReplacesTheSystemClockOnlyWhileItLives)
 	// 2020-01-01 lies 599,616,000 s after the reference date.
 	EXPECT_GT(CFAbsoluteTimeGetCurrent(), 599616000.0);
 }
+
+TEST_F(RunLoopTest, ATimerThatInvalidatesItselfStopsAndARescheduledOneMoves)
+{
+	cf::ManualClock clock(0.0);
+	static int fires;
+	fires = 0;
+	CFRunLoopTimerRef self = CFRunLoopTimerCreate(nullptr, 0.01, 0.01, 0, 0,
+		[](CFRunLoopTimerRef t, void*) {
+			if (++fires == 2)
+				CFRunLoopTimerInvalidate(t);
+		},
+		nullptr);
+	CFRunLoopAddTimer(CFRunLoopGetMain(), self, kCFRunLoopDefaultMode);
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 1.0, false);
+	EXPECT_EQ(fires, 2);
+	CFRelease(self);
+
+	Recorder recorder;
+	Tick tick{&recorder, 1};
+	CFRunLoopTimerRef moved = makeTimer(tick, clock.now() + 0.1, 0);
+	CFRunLoopAddTimer(CFRunLoopGetMain(), moved, kCFRunLoopDefaultMode);
+	CFRunLoopTimerSetNextFireDate(moved, clock.now() + 0.5);
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.3, false);
+	EXPECT_TRUE(recorder.fires.empty());
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.3, false);
+	ASSERT_EQ(recorder.fires.size(), 1u);
+	CFRelease(moved);
+}
+
+TEST_F(RunLoopTest, ATimerRemovedFromOneModeStillFiresInTheOther)
+{
+	cf::ManualClock clock(0.0);
+	Recorder recorder;
+	Tick tick{&recorder, 1};
+	CFRunLoopTimerRef timer = makeTimer(tick, 0.1, 0);
+	CFRunLoopAddTimer(CFRunLoopGetMain(), timer, kCFRunLoopDefaultMode);
+	CFRunLoopAddTimer(CFRunLoopGetMain(), timer, CFSTR("NSEventTrackingRunLoopMode"));
+	EXPECT_EQ(CFGetRetainCount(timer), 2); // one reference per loop, whatever the modes
+	CFRunLoopRemoveTimer(CFRunLoopGetMain(), timer, kCFRunLoopDefaultMode);
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.2, false);
+	EXPECT_TRUE(recorder.fires.empty());
+	CFRunLoopRunInMode(CFSTR("NSEventTrackingRunLoopMode"), 0.2, false);
+	EXPECT_EQ(recorder.fires.size(), 1u);
+	EXPECT_EQ(CFGetRetainCount(timer), 1);
+	CFRelease(timer);
+}
