@@ -12,8 +12,7 @@ auPlugin::auPlugin(ComponentInstanceRecord* instance)
 auPlugin::~auPlugin()
 {
 	ZENT_LOG("AudioUnit being destroyed");
-	// The editor window holds the facade, so the editor owner goes first (it is never created before the
-	// view side exists).
+	// An editor owner would go first, as its window holds the facade; none is made without the view classes.
 	delete m_plugin;
 	m_plugin = nullptr;
 }

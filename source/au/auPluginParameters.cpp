@@ -229,7 +229,8 @@ OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 			*static_cast<zentlib::Plugin**>(outData) = m_plugin;
 			return noErr;
 		case kPropertyEditorInstance:
-			// The editor owner is built around the facade; until one exists there is nothing to hand out.
+			// The editor owner is built around the facade: before it exists there is nothing to hand out, and
+			// without the view classes there is no owner to build.
 			return m_plugin ? kAudioUnitErr_InvalidProperty : kAudioUnitErr_Uninitialized;
 		default:
 			break;

@@ -176,4 +176,5 @@ void auPlugin::deserializeCustomData(const std::vector<uint8_t>& data)
 
 void auPlugin::saveEditorState()
 {
+	// Only an editor owner has a window size to keep; without one the restored block stays as it came.
 }
