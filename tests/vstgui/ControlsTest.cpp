@@ -476,3 +476,20 @@ TEST (Knob, CircularModeFollowsTheAngleAndAltSwitchesToLinear)
 	EXPECT_FLOAT_EQ (knob->getValue (), 0.1f);
 	t.up (50, 30);
 }
+
+TEST (KickButton, PicksItsFramesUnderAZoomedFrameToo)
+{
+	TestFrame t (CRect (0, 0, 100, 100));
+	t.frame->setTransform (CGraphicsTransform ().scale (0.75, 0.75));
+	auto strip = owned (makeStrip (40, 20, {kRedCColor, kGreenCColor}));
+	auto* button = new CKickButton (CRect (20, 20, 60, 40), nullptr, -1, 20, strip);
+	t.frame->addView (button);
+	// The view covers 15..45 x 15..30 in window pixels.
+	EXPECT_EQ (t.pixel (30, 22), kRedCColor);
+	EXPECT_EQ (t.pixel (16, 16), kRedCColor);
+	button->setValue (1.f);
+	t.frame->idle ();
+	EXPECT_EQ (t.pixel (30, 22), kGreenCColor);
+	EXPECT_EQ (t.pixel (44, 29), kGreenCColor);
+	EXPECT_NE (t.pixel (30, 31), kGreenCColor);
+}

@@ -199,8 +199,32 @@ CBitmap::CBitmap (cairo_surface_t* s, double scale) : surface (s), scaleFactor (
 
 CBitmap::~CBitmap () noexcept
 {
+	if (scaled.surface)
+		cairo_surface_destroy (scaled.surface);
 	if (surface)
 		cairo_surface_destroy (surface);
+}
+
+cairo_surface_t* CBitmap::getScaledSurface (double sx, double sy, int filter) const
+{
+	if (surface == nullptr)
+		return nullptr;
+	if (scaled.surface && scaled.sx == sx && scaled.sy == sy && scaled.filter == filter)
+		return scaled.surface;
+	if (scaled.surface)
+		cairo_surface_destroy (scaled.surface);
+	const int w = std::max (1, static_cast<int> (std::ceil (cairo_image_surface_get_width (surface) * sx)));
+	const int h = std::max (1, static_cast<int> (std::ceil (cairo_image_surface_get_height (surface) * sy)));
+	scaled = {sx, sy, filter, cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h)};
+	cairo_t* cr = cairo_create (scaled.surface);
+	cairo_scale (cr, sx, sy);
+	cairo_set_source_surface (cr, surface, 0, 0);
+	cairo_pattern_set_filter (cairo_get_source (cr), static_cast<cairo_filter_t> (filter));
+	cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
+	cairo_set_operator (cr, CAIRO_OPERATOR_SOURCE);
+	cairo_paint (cr);
+	cairo_destroy (cr);
+	return scaled.surface;
 }
 
 CBitmap* CBitmap::createFromPNGData (const void* data, size_t size, double scale)
@@ -801,12 +825,32 @@ void CDrawContext::drawBitmap (CBitmap* bitmap, const CRect& dest, const CPoint&
 	}
 	cairo_rectangle (cr, image.left, image.top, image.getWidth (), image.getHeight ());
 	cairo_clip (cr);
+	const CGraphicsTransform& t = getCurrentTransform ();
+	const double s = bitmap->getScaleFactor ();
+	const double sx = t.m11 / s;
+	const double sy = t.m22 / s;
+	const cairo_filter_t filter = filterFor (currentState.bitmapQuality);
+	if (t.m12 == 0. && t.m21 == 0. && sx > 0. && sy > 0. && (sx != 1. || sy != 1.) && filter != CAIRO_FILTER_FAST)
+	{
+		// Scaled drawing resamples once per scale and then only moves pixels: a window at a
+		// zoom redraws as fast as one at full size.
+		cairo_surface_t* resampled = bitmap->getScaledSurface (sx, sy, filter);
+		CPoint origin (d.left - offset.x, d.top - offset.y);
+		t.transform (origin);
+		cairo_identity_matrix (cr);
+		cairo_set_source_surface (cr, resampled, origin.x, origin.y);
+		const bool aligned = origin.x == std::floor (origin.x) && origin.y == std::floor (origin.y);
+		cairo_pattern_set_filter (cairo_get_source (cr), aligned ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
+		cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
+		cairo_paint_with_alpha (cr, alpha * currentState.globalAlpha);
+		end ();
+		return;
+	}
 	cairo_translate (cr, d.left - offset.x, d.top - offset.y);
-	double s = bitmap->getScaleFactor ();
 	if (s != 1.)
 		cairo_scale (cr, 1. / s, 1. / s);
 	cairo_set_source_surface (cr, bitmap->getPlatformSurface (), 0, 0);
-	cairo_pattern_set_filter (cairo_get_source (cr), filterFor (currentState.bitmapQuality));
+	cairo_pattern_set_filter (cairo_get_source (cr), filter);
 	cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
 	cairo_paint_with_alpha (cr, alpha * currentState.globalAlpha);
 	end ();

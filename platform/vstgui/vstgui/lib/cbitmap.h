@@ -31,6 +31,8 @@ public:
 
 	cairo_surface_t* getPlatformSurface () const { return surface; }
 	double getScaleFactor () const { return scaleFactor; }
+	// The image resampled by (sx, sy) with a cairo filter; kept for the next draw at that scale.
+	cairo_surface_t* getScaledSurface (double sx, double sy, int filter) const;
 
 	// Decodes a PNG image held in memory; null when the bytes are not a PNG.
 	static CBitmap* createFromPNGData (const void* data, size_t size, double scaleFactor = 1.);
@@ -46,5 +48,13 @@ private:
 	std::string resourceName;
 	cairo_surface_t* surface {nullptr};
 	double scaleFactor {1.};
+	struct Scaled
+	{
+		double sx {0.};
+		double sy {0.};
+		int filter {-1};
+		cairo_surface_t* surface {nullptr};
+	};
+	mutable Scaled scaled;
 };
 } // VSTGUI
