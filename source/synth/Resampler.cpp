@@ -105,9 +105,14 @@ int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEve
 	// on to the next pass: rounding each block on its own would render up to half a sample too many
 	// per block and the waiting samples, and with them the latency, would grow without end.
 	const double exactNeed = static_cast<double>(frames) * static_cast<double>(m_inPerOut) + m_needRemainder;
-	const int need = std::max(0, static_cast<int>(exactNeed + 0.5));
+	int need = std::max(0, static_cast<int>(exactNeed + 0.5));
 	m_needRemainder = exactNeed - static_cast<double>(need);
 	const int have = static_cast<int>(getWaitingSamples());
+	// A host rate far above the engine's with tiny blocks asks for less than one engine sample per
+	// pass; when the converter has run dry, one more sample moves it on. It stays outside the
+	// remainder: the converter needed more look-ahead than it had.
+	if (m_starved)
+		need = std::max(need, have + 1);
 
 	m_rendered.assign(events.size(), 0);
 	if (need > have)
@@ -145,6 +150,7 @@ int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEve
 		buffer.erase(buffer.begin(), buffer.begin() + used);
 	}
 	written = std::clamp(written, 0, frames);
+	m_starved = written == 0;
 
 	// Every event handed to the engine has been handled and leaves the block, whatever its host
 	// offset: keeping one would play it twice. The others move back by what was written; one whose

@@ -22,7 +22,8 @@ public:
 	Resampler& operator=(const Resampler&) = delete;
 
 	// Fills `frames` samples of both outputs at the host rate. Every event of the block is handled
-	// exactly once within the call; the vector is left empty.
+	// exactly once within the call; the vector is left empty. Without open converters (an unusable
+	// rate) the block is silence and its events are dropped.
 	void process(float** outputs, int frames, std::vector<SMidiEvent>& events);
 
 	// One conversion pass; the number of host samples written. The events handed to the engine leave
@@ -53,6 +54,7 @@ private:
 	std::vector<SMidiEvent> m_renderEvents;
 	std::vector<uint8_t> m_rendered; // per caller event: handed to the engine in this pass
 	double m_needRemainder = 0.0;    // rounding left over from the previous passes' engine counts
+	bool m_starved = false;          // the last pass wrote nothing
 	uint64_t m_renderedSamples = 0;
 };
 }

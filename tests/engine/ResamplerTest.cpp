@@ -248,3 +248,36 @@ TEST(Resampler, LongHeldSineHasNoGapAndNoGrowingLatency)
 	EXPECT_LT(highestLead, 40.0);
 	EXPECT_EQ(engine.voices.size(), 1u);
 }
+
+// Far above the engine's rate a one-frame block asks for a fraction of an engine sample: the
+// converter must still be fed, not left to run dry into silence.
+TEST(Resampler, HighHostRatesInTinyBlocksHaveNoGaps)
+{
+	for (float rate : {192000.0f, 384000.0f})
+	{
+		for (int block : {1, 3})
+		{
+			SCOPED_TRACE("rate " + std::to_string(rate) + " block " + std::to_string(block));
+			Engine engine(QuietEngineListener::instance());
+			engine.setSamplerate(rate);
+			playSingle(engine, sineSingle());
+			const int frames = static_cast<int>(rate * 0.2f);
+			const Stereo out = render(engine, frames, {midi(0x90, 57, 100)}, block);
+			const std::vector<float>& x = out.left;
+			double num = 0.0, den = 0.0, amplitude = 0.0;
+			for (size_t n = 2000; n + 1 < x.size(); ++n)
+			{
+				num += double(x[n]) * (x[n - 1] + x[n + 1]);
+				den += double(x[n]) * x[n];
+				amplitude = std::max(amplitude, double(std::fabs(x[n])));
+			}
+			ASSERT_GT(amplitude, 0.1);
+			double worst = 0.0;
+			for (size_t n = 2000; n + 1 < x.size(); ++n)
+				worst = std::max(worst, std::fabs(x[n - 1] + x[n + 1] - num / den * x[n]));
+			EXPECT_LT(worst, 0.01 * amplitude);
+			const double lead = double(engine.resampler->getRenderedSamples()) - frames * Engine::InternalSamplerate / rate;
+			EXPECT_LT(lead, 40.0);
+		}
+	}
+}
