@@ -493,3 +493,27 @@ TEST (KickButton, PicksItsFramesUnderAZoomedFrameToo)
 	EXPECT_EQ (t.pixel (44, 29), kGreenCColor);
 	EXPECT_NE (t.pixel (30, 31), kGreenCColor);
 }
+
+TEST (OptionMenu, PopupUnderAZoomedFrameIsPlacedAndDrawnInWindowPixels)
+{
+	TestFrame t (CRect (0, 0, 400, 300));
+	t.frame->setTransform (CGraphicsTransform ().scale (0.5, 0.5));
+	ValueRecorder recorder;
+	auto* menu = new COptionMenu (CRect (100, 100, 300, 140), &recorder, -1);
+	menu->addEntry ("one");
+	menu->addEntry ("two");
+	t.frame->addView (menu);
+	t.window ().redraw ();
+	t.click (60, 60);
+	auto* popup = OptionMenuPopup::get (t.frame);
+	ASSERT_TRUE (popup);
+	CRect two = popup->getItemRect (0, 1);
+	EXPECT_EQ (two.left, 51);
+	EXPECT_GE (two.top, 70);
+	t.window ().redraw ();
+	const CColor background = t.window ().getPixel (int (two.right) - 2, int (two.top) + 2);
+	EXPECT_EQ (background.alpha, 255);
+	EXPECT_GT (background.red, 200);
+	t.click (two.getCenter ().x, two.getCenter ().y);
+	EXPECT_EQ (recorder.values, (std::vector<float> {1.f}));
+}

@@ -606,6 +606,15 @@ void OptionMenuPopup::moveHover (int direction)
 	}
 }
 
+void OptionMenuPopup::invalidRect (const CRect& rect)
+{
+	if (CFrame* frame = getFrame ())
+	{
+		if (IPlatformFrame* window = frame->getPlatformFrame ())
+			window->invalidRect (rect);
+	}
+}
+
 void OptionMenuPopup::drawRect (CDrawContext* context, const CRect&)
 {
 	draw (context);

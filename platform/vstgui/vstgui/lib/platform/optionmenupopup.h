@@ -26,6 +26,8 @@ public:
 	CRect getItemRect (size_t level, int32_t index) const;
 	int32_t getHoverIndex (size_t level) const;
 
+	// The popup lives in window pixels, outside the frame's transform.
+	void invalidRect (const CRect& rect) override;
 	void draw (CDrawContext* context) override;
 	void drawRect (CDrawContext* context, const CRect& updateRect) override;
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
