@@ -44,8 +44,9 @@ std::string HostOptions::usage()
 		   "  -q, --quiet            no progress bar\n"
 		   "  -h, --help             print this text\n"
 		   "\n"
-		   "Results go to standard output, logs (the plug-in's included) to standard error. Exit status: 0 on\n"
-		   "success, 1 on failure, 2 on a usage error.\n";
+		   "Before playing, the state is restored, then the preset selected, then the parameters set, then the\n"
+		   "SysEx sent. Results go to standard output, logs (the plug-in's included) to standard error.\n"
+		   "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 }
 
 HostOptions HostOptions::parse(const std::vector<std::string>& args)
