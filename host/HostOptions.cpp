@@ -115,8 +115,10 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 			const size_t eq = v.find('=');
 			if (eq == std::string::npos || eq == 0)
 				throw usageError("option --param needs ID=VALUE, not '" + v + "'");
-			number("--param", v.substr(eq + 1));
-			o.params.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+			const double value = number("--param", v.substr(eq + 1));
+			if (std::fabs(value) > 1e30)
+				throw usageError("option --param needs a value a float can hold, not '" + v.substr(eq + 1) + "'");
+			o.params.emplace_back(v.substr(0, eq), float(value));
 		}
 		else if (name == "--sysex")
 			o.sysex = needValue();

@@ -14,7 +14,7 @@ struct HostOptions
 	double sampleRate = 44100;
 	unsigned blockSize = 512;
 	std::string preset; // number or name
-	std::vector<std::pair<std::string, std::string>> params; // ID or name, value
+	std::vector<std::pair<std::string, float>> params; // ID or name, normalised value
 	std::string sysex;
 	std::string midiOut;
 	std::string stateIn;

@@ -57,7 +57,7 @@ int info(const HostOptions& o)
 	if (!o.preset.empty())
 		unit.selectPreset(o.preset);
 	for (const auto& [id, value] : o.params)
-		unit.setParameter(id, std::stof(value));
+		unit.setParameter(id, value);
 	const AudioComponentDescription& d = bundle.description();
 	std::fprintf(g_results, "Component: %s\n", bundle.name().c_str());
 	std::fprintf(g_results, "Codes: %s %s %s\n", fourCharText(d.componentType).c_str(), fourCharText(d.componentSubType).c_str(),
@@ -118,7 +118,7 @@ int render(const HostOptions& o)
 	if (!o.preset.empty())
 		unit.selectPreset(o.preset);
 	for (const auto& [id, value] : o.params)
-		unit.setParameter(id, std::stof(value));
+		unit.setParameter(id, value);
 	for (const auto& message : sysex)
 		unit.sendSysEx(message);
 

@@ -217,6 +217,7 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		{{"render", "--bogus"}, 2, "unknown option '--bogus' (see --help)"},
 		{{"render", "--param", "Gain"}, 2, "needs ID=VALUE"},
 		{{"render", "-r", "fast"}, 2, "needs a number"},
+		{{"render", "--param", "Gain=1e40"}, 2, "a value a float can hold"},
 		{{"play"}, 2, "unknown command 'play'"},
 		{{}, 2, "no command given"},
 	};
