@@ -202,3 +202,22 @@ TEST_F(DispatchTest, OpeningAndClosingManyTimesLeaksNothing)
 	}
 	EXPECT_EQ(cf::liveObjectCount(), objects);
 }
+
+TEST_F(DispatchTest, NoteAndLifecycleSelectorsReachTheInstrument)
+{
+	ASSERT_EQ(AudioUnitInitialize(m_unit), noErr);
+	MusicDeviceNoteParams params{2, 60, 100, {}};
+	NoteInstanceID id = 0;
+	EXPECT_EQ(MusicDeviceStartNote(m_unit, kMusicNoteEvent_UseGroupInstrument, 0, nullptr, 0, &params), kAudio_ParamError);
+	EXPECT_EQ(MusicDeviceStartNote(m_unit, kMusicNoteEvent_UseGroupInstrument, 0, &id, 0, nullptr), kAudio_ParamError);
+	ASSERT_EQ(MusicDeviceStartNote(m_unit, kMusicNoteEvent_UseGroupInstrument, 0, &id, 0, &params), noErr);
+	EXPECT_EQ(id, 128u); // the instrument base numbers notes from 128 after each initialisation
+	EXPECT_EQ(MusicDeviceStopNote(m_unit, 0, id, 0), noErr);
+
+	ASSERT_EQ(AudioUnitUninitialize(m_unit), noErr);
+	std::vector<float> l, r;
+	EXPECT_EQ(render(16, l, r), kAudioUnitErr_Uninitialized);
+	EXPECT_EQ(MusicDeviceMIDIEvent(m_unit, 0x90, 60, 1, 0), kAudioUnitErr_Uninitialized);
+	ASSERT_EQ(AudioUnitInitialize(m_unit), noErr);
+	EXPECT_EQ(render(16, l, r), noErr);
+}
