@@ -316,3 +316,25 @@ TEST (Views, AListenerKeepingTheDefaultsLeavesEverythingToTheView)
 	EXPECT_EQ (log, (std::vector<std::string> {"view onMouseDown", "view onMouseMoved 2", "view onMouseUp"}));
 	view->unregisterViewMouseListener (&listener);
 }
+
+TEST (Views, IteratorsWalkTheChildrenBothWaysAndEndInNull)
+{
+	auto container = owned (new CViewContainer (CRect (0, 0, 100, 100)));
+	std::vector<CView*> added;
+	for (int i = 0; i < 3; ++i)
+	{
+		added.push_back (new CView (CRect ()));
+		container->addView (added.back ());
+	}
+	std::vector<CView*> forward, backward;
+	for (ViewIterator it (container); *it; ++it)
+		forward.push_back (*it);
+	for (ReverseViewIterator it (container); *it; ++it)
+		backward.push_back (*it);
+	EXPECT_EQ (forward, added);
+	EXPECT_EQ (backward, (std::vector<CView*> {added[2], added[1], added[0]}));
+	auto empty = owned (new CViewContainer (CRect ()));
+	EXPECT_EQ (*ReverseViewIterator (empty), nullptr);
+	std::vector<CView*> views;
+	EXPECT_EQ (container->getChildViewsOfType<CView> (views), 3u);
+}

@@ -4,6 +4,7 @@
 #include "cview.h"
 
 #include <functional>
+#include <iterator>
 #include <list>
 #include <vector>
 
@@ -101,4 +102,48 @@ protected:
 	SharedPointer<CView> mouseDownView;
 	bool autosizingEnabled {true};
 };
+// Walks a container's children; *it is the child, or null past either end.
+template <bool reverse>
+class GenericViewIterator
+{
+public:
+	explicit GenericViewIterator (const CViewContainer* container) : children (container->getChildren ())
+	{
+		if (reverse)
+		{
+			it = children.end ();
+			if (it != children.begin ())
+				--it;
+			else
+				it = children.end ();
+		}
+		else
+			it = children.begin ();
+	}
+
+	GenericViewIterator& operator++ ()
+	{
+		if (it == children.end ())
+			return *this;
+		if (reverse)
+			it = (it == children.begin ()) ? children.end () : std::prev (it);
+		else
+			++it;
+		return *this;
+	}
+	GenericViewIterator operator++ (int)
+	{
+		GenericViewIterator old (*this);
+		++(*this);
+		return old;
+	}
+	CView* operator* () const { return it == children.end () ? nullptr : it->get (); }
+
+private:
+	const CViewContainer::ChildViews& children;
+	CViewContainer::ChildViews::const_iterator it;
+};
+
+using ViewIterator = GenericViewIterator<false>;
+using ReverseViewIterator = GenericViewIterator<true>;
 } // VSTGUI
