@@ -436,7 +436,8 @@ float genericDepthModToLevel(int storedAmount)
 
 float levelModKS(float modulation)
 {
-	const float x = std::clamp(modulation, -1.0f, 1.0f);
+	// Written so that a NaN reads the lowest entry instead of converting to an index.
+	const float x = modulation >= -1.0f ? std::min(modulation, 1.0f) : -1.0f;
 	return lookup(pressureToEnvLvl, static_cast<size_t>((x + 1.0f) * 0.5f * 127.0f));
 }
 }

@@ -46,7 +46,9 @@ float fastPow2(float x)
 	return result;
 }
 
-Source::Source(const Engine& engine, int index) : m_engine(&engine), m_index(static_cast<uint8_t>(index))
+// Until init chooses a wave the source reads silence, so processing it early reads no null table.
+Source::Source(const Engine& engine, int index)
+	: m_engine(&engine), m_index(static_cast<uint8_t>(index)), m_data(Silence), m_length(1)
 {
 }
 

@@ -213,6 +213,7 @@ TEST(Curves, PressureWeightsAndSignedDepths)
 	EXPECT_EQ(levelModKS(-1.0f), 0.0f);
 	EXPECT_EQ(levelModKS(1.0f), 1.0f);
 	EXPECT_EQ(levelModKS(0.0f), pressureToEnvLevel(63));
+	EXPECT_EQ(levelModKS(std::nanf("")), 0.0f);
 }
 
 // A record may carry any 7-bit value in fields whose tables end at 50 or 100.

@@ -155,6 +155,23 @@ TEST_F(SourceFixture, DelaySilencesTheSourceWithoutMovingIt)
 		ASSERT_EQ(delayed[398 + i], direct[i]) << i;
 }
 
+TEST_F(SourceFixture, ASourceNotYetSetUpIsSilent)
+{
+	Source source(*engine, 0);
+	EXPECT_TRUE(source.isFinished());
+	Voice voice(*engine, 60, 100, Rate);
+	for (int i = 0; i < 4; ++i)
+	{
+		float l = 0.0f;
+		float r = 0.0f;
+		float a = 1.0f;
+		source.process(&l, &r, a, voice);
+		EXPECT_EQ(l, 0.0f);
+		EXPECT_EQ(r, 0.0f);
+		EXPECT_EQ(a, 0.0f);
+	}
+}
+
 TEST_F(SourceFixture, AttackFollowsTheTableAndItsModulations)
 {
 	// Samples until the amplitude settles (the attack has ended and the level holds).
