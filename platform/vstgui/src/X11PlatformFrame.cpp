@@ -141,7 +141,9 @@ X11PlatformFrame* X11PlatformFrame::create (IPlatformFrameCallback* frame, const
 	Window window = XCreateSimpleWindow (display, parentWindow, 0, 0, w, h, 0, 0, 0);
 	XSelectInput (display, window, kEventMask);
 	XMapWindow (display, window);
-	XFlush (display);
+	// Wait until the server has made the window: the host and its other connections may address it
+	// as soon as open returns.
+	XSync (display, False);
 	return new X11PlatformFrame (frame, display, window, size);
 }
 
