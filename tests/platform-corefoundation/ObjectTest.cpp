@@ -243,7 +243,8 @@ TEST_F(ObjectTest, MalformedPropertyListsFailWithAnErrorAndLeakNothing)
 {
 	for (const char* bad : {"", "not xml", "<plist><dict><key>a</key></dict></plist>",
 			 "<plist><dict><string>v</string></dict></plist>", "<plist><integer>12x</integer></plist>",
-			 "<plist><data>@@@</data></plist>", "<plist><dict><key>a</key><array><string>x</string></dict></plist>"})
+			 "<plist><data>@@@</data></plist>", "<plist><dict><key>a</key><array><string>x</string></dict></plist>",
+			 "<plist><string><array/></string></plist>", "<plist><integer><dict/></integer></plist>"})
 	{
 		CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bad), CFIndex(std::strlen(bad)));
 		CFErrorRef error = nullptr;
@@ -334,7 +335,7 @@ TEST_F(ObjectTest, NestedPropertyListsKeepTheirTypesThroughXml)
 {
 	const char* xml = "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><dict><key>on</key><true/><key>gain</key>"
 					  "<real>-0.25</real><key>n</key><integer>-7</integer><key>none</key><array/></dict><false/>"
-					  "<string>caf\xC3\xA9</string></array></plist>";
+					  "<string>caf\xC3\xA9&#13;</string></array></plist>";
 	CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(xml), CFIndex(std::strlen(xml)));
 	auto array = static_cast<CFArrayRef>(CFPropertyListCreateWithData(nullptr, data, 0, nullptr, nullptr));
 	ASSERT_NE(array, nullptr);
@@ -348,7 +349,7 @@ TEST_F(ObjectTest, NestedPropertyListsKeepTheirTypesThroughXml)
 	EXPECT_TRUE(CFNumberGetValue(static_cast<CFNumberRef>(CFDictionaryGetValue(dict, CFSTR("n"))), kCFNumberSInt32Type, &n));
 	EXPECT_EQ(n, -7);
 	EXPECT_EQ(CFArrayGetValueAtIndex(array, 1), kCFBooleanFalse);
-	EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(array, 2))), "caf\xC3\xA9");
+	EXPECT_EQ(text(static_cast<CFStringRef>(CFArrayGetValueAtIndex(array, 2))), "caf\xC3\xA9\r");
 
 	CFDataRef written = CFPropertyListCreateData(nullptr, array, kCFPropertyListXMLFormat_v1_0, 0, nullptr);
 	CFPropertyListRef again = CFPropertyListCreateWithData(nullptr, written, 0, nullptr, nullptr);

@@ -88,6 +88,7 @@ std::string escape(const std::string& s)
 		case '&': out += "&amp;"; break;
 		case '<': out += "&lt;"; break;
 		case '>': out += "&gt;"; break;
+		case '\r': out += "&#13;"; break; // a reader turns a raw one into a line feed
 		default: out += c;
 		}
 	return out;
@@ -246,6 +247,9 @@ struct Reader
 
 	void start(const std::string& name)
 	{
+		if (!stack.empty() && stack.back().element != "array" && stack.back().element != "dict" &&
+			stack.back().element != "plist")
+			return fail("<" + name + "> inside <" + stack.back().element + ">");
 		Frame f;
 		f.element = name;
 		if (name == "plist")
@@ -261,9 +265,6 @@ struct Reader
 		else if (name != "key" && name != "string" && name != "integer" && name != "real" && name != "data" &&
 				 name != "true" && name != "false")
 			return fail("an unsupported element <" + name + ">");
-		if (!stack.empty() && stack.back().element != "array" && stack.back().element != "dict" &&
-			stack.back().element != "plist")
-			return fail("<" + name + "> inside <" + stack.back().element + ">");
 		stack.push_back(std::move(f));
 	}
 
