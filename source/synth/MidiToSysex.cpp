@@ -54,10 +54,12 @@ void skipBytes(std::FILE* file, int64_t count)
 	}
 }
 
-// Appends F0 and the event's data. Bytes missing at the end of the file become zeros, but never
-// more of them than the file is long: a declared length can be far beyond what any file holds.
+// Appends F0 and the event's data. Bytes missing at the end of the file become zeros up to the
+// declared length, within reason: a cut-off dump in a small file is padded in full, while a length
+// far beyond anything the file could hold stops at the larger of the file's size and 1 MiB.
 void appendSysex(std::vector<uint8_t>& out, std::FILE* file, int64_t length, int64_t fileSize)
 {
+	constexpr int64_t MinPaddingLimit = int64_t(1) << 20;
 	out.push_back(SysexEvent);
 	int64_t present = 0;
 	uint8_t buffer[4096];
@@ -70,7 +72,7 @@ void appendSysex(std::vector<uint8_t>& out, std::FILE* file, int64_t length, int
 		if (got < want)
 			break;
 	}
-	const int64_t padded = std::min(length, fileSize);
+	const int64_t padded = std::min(length, std::max(fileSize, MinPaddingLimit));
 	if (present < padded)
 		out.insert(out.end(), static_cast<size_t>(padded - present), 0);
 }
