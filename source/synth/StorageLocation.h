@@ -4,8 +4,9 @@
 
 namespace zentlib
 {
-// The four 32-single halves that SysEx messages address.
-enum class StorageLocation : uint32_t
+// The four 32-single halves that SysEx messages address. Unscoped, so a location can be named as
+// StorageLocation::ExternalHigh or just ExternalHigh and still travels as a plain 32-bit value.
+enum StorageLocation : uint32_t
 {
 	InternalLow = 0,  // I: internal 0-31
 	InternalHigh = 1, // i: internal 32-63

@@ -183,6 +183,12 @@ TEST(SysexWriters, SubcommandsFollowTheStorageLocation)
 	EXPECT_EQ(getSysexSubcommand2Storage(StorageLocation::ExternalHigh), 0x20);
 	// 64 is not the verifier's business; the writers test it themselves.
 	EXPECT_TRUE(verifySingleNumberAgainstStorageLocation(StorageLocation::ExternalHigh, 100));
+
+	// Locations travel as their plain numbers, and their names need no qualification.
+	static_assert(sizeof(StorageLocation) == sizeof(uint32_t));
+	const uint32_t asNumber = zentlib::ExternalLow;
+	EXPECT_EQ(asNumber, 2u);
+	EXPECT_EQ(getSysexSubcommand2Storage(zentlib::InternalHigh), 0x20);
 }
 
 TEST(SysexWriters, OneSingleDumpIsHeaderRecordAndEnd)
