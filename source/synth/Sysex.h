@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MultiPreset.h"
+#include "SingleRecord.h"
 #include "SinglePreset.h"
 #include "StorageLocation.h"
 
