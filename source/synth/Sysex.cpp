@@ -78,6 +78,10 @@ bool verifySingleNumberAgainstStorageLocation(StorageLocation location, uint8_t 
 
 size_t writeHeader(std::vector<uint8_t>& out, uint8_t channel, uint8_t function)
 {
+	// Callers size the message first; a vector too short for the header grows instead of being
+	// written past its end.
+	if (out.size() < HeaderSize)
+		out.resize(HeaderSize);
 	out[0] = SysexStart;
 	out[1] = ManufacturerId;
 	out[2] = channel;

@@ -18,8 +18,8 @@ uint8_t getSysexSubcommand1Storage(StorageLocation location);
 uint8_t getSysexSubcommand2Storage(StorageLocation location);
 // A single number addresses the half its location names: 0-31 for I/E, 32-63 for i/e.
 bool verifySingleNumberAgainstStorageLocation(StorageLocation location, uint8_t number);
-// Writes F0 40 channel function 00 03 over the first six bytes of out (which must hold six) and
-// returns that count.
+// Writes F0 40 channel function 00 03 over the first six bytes of out (grown to six if shorter)
+// and returns that count.
 size_t writeHeader(std::vector<uint8_t>& out, uint8_t channel, uint8_t function);
 
 // The emulated hardware's SysEx protocol. Every operation is static and keeps no state; failures

@@ -149,6 +149,9 @@ TEST(SysexWriters, ShortMessagesHaveTheirExactBytes)
 	Bytes header{1, 2, 3, 4, 5, 6, 7};
 	EXPECT_EQ(writeHeader(header, 9, 0x21), 6u);
 	EXPECT_EQ(header, (Bytes{0xF0, 0x40, 0x09, 0x21, 0x00, 0x03, 7}));
+	Bytes tooShort{1, 2};
+	EXPECT_EQ(writeHeader(tooShort, 1, 0x10), 6u);
+	EXPECT_EQ(tooShort, (Bytes{0xF0, 0x40, 0x01, 0x10, 0x00, 0x03}));
 }
 
 TEST(SysexWriters, RequestWritersRefuseBadArgumentsAndKeepTheOutput)
