@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
+#include "QuietPluginListener.h"
 #include "synth/Plugin.h"
 
 #include <cstddef>
@@ -16,18 +17,6 @@ namespace
 {
 constexpr UInt32 kFrames = 512;
 constexpr double kRate = 44100.0;
-
-class SilentListener : public zentlib::IPluginListener
-{
-	void onActiveProgramChanged(size_t) override {}
-	void onSingleModified(size_t) override {}
-	void onActiveSingleModified(size_t) override {}
-	void sendMidi(const zentlib::SMidiEvent&) override {}
-	void onSinglesModified(size_t, size_t) override {}
-	void onParameterChanged(zentlib::EParam, float) override {}
-	void serializeCustomData(std::vector<uint8_t>&) override {}
-	void deserializeCustomData(const std::vector<uint8_t>&) override {}
-};
 
 // The same chord in both: program 20 and four held notes.
 const UInt8 kChord[] = {48, 55, 60, 64};
@@ -48,7 +37,7 @@ AudioComponent loadComponent()
 
 void engineProcess(benchmark::State& state)
 {
-	SilentListener listener;
+	QuietPluginListener listener;
 	zentlib::Plugin plugin(&listener);
 	plugin.setSampleRate(float(kRate));
 	zentlib::SMidiEvent program;

@@ -7,25 +7,14 @@
 #include <thread>
 #include <vector>
 
+#include "MidiEvents.h"
+#include "QuietPluginListener.h"
 #include "synth/Plugin.h"
 
 using namespace zentlib;
 
 namespace
 {
-class SilentListener : public IPluginListener
-{
-public:
-	void onActiveProgramChanged(size_t) override {}
-	void onSingleModified(size_t) override {}
-	void onActiveSingleModified(size_t) override {}
-	void sendMidi(const SMidiEvent&) override {}
-	void onSinglesModified(size_t, size_t) override {}
-	void onParameterChanged(EParam, float) override {}
-	void serializeCustomData(std::vector<uint8_t>&) override {}
-	void deserializeCustomData(const std::vector<uint8_t>&) override {}
-};
-
 constexpr size_t Frames = 512;
 
 struct Rig
@@ -42,27 +31,17 @@ struct Rig
 		benchmark::DoNotOptimize(left.data());
 	}
 
-	SilentListener listener;
+	QuietPluginListener listener;
 	std::unique_ptr<Plugin> plugin;
 	std::vector<float> left, right;
 };
-
-SMidiEvent channelMessage(uint8_t status, uint8_t data1, uint8_t data2, uint32_t offset)
-{
-	SMidiEvent event;
-	event.status = status;
-	event.data1 = data1;
-	event.data2 = data2;
-	event.sampleOffset = offset;
-	return event;
-}
 
 // One block of 512 frames at 44.1 kHz; the argument is the number of voices held.
 void BM_PluginProcessEmptyQueue(benchmark::State& state)
 {
 	Rig rig;
 	for (int64_t v = 0; v < state.range(0); ++v)
-		rig.plugin->addMidiEvent(channelMessage(0x90, static_cast<uint8_t>(48 + v), 100, 0));
+		rig.plugin->addMidiEvent(midiEvent(0x90, static_cast<uint8_t>(48 + v), 100, 0));
 	rig.render();
 	for (auto _ : state)
 		rig.render();
@@ -75,7 +54,7 @@ void BM_PluginProcess100Events(benchmark::State& state)
 {
 	Rig rig;
 	for (int64_t v = 0; v < state.range(0); ++v)
-		rig.plugin->addMidiEvent(channelMessage(0x90, static_cast<uint8_t>(48 + v), 100, 0));
+		rig.plugin->addMidiEvent(midiEvent(0x90, static_cast<uint8_t>(48 + v), 100, 0));
 	for (auto _ : state)
 	{
 		for (uint32_t k = 0; k < 100; ++k)
@@ -84,9 +63,9 @@ void BM_PluginProcess100Events(benchmark::State& state)
 			const uint8_t value = static_cast<uint8_t>(k);
 			switch (k % 3)
 			{
-			case 0: rig.plugin->addMidiEvent(channelMessage(0xB0, 1, value, offset)); break;
-			case 1: rig.plugin->addMidiEvent(channelMessage(0xE0, 0, value, offset)); break;
-			default: rig.plugin->addMidiEvent(channelMessage(0xD0, value, 0, offset)); break;
+			case 0: rig.plugin->addMidiEvent(midiEvent(0xB0, 1, value, offset)); break;
+			case 1: rig.plugin->addMidiEvent(midiEvent(0xE0, 0, value, offset)); break;
+			default: rig.plugin->addMidiEvent(midiEvent(0xD0, value, 0, offset)); break;
 			}
 		}
 		rig.render();
@@ -101,7 +80,7 @@ void BM_PluginSetParameterWhileRendering(benchmark::State& state)
 {
 	Rig rig;
 	for (int64_t v = 0; v < state.range(0); ++v)
-		rig.plugin->addMidiEvent(channelMessage(0x90, static_cast<uint8_t>(48 + v), 100, 0));
+		rig.plugin->addMidiEvent(midiEvent(0x90, static_cast<uint8_t>(48 + v), 100, 0));
 	std::atomic<bool> stop{false};
 	std::atomic<int64_t> blocks{0};
 	std::thread render([&] {

@@ -1,67 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <functional>
-#include <new>
-
+#include "AllocationCounter.h"
 #include "EngineTestSupport.h"
 #include "QuietEngineListener.h"
-
-// Every allocation of this test program passes through here, so a test can count what a stretch
-// of rendering allocates. (GCC takes the malloc/free pair behind these operators for a mismatch.)
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-namespace
-{
-std::atomic<long> g_allocations{0};
-}
-
-void* operator new(std::size_t size)
-{
-	g_allocations.fetch_add(1, std::memory_order_relaxed);
-	if (void* p = std::malloc(size ? size : 1))
-		return p;
-	throw std::bad_alloc();
-}
-
-void* operator new[](std::size_t size)
-{
-	return operator new(size);
-}
-
-void operator delete(void* p) noexcept
-{
-	std::free(p);
-}
-
-void operator delete[](void* p) noexcept
-{
-	std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-	std::free(p);
-}
-
-void operator delete[](void* p, std::size_t) noexcept
-{
-	std::free(p);
-}
 
 using namespace zentlib;
 
 namespace
 {
-long allocationsDuring(const std::function<void()>& work)
-{
-	const long before = g_allocations.load();
-	work();
-	return g_allocations.load() - before;
-}
-
 SinglePreset fourSources()
 {
 	SinglePreset single = sineSingle();
@@ -89,7 +35,7 @@ TEST(EngineAllocation, RenderingAllocatesOnlyForNewVoices)
 	float* out[2] = {l.data(), r.data()};
 	std::vector<SMidiEvent> events;
 	for (uint8_t n = 0; n < 32; ++n)
-		events.push_back(midi(0x90, static_cast<uint8_t>(40 + n), 100, n));
+		events.push_back(midiEvent(0x90, static_cast<uint8_t>(40 + n), 100, n));
 	engine.process(out, 512, events);
 	ASSERT_EQ(engine.voices.size(), 32u);
 	for (int b = 0; b < 4; ++b)
@@ -99,15 +45,15 @@ TEST(EngineAllocation, RenderingAllocatesOnlyForNewVoices)
 	}
 
 	// Held notes, controller moves and parameter glides: nothing is allocated.
-	const long held = allocationsDuring([&] {
+	const long held = allocations::during([&] {
 		for (int b = 0; b < 100; ++b)
 		{
 			events.clear();
 			if (b % 10 == 0)
 			{
-				events.push_back(midi(0xB0, 1, static_cast<uint8_t>(b)));
-				events.push_back(midi(0xE0, 0, static_cast<uint8_t>(b / 2)));
-				events.push_back(midi(0xD0, static_cast<uint8_t>(b), 0, 100));
+				events.push_back(midiEvent(0xB0, 1, static_cast<uint8_t>(b)));
+				events.push_back(midiEvent(0xE0, 0, static_cast<uint8_t>(b / 2)));
+				events.push_back(midiEvent(0xD0, static_cast<uint8_t>(b), 0, 100));
 				engine.parameters.setVSTParam(Param_SourceMix12, float(b) / 100.0f);
 				engine.parameters.setVSTParam(Param_Volume, float(b) / 200.0f + 0.5f);
 			}
@@ -117,8 +63,8 @@ TEST(EngineAllocation, RenderingAllocatesOnlyForNewVoices)
 	EXPECT_EQ(held, 0);
 
 	// A note-on creates a voice: a few allocations for it, none per sample.
-	const long noteOn = allocationsDuring([&] {
-		events.assign(1, midi(0x90, 100, 100, 10));
+	const long noteOn = allocations::during([&] {
+		events.assign(1, midiEvent(0x90, 100, 100, 10));
 		engine.process(out, 512, events);
 		for (int b = 0; b < 20; ++b)
 		{
@@ -130,10 +76,10 @@ TEST(EngineAllocation, RenderingAllocatesOnlyForNewVoices)
 	EXPECT_LE(noteOn, 4);
 
 	// Note-offs release the voices, which are destroyed as they finish.
-	const long released = allocationsDuring([&] {
+	const long released = allocations::during([&] {
 		events.clear();
 		for (uint8_t n = 0; n < 32; ++n)
-			events.push_back(midi(0x80, static_cast<uint8_t>(40 + n), 64));
+			events.push_back(midiEvent(0x80, static_cast<uint8_t>(40 + n), 64));
 		for (int b = 0; b < 200 && !engine.voices.empty(); ++b)
 		{
 			engine.process(out, 512, events);

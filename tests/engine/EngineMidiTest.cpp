@@ -59,12 +59,12 @@ TEST_F(EngineMidi, NoteSoundsAndStops)
 	const Stereo silent = render(engine, 2000);
 	EXPECT_EQ(peak(silent.left), 0.0f);
 
-	const Stereo on = render(engine, 4000, {midi(0x90, 60, 100)});
+	const Stereo on = render(engine, 4000, {midiEvent(0x90, 60, 100)});
 	EXPECT_GT(rms(on.left, 2000), 1e-3f);
 	EXPECT_TRUE(allFinite(on));
 	EXPECT_EQ(engine.voices.size(), 1u);
 
-	render(engine, 49920, {midi(0x80, 60, 64)});
+	render(engine, 49920, {midiEvent(0x80, 60, 64)});
 	EXPECT_TRUE(engine.voices.empty()) << "the voice finishes after its release";
 	const Stereo after = render(engine, 1000);
 	EXPECT_EQ(peak(after.left), 0.0f);
@@ -72,8 +72,8 @@ TEST_F(EngineMidi, NoteSoundsAndStops)
 
 TEST_F(EngineMidi, VelocityZeroIsANoteOff)
 {
-	render(engine, 100, {midi(0x90, 60, 100)});
-	render(engine, 100, {midi(0x90, 60, 0)});
+	render(engine, 100, {midiEvent(0x90, 60, 100)});
+	render(engine, 100, {midiEvent(0x90, 60, 0)});
 	EXPECT_EQ(engine.noteDown[60], 0);
 	EXPECT_TRUE(engine.heldNotes.empty());
 }
@@ -81,20 +81,20 @@ TEST_F(EngineMidi, VelocityZeroIsANoteOff)
 TEST_F(EngineMidi, PolyModes)
 {
 	setPolyMode(0);
-	render(engine, 100, {midi(0x90, 60, 100), midi(0x90, 60, 100, 50)});
+	render(engine, 100, {midiEvent(0x90, 60, 100), midiEvent(0x90, 60, 100, 50)});
 	EXPECT_EQ(voicesOf(60), 1u) << "Poly 1 replaces the note's voice";
 
 	engine.clearAllVoices();
 	setPolyMode(1);
-	render(engine, 100, {midi(0x90, 60, 100), midi(0x90, 60, 100, 50)});
+	render(engine, 100, {midiEvent(0x90, 60, 100), midiEvent(0x90, 60, 100, 50)});
 	EXPECT_EQ(voicesOf(60), 2u) << "Poly 2 stacks";
 }
 
 TEST_F(EngineMidi, SoloRetriggersTheLastHeldKey)
 {
 	setPolyMode(2);
-	render(engine, 100, {midi(0x90, 60, 90), midi(0x90, 64, 110, 10)});
-	render(engine, 100, {midi(0x80, 64, 0)});
+	render(engine, 100, {midiEvent(0x90, 60, 90), midiEvent(0x90, 64, 110, 10)});
+	render(engine, 100, {midiEvent(0x80, 64, 0)});
 	ASSERT_FALSE(engine.voices.empty());
 	const Voice& newest = engine.voices.back();
 	EXPECT_EQ(newest.getNote(), 60);
@@ -102,46 +102,46 @@ TEST_F(EngineMidi, SoloRetriggersTheLastHeldKey)
 	EXPECT_EQ(engine.heldNotes, std::vector<uint8_t>{60});
 
 	const size_t before = engine.voices.size();
-	render(engine, 100, {midi(0x80, 60, 0)});
+	render(engine, 100, {midiEvent(0x80, 60, 0)});
 	EXPECT_LE(engine.voices.size(), before) << "nothing held: a plain release";
 }
 
 TEST_F(EngineMidi, HoldPedalKeepsNotesUntilReleased)
 {
-	render(engine, 100, {midi(0xB0, 64, 127), midi(0x90, 60, 100, 1), midi(0x80, 60, 0, 2)});
+	render(engine, 100, {midiEvent(0xB0, 64, 127), midiEvent(0x90, 60, 100, 1), midiEvent(0x80, 60, 0, 2)});
 	EXPECT_EQ(engine.noteSustained[60], 1);
 	EXPECT_EQ(engine.heldNotes, std::vector<uint8_t>{60});
-	render(engine, 100, {midi(0xB0, 64, 0)});
+	render(engine, 100, {midiEvent(0xB0, 64, 0)});
 	EXPECT_EQ(engine.noteSustained[60], 0);
 	EXPECT_TRUE(engine.heldNotes.empty());
 }
 
 TEST_F(EngineMidi, RegisteredParameters)
 {
-	render(engine, 10, {midi(0xB0, 6, 5)});
+	render(engine, 10, {midiEvent(0xB0, 6, 5)});
 	EXPECT_EQ(engine.pitchBendRange, int32_t(engine.singles[0].pitchBendDepth)) << "no parameter selected yet";
 
-	render(engine, 10, {midi(0xB0, 101, 0), midi(0xB0, 100, 0), midi(0xB0, 6, 13)});
+	render(engine, 10, {midiEvent(0xB0, 101, 0), midiEvent(0xB0, 100, 0), midiEvent(0xB0, 6, 13)});
 	EXPECT_EQ(engine.pitchBendRange, 0);
-	render(engine, 10, {midi(0xB0, 6, 12)});
+	render(engine, 10, {midiEvent(0xB0, 6, 12)});
 	EXPECT_EQ(engine.pitchBendRange, 12);
 
-	render(engine, 10, {midi(0xB0, 100, 1), midi(0xB0, 6, 0)});
+	render(engine, 10, {midiEvent(0xB0, 100, 1), midiEvent(0xB0, 6, 0)});
 	EXPECT_FLOAT_EQ(engine.masterTune, -1.0f);
-	render(engine, 10, {midi(0xB0, 6, 127)});
+	render(engine, 10, {midiEvent(0xB0, 6, 127)});
 	EXPECT_FLOAT_EQ(engine.masterTune, 1.0f);
 }
 
 TEST_F(EngineMidi, BankSelectAndProgramChange)
 {
-	render(engine, 10, {midi(0xB0, 32, 3), midi(0xC0, 5, 0)});
+	render(engine, 10, {midiEvent(0xB0, 32, 3), midiEvent(0xC0, 5, 0)});
 	EXPECT_EQ(engine.currentSingle, 197u);
 	EXPECT_EQ(engine.bankSelect, 255);
-	render(engine, 10, {midi(0xC0, 6, 0)});
+	render(engine, 10, {midiEvent(0xC0, 6, 0)});
 	EXPECT_EQ(engine.currentSingle, 198u);
-	render(engine, 10, {midi(0xC0, 64, 0)});
+	render(engine, 10, {midiEvent(0xC0, 64, 0)});
 	EXPECT_EQ(engine.currentSingle, 198u) << "programs above 63 are dropped";
-	render(engine, 10, {midi(0xB0, 32, 12), midi(0xC0, 1, 0)});
+	render(engine, 10, {midiEvent(0xB0, 32, 12), midiEvent(0xC0, 1, 0)});
 	EXPECT_EQ(engine.currentSingle, 193u) << "a storage beyond the store stays unused";
 	EXPECT_EQ(engine.bankSelect, 12);
 }
@@ -149,18 +149,18 @@ TEST_F(EngineMidi, BankSelectAndProgramChange)
 TEST_F(EngineMidi, ChannelFilterAndOmni)
 {
 	engine.midiSettings[Engine::midiChannel] = 2;
-	render(engine, 10, {midi(0xB2, 124, 0)});
-	render(engine, 10, {midi(0x91, 60, 100)});
+	render(engine, 10, {midiEvent(0xB2, 124, 0)});
+	render(engine, 10, {midiEvent(0x91, 60, 100)});
 	EXPECT_TRUE(engine.voices.empty());
-	render(engine, 10, {midi(0xB2, 125, 0), midi(0x91, 60, 100, 1)});
+	render(engine, 10, {midiEvent(0xB2, 125, 0), midiEvent(0x91, 60, 100, 1)});
 	EXPECT_EQ(engine.voices.size(), 1u);
 }
 
 TEST_F(EngineMidi, EventsMustComeSortedByOffset)
 {
 	render(engine, 10, {}); // nothing pending
-	std::vector<SMidiEvent> events = {midi(0x90, 60, 100, 0), midi(0x90, 61, 100, 5), midi(0x90, 62, 100, 3),
-	                                  midi(0x90, 63, 100, 7)};
+	std::vector<SMidiEvent> events = {midiEvent(0x90, 60, 100, 0), midiEvent(0x90, 61, 100, 5), midiEvent(0x90, 62, 100, 3),
+	                                  midiEvent(0x90, 63, 100, 7)};
 	std::vector<float> l(10), r(10);
 	float* out[2] = {l.data(), r.data()};
 	engine.process(out, 10, events);
@@ -172,21 +172,21 @@ TEST_F(EngineMidi, EventsMustComeSortedByOffset)
 
 TEST_F(EngineMidi, PanVolumeAndReceiveSettings)
 {
-	render(engine, 10, {midi(0xB0, 10, 0)});
+	render(engine, 10, {midiEvent(0xB0, 10, 0)});
 	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f);
 	EXPECT_FLOAT_EQ(engine.panRight, 0.0f);
-	render(engine, 10, {midi(0xB0, 10, 127)});
+	render(engine, 10, {midiEvent(0xB0, 10, 127)});
 	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f / 64.0f);
 	EXPECT_FLOAT_EQ(engine.panRight, 1.0f);
 
 	engine.midiSettings[Engine::receivePan] = 0;
-	render(engine, 10, {midi(0xB0, 10, 64)});
+	render(engine, 10, {midiEvent(0xB0, 10, 64)});
 	EXPECT_FLOAT_EQ(engine.panRight, 1.0f);
 	EXPECT_FLOAT_EQ(engine.panLeft, 1.0f / 64.0f);
 
-	render(engine, 10, {midi(0xE0, 0, 0)});
+	render(engine, 10, {midiEvent(0xE0, 0, 0)});
 	EXPECT_FLOAT_EQ(engine.pitchBend, -1.0f);
-	render(engine, 10, {midi(0xB0, 7, 127)});
+	render(engine, 10, {midiEvent(0xB0, 7, 127)});
 	EXPECT_FLOAT_EQ(engine.midiVolume, 1.0f);
 }
 
@@ -196,7 +196,7 @@ TEST(EngineRendering, SilenceBeforeASampleRateIsSet)
 	Engine engine(&listener);
 	std::vector<float> l(64, 1.0f), r(64, 1.0f);
 	float* out[2] = {l.data(), r.data()};
-	std::vector<SMidiEvent> events = {midi(0x90, 60, 100)};
+	std::vector<SMidiEvent> events = {midiEvent(0x90, 60, 100)};
 	engine.process(out, 64, events);
 	EXPECT_EQ(peak(l), 0.0f);
 	EXPECT_EQ(peak(r), 0.0f);
@@ -209,7 +209,7 @@ TEST(EngineRendering, MissingOutputChannelIsNotWritten)
 	engine.setSamplerate(44100.0f);
 	std::vector<float> l(512);
 	float* out[2] = {l.data(), nullptr};
-	std::vector<SMidiEvent> events = {midi(0x90, 60, 100)};
+	std::vector<SMidiEvent> events = {midiEvent(0x90, 60, 100)};
 	engine.process(out, 512, events);
 	engine.process(out, 512, events);
 	SUCCEED();
@@ -243,52 +243,52 @@ protected:
 
 TEST_F(EngineMidiAudio, BendRangeAndFineTuneMoveThePitch)
 {
-	const double base = pitch({midi(0x90, 69, 100)});
+	const double base = pitch({midiEvent(0x90, 69, 100)});
 	ASSERT_GT(base, 0.0);
 
-	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x7F, 0x7F)}) / base), 12.0 * 8191.0 / 8192.0, 0.01) << "the single's range";
-	EXPECT_NEAR(semitones(pitch({midi(0xB0, 101, 0), midi(0xB0, 100, 0), midi(0xB0, 6, 2)}) / base), 2.0 * 8191.0 / 8192.0, 0.01);
-	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x00, 0x00)}) / base), -2.0, 0.01);
-	EXPECT_NEAR(semitones(pitch({midi(0xE0, 0x00, 0x40)}) / base), 0.0, 0.01) << "centre";
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xE0, 0x7F, 0x7F)}) / base), 12.0 * 8191.0 / 8192.0, 0.01) << "the single's range";
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xB0, 101, 0), midiEvent(0xB0, 100, 0), midiEvent(0xB0, 6, 2)}) / base), 2.0 * 8191.0 / 8192.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xE0, 0x00, 0x00)}) / base), -2.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xE0, 0x00, 0x40)}) / base), 0.0, 0.01) << "centre";
 
 	// Fine tune in cents: 89 is +50, 127 is held at +100, 0 at -100.
-	EXPECT_NEAR(semitones(pitch({midi(0xB0, 100, 1), midi(0xB0, 6, 89)}) / base), 0.5, 0.01);
-	EXPECT_NEAR(semitones(pitch({midi(0xB0, 6, 127)}) / base), 1.0, 0.01);
-	EXPECT_NEAR(semitones(pitch({midi(0xB0, 6, 0)}) / base), -1.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xB0, 100, 1), midiEvent(0xB0, 6, 89)}) / base), 0.5, 0.01);
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xB0, 6, 127)}) / base), 1.0, 0.01);
+	EXPECT_NEAR(semitones(pitch({midiEvent(0xB0, 6, 0)}) / base), -1.0, 0.01);
 }
 
 TEST_F(EngineMidiAudio, SoloRetriggerPlaysTheHeldKeyAgain)
 {
 	playSingle(engine, sineSingle(2));
-	const double c = pitch({midi(0x90, 60, 100)});
-	const double e = pitch({midi(0x90, 64, 100)});
+	const double c = pitch({midiEvent(0x90, 60, 100)});
+	const double e = pitch({midiEvent(0x90, 64, 100)});
 	EXPECT_NEAR(semitones(e / c), 4.0, 0.01);
 	EXPECT_EQ(engine.voices.size(), 1u) << "the fast release has ended C's first voice";
 
-	EXPECT_NEAR(semitones(pitch({midi(0x80, 64, 0)}) / c), 0.0, 0.01) << "E released: C sounds again";
-	const Stereo released = render(engine, 40000, {midi(0x80, 60, 0)});
+	EXPECT_NEAR(semitones(pitch({midiEvent(0x80, 64, 0)}) / c), 0.0, 0.01) << "E released: C sounds again";
+	const Stereo released = render(engine, 40000, {midiEvent(0x80, 60, 0)});
 	EXPECT_EQ(rms(released.left, 30000), 0.0f) << "nothing held: the note ends";
 }
 
 TEST_F(EngineMidiAudio, HoldPedalSustainsUntilLifted)
 {
-	render(engine, 10, {midi(0xB0, 64, 127), midi(0x90, 69, 100, 1), midi(0x80, 69, 0, 5)});
+	render(engine, 10, {midiEvent(0xB0, 64, 127), midiEvent(0x90, 69, 100, 1), midiEvent(0x80, 69, 0, 5)});
 	const Stereo held = render(engine, 40000);
 	EXPECT_GT(rms(held.left, 30000), 0.1f) << "the note-off is held back";
 
-	const Stereo lifted = render(engine, 40000, {midi(0xB0, 64, 0)});
+	const Stereo lifted = render(engine, 40000, {midiEvent(0xB0, 64, 0)});
 	EXPECT_EQ(rms(lifted.left, 30000), 0.0f);
 	EXPECT_TRUE(engine.voices.empty());
 }
 
 TEST_F(EngineMidiAudio, VolumeAndPanScaleTheOutput)
 {
-	const Stereo full = render(engine, 8000, {midi(0x90, 69, 100)});
+	const Stereo full = render(engine, 8000, {midiEvent(0x90, 69, 100)});
 	const float level = rms(full.left, 4000);
 	ASSERT_GT(level, 0.1f);
 	EXPECT_FLOAT_EQ(rms(full.right, 4000), level);
 
-	const Stereo half = render(engine, 8000, {midi(0xB0, 7, 64), midi(0xB0, 10, 0)});
+	const Stereo half = render(engine, 8000, {midiEvent(0xB0, 7, 64), midiEvent(0xB0, 10, 0)});
 	EXPECT_NEAR(rms(half.left, 4000) / level, 64.0 / 127.0, 1e-3);
 	EXPECT_EQ(rms(half.right, 4000), 0.0f) << "panned hard left";
 }
@@ -298,8 +298,8 @@ TEST_F(EngineMidi, ReceiveSettingsTurnMessagesOff)
 	for (size_t word : {Engine::receiveProgramChange, Engine::receivePressure, Engine::receiveModWheel,
 	                    Engine::receiveVolume, Engine::receiveHoldPedal, Engine::receiveSysex})
 		engine.midiSettings[word] = 0;
-	render(engine, 10, {midi(0xC0, 9, 0), midi(0xD0, 100, 0), midi(0xB0, 1, 100), midi(0xB0, 7, 10),
-	                    midi(0xB0, 64, 127), sysex({0xF0, 0x40, 0x00, 0x60, 0xF7})});
+	render(engine, 10, {midiEvent(0xC0, 9, 0), midiEvent(0xD0, 100, 0), midiEvent(0xB0, 1, 100), midiEvent(0xB0, 7, 10),
+	                    midiEvent(0xB0, 64, 127), sysexEvent({0xF0, 0x40, 0x00, 0x60, 0xF7})});
 	EXPECT_EQ(engine.currentSingle, 0u);
 	EXPECT_EQ(engine.pressure, 0.0f);
 	EXPECT_EQ(engine.modWheel, 0.0f);
@@ -308,7 +308,7 @@ TEST_F(EngineMidi, ReceiveSettingsTurnMessagesOff)
 	EXPECT_TRUE(listener.calls.empty()) << "no machine-ID answer";
 
 	engine.midiSettings[Engine::receivePressure] = engine.midiSettings[Engine::receiveModWheel] = 1;
-	render(engine, 10, {midi(0xD0, 127, 0), midi(0xB0, 1, 127), midi(0xB0, 0, 5), midi(0xA0, 60, 100)});
+	render(engine, 10, {midiEvent(0xD0, 127, 0), midiEvent(0xB0, 1, 127), midiEvent(0xB0, 0, 5), midiEvent(0xA0, 60, 100)});
 	EXPECT_EQ(engine.pressure, 1.0f);
 	EXPECT_EQ(engine.modWheel, 1.0f);
 	EXPECT_EQ(engine.bankSelect, 255) << "CC0 is not a bank select";
@@ -316,8 +316,8 @@ TEST_F(EngineMidi, ReceiveSettingsTurnMessagesOff)
 
 TEST_F(EngineMidi, AllNotesOffReleasesEverythingAndLiftsThePedal)
 {
-	render(engine, 10, {midi(0xB0, 64, 127), midi(0x90, 60, 100), midi(0x90, 64, 100), midi(0x80, 60, 0, 1)});
-	render(engine, 10, {midi(0xB0, 123, 0)});
+	render(engine, 10, {midiEvent(0xB0, 64, 127), midiEvent(0x90, 60, 100), midiEvent(0x90, 64, 100), midiEvent(0x80, 60, 0, 1)});
+	render(engine, 10, {midiEvent(0xB0, 123, 0)});
 	EXPECT_FALSE(engine.holdPedal);
 	EXPECT_TRUE(engine.heldNotes.empty());
 	EXPECT_EQ(engine.noteDown[64], 0);

@@ -81,8 +81,8 @@ TEST(EngineState, RoundTripIntoAFreshEngine)
 	EXPECT_EQ(other.factorySingles, engine.factorySingles);
 
 	// The restored engine plays the same MIDI the same way, the source-mix glide included.
-	const std::vector<SMidiEvent> notes = {midi(0x90, 60, 100, 100), midi(0x90, 67, 80, 9000),
-	                                       midi(0xB0, 1, 90, 20000), midi(0x80, 60, 0, 30000)};
+	const std::vector<SMidiEvent> notes = {midiEvent(0x90, 60, 100, 100), midiEvent(0x90, 67, 80, 9000),
+	                                       midiEvent(0xB0, 1, 90, 20000), midiEvent(0x80, 60, 0, 30000)};
 	engine.setSamplerate(48000.0f);
 	other.setSamplerate(48000.0f);
 	std::srand(3);
@@ -254,7 +254,7 @@ TEST(EngineState, CorruptedStatesLeaveAPlayableEngine)
 			if (Snapshot(engine) == pristine)
 				continue;
 			ASSERT_FALSE(engine.singles.empty()) << position;
-			const Stereo out = render(engine, 32, {midi(0x90, 60, 100)});
+			const Stereo out = render(engine, 32, {midiEvent(0x90, 60, 100)});
 			ASSERT_TRUE(allFinite(out)) << position << (loaded ? " loaded" : " refused");
 			engine.clearAllVoices();
 			ASSERT_TRUE(engine.loadState(state));
@@ -278,7 +278,7 @@ TEST(EngineState, DamagedParameterValuesDoNotReachTheSound)
 	putU32(state, 56 + 4 * Param_SourceMix34, bits);
 
 	ASSERT_TRUE(engine.loadState(state));
-	const Stereo out = render(engine, 12000, {midi(0x90, 69, 100)});
+	const Stereo out = render(engine, 12000, {midiEvent(0x90, 69, 100)});
 	EXPECT_TRUE(allFinite(out));
 	EXPECT_LE(peak(out.left), 1.0f);
 	EXPECT_GT(rms(out.left, 6000), 0.01f) << "source 1 still sounds";

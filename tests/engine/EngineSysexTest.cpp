@@ -19,7 +19,7 @@ protected:
 
 	void receive(const Bytes& message)
 	{
-		render(engine, 1, {sysex(message)});
+		render(engine, 1, {sysexEvent(message)});
 	}
 
 	RecordingEngineListener listener;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "MidiEvents.h"
 #include "synth/Engine.h"
 #include "synth/SMidiEvent.h"
 
@@ -14,24 +15,6 @@ struct Stereo
 	std::vector<float> left;
 	std::vector<float> right;
 };
-
-inline zentlib::SMidiEvent midi(uint8_t status, uint8_t data1, uint8_t data2, uint32_t offset = 0)
-{
-	zentlib::SMidiEvent event;
-	event.status = status;
-	event.data1 = data1;
-	event.data2 = data2;
-	event.sampleOffset = offset;
-	return event;
-}
-
-inline zentlib::SMidiEvent sysex(std::vector<uint8_t> bytes, uint32_t offset = 0)
-{
-	zentlib::SMidiEvent event;
-	event.sysex = std::move(bytes);
-	event.sampleOffset = offset;
-	return event;
-}
 
 inline Stereo render(zentlib::Engine& engine, int frames, std::vector<zentlib::SMidiEvent> events = {}, int block = 512)
 {

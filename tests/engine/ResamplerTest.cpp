@@ -41,7 +41,7 @@ SMidiEvent clockTick(uint32_t offset)
 {
 	std::vector<uint8_t> request;
 	Sysex::writeMachineIdRequest(request, 0);
-	return sysex(std::move(request), offset);
+	return sysexEvent(std::move(request), offset);
 }
 
 // Linear reading of x at a fractional position.
@@ -63,7 +63,7 @@ TEST(Resampler, OnePassTakesTheRoundedEngineCountAndRetimesEvents)
 	clock.start(engine);
 	std::vector<float> l(512), r(512);
 	float* out[2] = {l.data(), r.data()};
-	std::vector<SMidiEvent> events = {clockTick(100), midi(0x90, 60, 100, 300)};
+	std::vector<SMidiEvent> events = {clockTick(100), midiEvent(0x90, 60, 100, 300)};
 
 	const int written = engine.resampler->processResample(out, 512, events);
 	EXPECT_EQ(engine.resampler->getRenderedSamples(), 580u) << "512 x 49,920 / 44,100 = 579.6";
@@ -92,7 +92,7 @@ TEST(Resampler, EngineRateRendersDirectly)
 
 TEST(Resampler, ClearMidiEventsDropsThePastAndMovesTheRest)
 {
-	std::vector<SMidiEvent> events = {midi(0x90, 1, 1, 2), midi(0x90, 2, 1, 5), midi(0x90, 3, 1, 9)};
+	std::vector<SMidiEvent> events = {midiEvent(0x90, 1, 1, 2), midiEvent(0x90, 2, 1, 5), midiEvent(0x90, 3, 1, 9)};
 	Resampler::clearMidiEvents(events, 10, 5);
 	ASSERT_EQ(events.size(), 2u);
 	EXPECT_EQ(events[0].data1, 2);
@@ -110,7 +110,7 @@ TEST(Resampler, UnusableRatesRenderSilence)
 		engine.setSamplerate(rate);
 		std::vector<float> l(256, 1.0f), r(256, 1.0f);
 		float* out[2] = {l.data(), r.data()};
-		std::vector<SMidiEvent> events = {midi(0x90, 60, 100)};
+		std::vector<SMidiEvent> events = {midiEvent(0x90, 60, 100)};
 		engine.process(out, 256, events);
 		EXPECT_EQ(peak(l), 0.0f) << rate;
 		EXPECT_EQ(peak(r), 0.0f) << rate;
@@ -141,7 +141,7 @@ TEST(Resampler, EveryRateAndBlockSizeGivesTheSameAudioAndTiming)
 			for (size_t j = 0; j < std::size(hostTimes); ++j)
 			{
 				const uint32_t t = static_cast<uint32_t>(hostTimes[j] * rate / 44100.0f);
-				events.push_back(midi(j % 2 ? 0x80 : 0x90, 69, 100, t));
+				events.push_back(midiEvent(j % 2 ? 0x80 : 0x90, 69, 100, t));
 				events.push_back(clockTick(t));
 			}
 			const Stereo out = render(engine, frames, events, block);
@@ -169,7 +169,7 @@ TEST(Resampler, EveryRateAndBlockSizeGivesTheSameAudioAndTiming)
 			playSingle(reference, sineSingle());
 			std::vector<SMidiEvent> engineEvents;
 			for (size_t j = 0; j < engineTimes.size(); ++j)
-				engineEvents.push_back(midi(j % 2 ? 0x80 : 0x90, 69, 100, static_cast<uint32_t>(engineTimes[j])));
+				engineEvents.push_back(midiEvent(j % 2 ? 0x80 : 0x90, 69, 100, static_cast<uint32_t>(engineTimes[j])));
 			const Stereo expected = render(reference, static_cast<int>(frames * r) + 64, engineEvents);
 
 			double error = 0.0, energy = 0.0;
@@ -203,7 +203,7 @@ TEST(Resampler, LongHeldSineHasNoGapAndNoGrowingLatency)
 
 	std::vector<float> l(Block), r0(Block);
 	float* out[2] = {l.data(), r0.data()};
-	std::vector<SMidiEvent> events = {midi(0x90, 45, 100)};
+	std::vector<SMidiEvent> events = {midiEvent(0x90, 45, 100)};
 	engine.process(out, Block, events);
 
 	// Learn the sine over the first second: x[n-1] + x[n+1] = c x[n] with c = 2 cos(w).
@@ -262,7 +262,7 @@ TEST(Resampler, HighHostRatesInTinyBlocksHaveNoGaps)
 			engine.setSamplerate(rate);
 			playSingle(engine, sineSingle());
 			const int frames = static_cast<int>(rate * 0.2f);
-			const Stereo out = render(engine, frames, {midi(0x90, 57, 100)}, block);
+			const Stereo out = render(engine, frames, {midiEvent(0x90, 57, 100)}, block);
 			const std::vector<float>& x = out.left;
 			double num = 0.0, den = 0.0, amplitude = 0.0;
 			for (size_t n = 2000; n + 1 < x.size(); ++n)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "MidiEvents.h"
 #include "synth/IEditor.h"
 #include "synth/IPluginListener.h"
 #include "synth/Plugin.h"
@@ -119,24 +120,6 @@ inline std::unique_ptr<zentlib::Plugin> makePlugin(zentlib::IPluginListener& lis
 	auto plugin = std::make_unique<zentlib::Plugin>(&listener);
 	plugin->setSampleRate(rate);
 	return plugin;
-}
-
-inline zentlib::SMidiEvent midiEvent(uint8_t status, uint8_t data1, uint8_t data2, uint32_t offset = 0)
-{
-	zentlib::SMidiEvent event;
-	event.status = status;
-	event.data1 = data1;
-	event.data2 = data2;
-	event.sampleOffset = offset;
-	return event;
-}
-
-inline zentlib::SMidiEvent sysexEvent(std::vector<uint8_t> bytes, uint32_t offset = 0)
-{
-	zentlib::SMidiEvent event;
-	event.sysex = std::move(bytes);
-	event.sampleOffset = offset;
-	return event;
 }
 
 // Renders one block into the given buffers (resized to the block).

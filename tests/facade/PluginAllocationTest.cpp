@@ -3,24 +3,12 @@
 #include "AllocationCounter.h"
 #include "FacadeTestSupport.h"
 #include "LogCapture.h"
+#include "QuietPluginListener.h"
 
 using namespace zentlib;
 
 namespace
 {
-class NullListener : public IPluginListener
-{
-public:
-	void onActiveProgramChanged(size_t) override {}
-	void onSingleModified(size_t) override {}
-	void onActiveSingleModified(size_t) override {}
-	void sendMidi(const SMidiEvent&) override {}
-	void onSinglesModified(size_t, size_t) override {}
-	void onParameterChanged(EParam, float) override {}
-	void serializeCustomData(std::vector<uint8_t>&) override {}
-	void deserializeCustomData(const std::vector<uint8_t>&) override {}
-};
-
 // A hundred channel messages spread over the block: controllers, bends, pressure and releases of
 // keys that are not down, none of which starts a voice.
 void queueBusyBlock(Plugin& plugin, uint32_t frames)
@@ -42,7 +30,7 @@ void queueBusyBlock(Plugin& plugin, uint32_t frames)
 
 TEST(PluginAllocation, SteadyRenderingAllocatesNothingButSysexCopies)
 {
-	NullListener listener;
+	QuietPluginListener listener;
 	std::unique_ptr<Plugin> plugin;
 	{
 		LogCapture quiet;

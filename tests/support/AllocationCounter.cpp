@@ -22,6 +22,13 @@ long allocations::stopCounting()
 	return t_count;
 }
 
+long allocations::during(const std::function<void()>& work)
+{
+	startCounting();
+	work();
+	return stopCounting();
+}
+
 void* operator new(std::size_t size)
 {
 	if (t_counting)
@@ -31,12 +38,28 @@ void* operator new(std::size_t size)
 	throw std::bad_alloc();
 }
 
+// Array forms too: a sanitizer runtime brings its own, which would bypass the count.
+void* operator new[](std::size_t size)
+{
+	return operator new(size);
+}
+
 void operator delete(void* p) noexcept
 {
 	std::free(p);
 }
 
+void operator delete[](void* p) noexcept
+{
+	std::free(p);
+}
+
 void operator delete(void* p, std::size_t) noexcept
+{
+	std::free(p);
+}
+
+void operator delete[](void* p, std::size_t) noexcept
 {
 	std::free(p);
 }
