@@ -139,7 +139,7 @@ std::string format(const std::string& fmt, va_list args)
 		if (i >= fmt.size())
 			break;
 		char conversion = fmt[i];
-		std::string spec = fmt.substr(start, i - start + 1);
+		std::string directive = fmt.substr(start, i - start + 1);
 		char buffer[512];
 		buffer[0] = 0;
 		switch (conversion)
@@ -158,16 +158,16 @@ std::string format(const std::string& fmt, va_list args)
 		case 'o':
 		case 'c':
 			if (lengthModifier.empty() || lengthModifier == "h" || lengthModifier == "hh")
-				std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, int));
+				std::snprintf(buffer, sizeof buffer, directive.c_str(), va_arg(args, int));
 			else if (lengthModifier == "ll" || lengthModifier == "q")
 			{
-				std::string s = spec;
+				std::string s = directive;
 				if (lengthModifier == "q")
 					s.replace(s.find('q'), 1, "ll");
 				std::snprintf(buffer, sizeof buffer, s.c_str(), va_arg(args, long long));
 			}
 			else
-				std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, long));
+				std::snprintf(buffer, sizeof buffer, directive.c_str(), va_arg(args, long));
 			break;
 		case 'f':
 		case 'F':
@@ -175,7 +175,7 @@ std::string format(const std::string& fmt, va_list args)
 		case 'G':
 		case 'e':
 		case 'E':
-			std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, double));
+			std::snprintf(buffer, sizeof buffer, directive.c_str(), va_arg(args, double));
 			break;
 		case 's':
 		{
@@ -187,7 +187,7 @@ std::string format(const std::string& fmt, va_list args)
 			std::snprintf(buffer, sizeof buffer, "%p", va_arg(args, void*));
 			break;
 		default:
-			out += spec;
+			out += directive;
 			continue;
 		}
 		out += buffer;
