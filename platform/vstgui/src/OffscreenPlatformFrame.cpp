@@ -4,7 +4,7 @@
 
 #include <cairo/cairo.h>
 
-#include <cmath>
+#include <cstdint>
 
 namespace VSTGUI
 {
@@ -14,11 +14,7 @@ OffscreenPlatformFrame::OffscreenPlatformFrame (IPlatformFrameCallback* frame, c
 	setSize (rect);
 }
 
-OffscreenPlatformFrame::~OffscreenPlatformFrame () noexcept
-{
-	if (surface)
-		cairo_surface_destroy (surface);
-}
+OffscreenPlatformFrame::~OffscreenPlatformFrame () noexcept = default;
 
 bool OffscreenPlatformFrame::getGlobalPosition (CPoint& pos) const
 {
@@ -29,13 +25,7 @@ bool OffscreenPlatformFrame::getGlobalPosition (CPoint& pos) const
 bool OffscreenPlatformFrame::setSize (const CRect& newSize)
 {
 	size = newSize;
-	if (surface)
-		cairo_surface_destroy (surface);
-	int w = std::max (1, static_cast<int> (std::ceil (newSize.getWidth ())));
-	int h = std::max (1, static_cast<int> (std::ceil (newSize.getHeight ())));
-	surface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
-	dirtyRects.clear ();
-	dirtyRects.push_back (CRect (0, 0, w, h));
+	backBuffer.resize (newSize);
 	return true;
 }
 
@@ -47,21 +37,7 @@ bool OffscreenPlatformFrame::getSize (CRect& r) const
 
 bool OffscreenPlatformFrame::invalidRect (const CRect& rect)
 {
-	CRect r (rect);
-	r.makeIntegral ();
-	r.bound (CRect (0, 0, cairo_image_surface_get_width (surface), cairo_image_surface_get_height (surface)));
-	if (r.isEmpty ())
-		return true;
-	// Keep the list short: merge into an overlapping area.
-	for (auto& d : dirtyRects)
-	{
-		if (d.rectOverlap (r))
-		{
-			d.unite (r);
-			return true;
-		}
-	}
-	dirtyRects.push_back (r);
+	backBuffer.invalidate (rect);
 	return true;
 }
 
@@ -80,34 +56,26 @@ bool OffscreenPlatformFrame::hideTooltip ()
 
 bool OffscreenPlatformFrame::redraw ()
 {
-	if (frame == nullptr || dirtyRects.empty ())
+	if (frame == nullptr || backBuffer.getDirtyRects ().empty ())
 		return false;
-	std::vector<CRect> rects;
-	rects.swap (dirtyRects);
-	CRect surfaceRect (0, 0, cairo_image_surface_get_width (surface), cairo_image_surface_get_height (surface));
-	for (const auto& r : rects)
-	{
-		auto context = makeOwned<CDrawContext> (surface, surfaceRect);
-		context->setClipRect (r);
+	backBuffer.draw ([this] (CDrawContext* context, const CRect& r) {
 		context->clearRect (r);
 		frame->platformDrawRect (context, r);
-	}
-	cairo_surface_flush (surface);
+	});
 	return true;
 }
 
 void OffscreenPlatformFrame::redrawAll ()
 {
-	dirtyRects.clear ();
-	dirtyRects.push_back (
-	    CRect (0, 0, cairo_image_surface_get_width (surface), cairo_image_surface_get_height (surface)));
+	backBuffer.invalidateAll ();
 	redraw ();
 }
 
 CColor OffscreenPlatformFrame::getPixel (int x, int y) const
 {
-	if (x < 0 || y < 0 || x >= cairo_image_surface_get_width (surface) || y >= cairo_image_surface_get_height (surface))
+	if (x < 0 || y < 0 || x >= backBuffer.getWidth () || y >= backBuffer.getHeight ())
 		return kTransparentCColor;
+	cairo_surface_t* surface = backBuffer.getSurface ();
 	cairo_surface_flush (surface);
 	const unsigned char* data = cairo_image_surface_get_data (surface);
 	int stride = cairo_image_surface_get_stride (surface);
@@ -121,6 +89,6 @@ CColor OffscreenPlatformFrame::getPixel (int x, int y) const
 
 bool OffscreenPlatformFrame::writePNG (const std::string& path)
 {
-	return cairo_surface_write_to_png (surface, path.c_str ()) == CAIRO_STATUS_SUCCESS;
+	return cairo_surface_write_to_png (backBuffer.getSurface (), path.c_str ()) == CAIRO_STATUS_SUCCESS;
 }
 } // VSTGUI

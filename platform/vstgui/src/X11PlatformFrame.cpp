@@ -160,8 +160,6 @@ X11PlatformFrame::X11PlatformFrame (IPlatformFrameCallback* frame, Display* disp
 X11PlatformFrame::~X11PlatformFrame () noexcept
 {
 	onFrameClosed ();
-	if (backBuffer)
-		cairo_surface_destroy (backBuffer);
 	XDestroyWindow (display, window);
 	XCloseDisplay (display);
 }
@@ -189,13 +187,9 @@ bool X11PlatformFrame::getGlobalPosition (CPoint& pos) const
 bool X11PlatformFrame::setSize (const CRect& newSize)
 {
 	size = newSize;
-	const int w = static_cast<int> (std::max (1., std::ceil (newSize.getWidth ())));
-	const int h = static_cast<int> (std::max (1., std::ceil (newSize.getHeight ())));
-	XResizeWindow (display, window, static_cast<unsigned int> (w), static_cast<unsigned int> (h));
-	if (backBuffer)
-		cairo_surface_destroy (backBuffer);
-	backBuffer = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
-	dirtyRects.assign (1, CRect (0, 0, w, h));
+	backBuffer.resize (newSize);
+	XResizeWindow (display, window, static_cast<unsigned int> (backBuffer.getWidth ()),
+	               static_cast<unsigned int> (backBuffer.getHeight ()));
 	XFlush (display);
 	return true;
 }
@@ -208,20 +202,7 @@ bool X11PlatformFrame::getSize (CRect& r) const
 
 bool X11PlatformFrame::invalidRect (const CRect& rect)
 {
-	CRect r (rect);
-	r.makeIntegral ();
-	r.bound (CRect (0, 0, cairo_image_surface_get_width (backBuffer), cairo_image_surface_get_height (backBuffer)));
-	if (r.isEmpty ())
-		return true;
-	for (auto& d : dirtyRects)
-	{
-		if (d.rectOverlap (r))
-		{
-			d.unite (r);
-			return true;
-		}
-	}
-	dirtyRects.push_back (r);
+	backBuffer.invalidate (rect);
 	return true;
 }
 
@@ -344,15 +325,9 @@ void X11PlatformFrame::handleEvent (void* e)
 
 void X11PlatformFrame::redraw ()
 {
-	if (frame == nullptr || dirtyRects.empty ())
+	if (frame == nullptr || backBuffer.getDirtyRects ().empty ())
 		return;
-	std::vector<CRect> rects;
-	rects.swap (dirtyRects);
-	const CRect surfaceRect (0, 0, cairo_image_surface_get_width (backBuffer), cairo_image_surface_get_height (backBuffer));
-	for (const auto& r : rects)
-	{
-		auto context = makeOwned<CDrawContext> (backBuffer, surfaceRect);
-		context->setClipRect (r);
+	const std::vector<CRect> rects = backBuffer.draw ([this] (CDrawContext* context, const CRect& r) {
 		context->setFillColor (kBlackCColor);
 		context->drawRect (r, kDrawFilled);
 		frame->platformDrawRect (context, r);
@@ -371,19 +346,19 @@ void X11PlatformFrame::redraw ()
 			text.left += 6;
 			context->drawString (tooltipText.c_str (), text, kLeftText);
 		}
-	}
-	cairo_surface_flush (backBuffer);
+	});
 	// The back buffer's pixels go to the window as they are: 32-bit true colour, as X servers
 	// give today.
 	Visual* visual = DefaultVisual (display, DefaultScreen (display));
 	const int depth = DefaultDepth (display, DefaultScreen (display));
 	if (depth < 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF)
 		return;
+	cairo_surface_t* surface = backBuffer.getSurface ();
 	XImage* image = XCreateImage (display, visual, static_cast<unsigned int> (depth), ZPixmap, 0,
-	                              reinterpret_cast<char*> (cairo_image_surface_get_data (backBuffer)),
-	                              static_cast<unsigned int> (cairo_image_surface_get_width (backBuffer)),
-	                              static_cast<unsigned int> (cairo_image_surface_get_height (backBuffer)), 32,
-	                              cairo_image_surface_get_stride (backBuffer));
+	                              reinterpret_cast<char*> (cairo_image_surface_get_data (surface)),
+	                              static_cast<unsigned int> (backBuffer.getWidth ()),
+	                              static_cast<unsigned int> (backBuffer.getHeight ()), 32,
+	                              cairo_image_surface_get_stride (surface));
 	if (image == nullptr)
 		return;
 	GC gc = XCreateGC (display, window, 0, nullptr);

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "../ccolor.h"
+#include "framebackbuffer.h"
 #include "iplatformframe.h"
 
 #include <string>
 #include <vector>
-
-typedef struct _cairo_surface cairo_surface_t;
 
 namespace VSTGUI
 {
@@ -30,18 +29,17 @@ public:
 	// Draws every area invalidated since the last call; returns whether anything was drawn.
 	bool redraw ();
 	void redrawAll ();
-	const std::vector<CRect>& getDirtyRects () const { return dirtyRects; }
+	const std::vector<CRect>& getDirtyRects () const { return backBuffer.getDirtyRects (); }
 	CColor getPixel (int x, int y) const;
 	bool writePNG (const std::string& path);
-	cairo_surface_t* getSurface () const { return surface; }
+	cairo_surface_t* getSurface () const { return backBuffer.getSurface (); }
 
 	const std::string& getTooltipText () const { return tooltipText; }
 	bool isTooltipVisible () const { return tooltipVisible; }
 
 private:
-	cairo_surface_t* surface {nullptr};
+	FrameBackBuffer backBuffer;
 	CRect size;
-	std::vector<CRect> dirtyRects;
 	std::string tooltipText;
 	bool tooltipVisible {false};
 };

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "framebackbuffer.h"
 #include "iplatformframe.h"
 
 #include <string>
 #include <vector>
 
 typedef struct _XDisplay Display;
-typedef struct _cairo_surface cairo_surface_t;
 typedef struct __CFRunLoopTimer* CFRunLoopTimerRef;
 
 namespace VSTGUI
@@ -44,9 +44,8 @@ private:
 	Display* display;
 	unsigned long window;
 	CRect size;
-	cairo_surface_t* backBuffer {nullptr};
+	FrameBackBuffer backBuffer;
 	CFRunLoopTimerRef pump {nullptr};
-	std::vector<CRect> dirtyRects;
 	std::string tooltipText;
 	CRect tooltipRect;
 	bool tooltipVisible {false};
