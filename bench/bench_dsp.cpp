@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "NeutralSource.h"
 #include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
@@ -46,19 +47,15 @@ SinglePreset benchSingle(uint8_t wave)
 	p.source2or4 = 1;
 	for (SingleSource& s : p.sources)
 	{
+		s = neutralSource();
 		s.fine = 53;
-		s.coarse = 84;
 		s.wave = wave;
-		s.keyTrack = true;
 		s.vibABend = true;
 		s.envLevel = 90;
 		s.envAttack = 20;
 		s.envDecay = 60;
 		s.envSustain = 70;
 		s.envRelease = 40;
-		s.levelModVel = s.levelModPressure = s.levelModKeyScale = 50;
-		s.timeModVel = s.timeModKeyScale = 50;
-		s.freqKeyScaleToFreq = 50;
 	}
 	return p;
 }

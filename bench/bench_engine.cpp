@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "NeutralSource.h"
 #include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
@@ -67,19 +68,15 @@ SinglePreset fourSourceSingle()
 	for (int s = 0; s < 4; ++s)
 	{
 		SingleSource& source = single.sources[s];
+		source = neutralSource();
 		source.fine = 50 + s;
-		source.coarse = 84;
 		source.wave = waves[s];
-		source.keyTrack = true;
 		source.vibABend = true;
 		source.envLevel = 90;
 		source.envAttack = 10;
 		source.envDecay = 40;
 		source.envSustain = 80;
 		source.envRelease = 30;
-		source.levelModVel = source.levelModPressure = source.levelModKeyScale = 50;
-		source.timeModVel = source.timeModKeyScale = 50;
-		source.freqKeyScaleToFreq = 50;
 	}
 	return single;
 }

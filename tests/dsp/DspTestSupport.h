@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "NeutralSource.h"
 #include "QuietEngineListener.h"
 #include "synth/Engine.h"
 
@@ -14,11 +15,8 @@ constexpr float Rate = 49920.0f;
 // A source that plays its key on the first sine wave at full, steady level.
 inline zentlib::SingleSource plainSource()
 {
-	zentlib::SingleSource s;
-	s.fine = 50;
-	s.coarse = 84;
+	zentlib::SingleSource s = neutralSource();
 	s.wave = 0;
-	s.keyTrack = true;
 	s.velCurve = 0;
 	s.envLevel = 100;
 	s.envDelay = 0;
@@ -26,9 +24,6 @@ inline zentlib::SingleSource plainSource()
 	s.envDecay = 0;
 	s.envSustain = 100;
 	s.envRelease = 20;
-	s.levelModVel = s.levelModPressure = s.levelModKeyScale = 50;
-	s.timeModVel = s.timeModKeyScale = 50;
-	s.freqKeyScaleToFreq = 50;
 	return s;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MidiEvents.h"
+#include "NeutralSource.h"
 #include "synth/Engine.h"
 #include "synth/SMidiEvent.h"
 
@@ -82,17 +83,12 @@ inline zentlib::SinglePreset sineSingle(uint32_t polyMode = 1)
 	single.mute[1] = single.mute[2] = single.mute[3] = true;
 	for (zentlib::SingleSource& source : single.sources)
 	{
-		source.fine = 50;
-		source.coarse = 84;
+		source = neutralSource();
 		source.wave = 0;
-		source.keyTrack = true;
 		source.envLevel = 100;
 		source.envSustain = 100;
 		source.envDecay = 50;
 		source.envRelease = 20;
-		source.levelModVel = source.levelModPressure = source.levelModKeyScale = 50;
-		source.timeModVel = source.timeModKeyScale = 50;
-		source.freqKeyScaleToFreq = 50;
 	}
 	return single;
 }
