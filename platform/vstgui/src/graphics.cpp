@@ -987,6 +987,24 @@ void addStops (cairo_pattern_t* pattern, const CGradient& gradient, float global
 		                                   c.normAlpha () * globalAlpha);
 	cairo_pattern_set_extend (pattern, CAIRO_EXTEND_PAD);
 }
+
+// Fills the path, moved by `t` where one is given, with the gradient laid along `pattern`, which
+// it then destroys.
+void fillWithGradient (cairo_t* cr, const CGraphicsPath& path, cairo_pattern_t* pattern, const CGradient& gradient,
+                       float globalAlpha, bool evenOdd, CGraphicsTransform* t)
+{
+	if (t)
+	{
+		cairo_matrix_t m = toCairo (*t);
+		cairo_transform (cr, &m);
+	}
+	path.replay (cr);
+	cairo_set_fill_rule (cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+	addStops (pattern, gradient, globalAlpha);
+	cairo_set_source (cr, pattern);
+	cairo_fill (cr);
+	cairo_pattern_destroy (pattern);
+}
 }
 
 void CDrawContext::fillLinearGradient (CGraphicsPath* path, const CGradient& gradient, const CPoint& startPoint,
@@ -994,18 +1012,8 @@ void CDrawContext::fillLinearGradient (CGraphicsPath* path, const CGradient& gra
 {
 	if (path == nullptr || !begin ())
 		return;
-	if (t)
-	{
-		cairo_matrix_t m = toCairo (*t);
-		cairo_transform (cr, &m);
-	}
-	path->replay (cr);
-	cairo_set_fill_rule (cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-	cairo_pattern_t* pattern = cairo_pattern_create_linear (startPoint.x, startPoint.y, endPoint.x, endPoint.y);
-	addStops (pattern, gradient, currentState.globalAlpha);
-	cairo_set_source (cr, pattern);
-	cairo_fill (cr);
-	cairo_pattern_destroy (pattern);
+	fillWithGradient (cr, *path, cairo_pattern_create_linear (startPoint.x, startPoint.y, endPoint.x, endPoint.y),
+	                  gradient, currentState.globalAlpha, evenOdd, t);
 	end ();
 }
 
@@ -1014,19 +1022,10 @@ void CDrawContext::fillRadialGradient (CGraphicsPath* path, const CGradient& gra
 {
 	if (path == nullptr || !begin ())
 		return;
-	if (t)
-	{
-		cairo_matrix_t m = toCairo (*t);
-		cairo_transform (cr, &m);
-	}
-	path->replay (cr);
-	cairo_set_fill_rule (cr, evenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
-	cairo_pattern_t* pattern = cairo_pattern_create_radial (center.x + originOffset.x, center.y + originOffset.y, 0,
-	                                                        center.x, center.y, radius);
-	addStops (pattern, gradient, currentState.globalAlpha);
-	cairo_set_source (cr, pattern);
-	cairo_fill (cr);
-	cairo_pattern_destroy (pattern);
+	fillWithGradient (cr, *path,
+	                  cairo_pattern_create_radial (center.x + originOffset.x, center.y + originOffset.y, 0, center.x,
+	                                               center.y, radius),
+	                  gradient, currentState.globalAlpha, evenOdd, t);
 	end ();
 }
 } // VSTGUI
