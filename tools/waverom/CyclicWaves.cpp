@@ -8,6 +8,7 @@
 #include "DetMath.h"
 #include "Quantize.h"
 #include "RomLayout.h"
+#include "Spectra.h"
 
 namespace waverom
 {
@@ -178,32 +179,6 @@ size_t groupStart(size_t wave)
 	return 190;
 }
 
-double sq(double x)
-{
-	return x * x;
-}
-
-double absd(double x)
-{
-	return x < 0.0 ? -x : x;
-}
-
-// Resonance of centre c and bandwidth bw (Hz or harmonics, as long as all three agree).
-double res(double f, double c, double bw)
-{
-	return 1.0 / std::sqrt(1.0 + sq((f - c) / (0.5 * bw)));
-}
-
-// Low-pass of the given order with corner fc.
-double lp(double f, double fc, int order)
-{
-	const double r2 = sq(f / fc);
-	double p = 1.0;
-	for (int i = 0; i < order; ++i)
-		p *= r2;
-	return 1.0 / std::sqrt(1.0 + p);
-}
-
 // High-pass of the given order with corner fc.
 double hp(double f, double fc, int order)
 {
@@ -217,13 +192,6 @@ double hp(double f, double fc, int order)
 double tilt(int n, double p)
 {
 	return powDet(static_cast<double>(n), -p);
-}
-
-// Harmonic weight of a string excited at the fraction beta of its length (plucking, striking,
-// bowing point or pickup position).
-double excite(int n, double beta)
-{
-	return absd(sinTurns(0.5 * n * beta)) + 0.02;
 }
 
 using Spectrum = std::array<double, kMaxHarmonic + 1>;

@@ -8,6 +8,7 @@
 #include "DetMath.h"
 #include "Quantize.h"
 #include "RomLayout.h"
+#include "Spectra.h"
 
 namespace waverom
 {
@@ -21,16 +22,6 @@ constexpr double kPitch68 = 415.28961;
 // Loops hold whole cycles: 17 cycles every 2,048 samples (415.04 Hz, a cent below pitch 68).
 constexpr double kLoopCyclesPerSample = 17.0 / 2048.0;
 constexpr double kPeak = 0.97;
-
-double absd(double x)
-{
-	return x < 0.0 ? -x : x;
-}
-
-double sq(double x)
-{
-	return x * x;
-}
 
 // Sine of a phase in turns from a fine table; the table itself comes from the exact series.
 class SineTable
@@ -58,26 +49,6 @@ const SineTable& sine()
 {
 	static const SineTable table;
 	return table;
-}
-
-double res(double f, double c, double bw)
-{
-	return 1.0 / std::sqrt(1.0 + sq((f - c) / (0.5 * bw)));
-}
-
-double lp(double f, double fc, int order)
-{
-	const double r2 = sq(f / fc);
-	double p = 1.0;
-	for (int i = 0; i < order; ++i)
-		p *= r2;
-	return 1.0 / std::sqrt(1.0 + p);
-}
-
-// Harmonic weight of a string excited at the fraction beta of its length.
-double excite(int n, double beta)
-{
-	return absd(sinTurns(0.5 * n * beta)) + 0.02;
 }
 
 double decayFactor(double seconds)
