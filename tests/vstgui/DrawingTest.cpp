@@ -134,15 +134,7 @@ TEST (Drawing, TextIsRenderedWithAnInstalledFontForArial)
 TEST (Drawing, PngDataDecodesAndGarbageIsRefused)
 {
 	auto strip = owned (makeStrip (3, 2, {kRed}));
-	std::vector<uint8_t> png;
-	cairo_surface_write_to_png_stream (
-	    strip->getPlatformSurface (),
-	    [] (void* closure, const unsigned char* data, unsigned int length) {
-		    auto* out = static_cast<std::vector<uint8_t>*> (closure);
-		    out->insert (out->end (), data, data + length);
-		    return CAIRO_STATUS_SUCCESS;
-	    },
-	    &png);
+	const std::vector<uint8_t> png = pngBytes (*strip);
 	auto decoded = owned (CBitmap::createFromPNGData (png.data (), png.size ()));
 	ASSERT_TRUE (decoded);
 	EXPECT_EQ (decoded->getWidth (), 3);

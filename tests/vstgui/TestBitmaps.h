@@ -5,6 +5,7 @@
 
 #include <cairo/cairo.h>
 
+#include <cstdint>
 #include <vector>
 
 // A bitmap of equal-height frames stacked vertically, each filled with its own colour.
@@ -22,4 +23,19 @@ inline VSTGUI::CBitmap* makeStrip (int width, int frameHeight, const std::vector
 	cairo_destroy (cr);
 	cairo_surface_flush (bitmap->getPlatformSurface ());
 	return bitmap;
+}
+
+// The bitmap's pixels as a PNG file would hold them.
+inline std::vector<uint8_t> pngBytes (VSTGUI::CBitmap& bitmap)
+{
+	std::vector<uint8_t> png;
+	cairo_surface_write_to_png_stream (
+	    bitmap.getPlatformSurface (),
+	    [] (void* closure, const unsigned char* data, unsigned int length) {
+		    auto* out = static_cast<std::vector<uint8_t>*> (closure);
+		    out->insert (out->end (), data, data + length);
+		    return CAIRO_STATUS_SUCCESS;
+	    },
+	    &png);
+	return png;
 }

@@ -40,16 +40,7 @@ std::string base64 (const std::vector<uint8_t>& bytes)
 std::string pngOf (const std::vector<CColor>& frames, int width, int frameHeight)
 {
 	auto strip = owned (makeStrip (width, frameHeight, frames));
-	std::vector<uint8_t> png;
-	cairo_surface_write_to_png_stream (
-	    strip->getPlatformSurface (),
-	    [] (void* closure, const unsigned char* data, unsigned int length) {
-		    auto* out = static_cast<std::vector<uint8_t>*> (closure);
-		    out->insert (out->end (), data, data + length);
-		    return CAIRO_STATUS_SUCCESS;
-	    },
-	    &png);
-	return base64 (png);
+	return base64 (pngBytes (*strip));
 }
 
 // Owns the text, its provider and the description built over it.
