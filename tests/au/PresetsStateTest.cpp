@@ -2,6 +2,7 @@
 
 #include "LogCapture.h"
 #include "QuietEngineListener.h"
+#include "QuietPluginListener.h"
 #include "synth/Engine.h"
 #include "synth/Plugin.h"
 
@@ -21,7 +22,7 @@ void recordProperty(void* refCon, AudioUnit, AudioUnitPropertyID id, AudioUnitSc
 }
 
 // Writes and reads engine states with an editor block of our choosing, as another instance would have.
-class StateCodec : private zentlib::IPluginListener
+class StateCodec : private QuietPluginListener
 {
 public:
 	Bytes stateWithEditorBlock(const Bytes& block)
@@ -39,12 +40,6 @@ public:
 	}
 
 private:
-	void onActiveProgramChanged(size_t) override {}
-	void onSingleModified(size_t) override {}
-	void onActiveSingleModified(size_t) override {}
-	void sendMidi(const zentlib::SMidiEvent&) override {}
-	void onSinglesModified(size_t, size_t) override {}
-	void onParameterChanged(zentlib::EParam, float) override {}
 	void serializeCustomData(Bytes& data) override { data = m_block; }
 	void deserializeCustomData(const Bytes& data) override { m_block = data; }
 
