@@ -325,9 +325,10 @@ std::string CParam::formatValue(EParam p, float x) const
 		break;
 	}
 
-	// Curves are numbered from 1 on the panel.
+	// Curves are numbered from 1 on the panel. Widened first: the largest rounded value plus one would
+	// overflow an int.
 	if (p == Param_KeyScaleCurve || isIn(p, Param_SourceS1VelCurve, Param_SourceS4VelCurve))
-		return format("%d", roundToInt(x) + 1);
+		return format("%lld", static_cast<long long>(roundToInt(x)) + 1);
 
 	if (isIn(p, Param_SourceS1Coarse, Param_SourceS4Coarse))
 	{

@@ -202,6 +202,9 @@ TEST(CParam, MenuTextsBeyondTheirTablesAreEmpty)
 	EXPECT_EQ(text(Param_VibWheelMode, 1e9f), "");
 	EXPECT_EQ(text(Param_Source2or4, NAN), "2");
 	EXPECT_EQ(text(Param_SourceS1Coarse, -1), "");
+	// A host may hand over any normalised value; the curve number must not wrap to a negative one.
+	EXPECT_EQ(text(Param_KeyScaleCurve, 3e9f), "2147483648");
+	EXPECT_EQ(text(Param_SourceS2VelCurve, -1), "0");
 }
 
 TEST(CParam, CoarseShowsNoteNames)
