@@ -362,40 +362,39 @@ CMouseEventResult CFrame::onMouseDown (CPoint& where, const CButtonState& button
 	return CViewContainer::onMouseDown (where, buttons);
 }
 
-int32_t CFrame::onKeyDown (VstKeyCode& keyCode)
+namespace
+{
+using KeyHandler = int32_t (CView::*) (VstKeyCode&);
+
+// The focus view has the key first, then each container above it up to the frame, until one
+// takes it (-1 is "not taken").
+int32_t offerKey (const CFrame* frame, CView* focusView, KeyHandler handler, VstKeyCode& keyCode)
 {
 	int32_t result = -1;
 	if (focusView)
 	{
 		SharedPointer<CView> guard (focusView);
 		if (focusView->getMouseEnabled ())
-			result = focusView->onKeyDown (keyCode);
-		for (CView* parent = guard->getParentView (); result == -1 && parent && parent != this;
+			result = (focusView->*handler) (keyCode);
+		for (CView* parent = guard->getParentView (); result == -1 && parent && parent != frame;
 		     parent = parent->getParentView ())
 		{
 			if (parent->getMouseEnabled ())
-				result = parent->onKeyDown (keyCode);
+				result = (parent->*handler) (keyCode);
 		}
 	}
 	return result;
 }
+}
+
+int32_t CFrame::onKeyDown (VstKeyCode& keyCode)
+{
+	return offerKey (this, focusView, &CView::onKeyDown, keyCode);
+}
 
 int32_t CFrame::onKeyUp (VstKeyCode& keyCode)
 {
-	int32_t result = -1;
-	if (focusView)
-	{
-		SharedPointer<CView> guard (focusView);
-		if (focusView->getMouseEnabled ())
-			result = focusView->onKeyUp (keyCode);
-		for (CView* parent = guard->getParentView (); result == -1 && parent && parent != this;
-		     parent = parent->getParentView ())
-		{
-			if (parent->getMouseEnabled ())
-				result = parent->onKeyUp (keyCode);
-		}
-	}
-	return result;
+	return offerKey (this, focusView, &CView::onKeyUp, keyCode);
 }
 
 CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState& buttons)
