@@ -292,6 +292,21 @@ void CViewContainer::drawRect (CDrawContext* context, const CRect& updateRect)
 	setDirty (false);
 }
 
+namespace
+{
+using MouseHandler = CMouseEventResult (CView::*) (CPoint&, const CButtonState&);
+
+// The view's mouse listeners see the event first; what they leave goes to the view itself.
+CMouseEventResult offerMouseEvent (CView& view, int kind, MouseHandler handler, CPoint& where,
+                                   const CButtonState& buttons)
+{
+	CMouseEventResult result = view.callMouseListener (kind, where, buttons);
+	if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
+		result = (view.*handler) (where, buttons);
+	return result;
+}
+}
+
 CMouseEventResult CViewContainer::onMouseDown (CPoint& where, const CButtonState& buttons)
 {
 	CPoint where2 = localise (where);
@@ -311,9 +326,7 @@ CMouseEventResult CViewContainer::onMouseDown (CPoint& where, const CButtonState
 		if (view->wantsFocus () && getFrame ())
 			getFrame ()->setFocusView (view);
 		CPoint p (where2);
-		CMouseEventResult result = view->callMouseListener (kMouseDown, p, buttons);
-		if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
-			result = view->onMouseDown (p, buttons);
+		const CMouseEventResult result = offerMouseEvent (*view, kMouseDown, &CView::onMouseDown, p, buttons);
 		if (result != kMouseEventNotHandled && result != kMouseEventNotImplemented)
 		{
 			if (result == kMouseEventHandled && view->getParentView () == this)
@@ -332,9 +345,7 @@ CMouseEventResult CViewContainer::onMouseUp (CPoint& where, const CButtonState& 
 		return kMouseEventNotHandled;
 	SharedPointer<CView> view = mouseDownView;
 	CPoint p = localise (where);
-	CMouseEventResult result = view->callMouseListener (kMouseUp, p, buttons);
-	if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
-		result = view->onMouseUp (p, buttons);
+	const CMouseEventResult result = offerMouseEvent (*view, kMouseUp, &CView::onMouseUp, p, buttons);
 	mouseDownView = nullptr;
 	return result;
 }
@@ -345,9 +356,7 @@ CMouseEventResult CViewContainer::onMouseMoved (CPoint& where, const CButtonStat
 		return kMouseEventNotHandled;
 	SharedPointer<CView> view = mouseDownView;
 	CPoint p = localise (where);
-	CMouseEventResult result = view->callMouseListener (kMouseMoved, p, buttons);
-	if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
-		result = view->onMouseMoved (p, buttons);
+	const CMouseEventResult result = offerMouseEvent (*view, kMouseMoved, &CView::onMouseMoved, p, buttons);
 	if (result != kMouseEventHandled && result != kMouseEventNotImplemented)
 		mouseDownView = nullptr;
 	return result;
