@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "NeutralSource.h"
+#include "QuietEngineListener.h"
 #include "WaveAnalysis.h"
 #include "synth/Curves.h"
 #include "synth/Engine.h"
-#include "synth/IEngineListener.h"
 #include "synth/Voice.h"
 #include "synth/WaveformNames.h"
 #include "synth/data/zentdata.h"
@@ -112,18 +113,6 @@ void appendRender(std::vector<int16_t>& out, const std::vector<double>& data, do
 	}
 }
 
-class SilentListener : public zentlib::IEngineListener
-{
-public:
-	void onActiveProgramChanged(size_t) override {}
-	void onSingleModified(size_t) override {}
-	void onActiveSingleModified(size_t) override {}
-	void sendMidi(const zentlib::SMidiEvent&) override {}
-	void onSinglesModified(size_t, size_t) override {}
-	void serializeCustomData(std::vector<uint8_t>&) override {}
-	void deserializeCustomData(const std::vector<uint8_t>&) override {}
-};
-
 // A single that plays one wave plainly: source 1 at the key's own pitch, full level, no
 // envelope movement, no modulation; source 2 silent and muted.
 zentlib::SinglePreset plainSingle(uint8_t wave)
@@ -139,16 +128,11 @@ zentlib::SinglePreset plainSingle(uint8_t wave)
 	s.autoBendKeyScaleToTime = 50;
 	for (zentlib::SingleSource& src : s.sources)
 	{
-		src.fine = 50;
-		src.coarse = 84;
+		src = neutralSource();
 		src.wave = wave;
-		src.keyTrack = true;
 		src.envLevel = 0;
 		src.envSustain = 100;
 		src.envRelease = 10;
-		src.levelModVel = src.levelModPressure = src.levelModKeyScale = 50;
-		src.timeModVel = src.timeModKeyScale = 50;
-		src.freqKeyScaleToFreq = 50;
 	}
 	s.sources[0].envLevel = 100;
 	s.mute[1] = s.mute[2] = s.mute[3] = true;
@@ -157,8 +141,7 @@ zentlib::SinglePreset plainSingle(uint8_t wave)
 
 std::vector<int16_t> engineRender()
 {
-	SilentListener listener;
-	zentlib::Engine engine(&listener);
+	zentlib::Engine engine(QuietEngineListener::instance());
 	std::vector<int16_t> out;
 	const size_t n = static_cast<size_t>(kEngineRate / 2);
 	for (int w = 0; w < 256; ++w)
