@@ -2,11 +2,16 @@
 
 #include <CoreFoundation/CFStandIn.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <mutex>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -39,9 +44,108 @@ public:
 	}
 };
 
+bool onPath(const std::string& program)
+{
+	const char* path = std::getenv("PATH");
+	std::string dirs = path ? path : "";
+	for (size_t start = 0; start <= dirs.size();)
+	{
+		size_t end = dirs.find(':', start);
+		if (end == std::string::npos)
+			end = dirs.size();
+		const std::string candidate = dirs.substr(start, end - start) + "/" + program;
+		if (end > start && access(candidate.c_str(), X_OK) == 0)
+			return true;
+		start = end + 1;
+	}
+	return false;
+}
+
+// Runs the program with these arguments, no shell in between. With wait, returns its exit status (-1 when it
+// could not run) and what it wrote; without, it runs on alone and the call returns at once.
+int run(const std::vector<std::string>& args, bool wait, std::string* output)
+{
+	std::vector<char*> argv;
+	for (const std::string& a : args)
+		argv.push_back(const_cast<char*>(a.c_str()));
+	argv.push_back(nullptr);
+	int fds[2] = {-1, -1};
+	if (wait && pipe(fds) != 0)
+		return -1;
+	std::fflush(nullptr);
+	const pid_t pid = fork();
+	if (pid < 0)
+		return -1;
+	if (pid == 0)
+	{
+		if (!wait && fork() != 0)
+			_exit(0); // the grandchild shows the dialog, so nobody has to wait for it
+		if (wait)
+		{
+			close(fds[0]);
+			dup2(fds[1], STDOUT_FILENO);
+		}
+		execvp(argv[0], argv.data());
+		_exit(127);
+	}
+	std::string out;
+	if (wait)
+	{
+		close(fds[1]);
+		char buffer[256];
+		for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+			out.append(buffer, size_t(n));
+		close(fds[0]);
+	}
+	int status = 0;
+	waitpid(pid, &status, 0);
+	if (output)
+		*output = out;
+	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// For people at a desktop: the dialog program every desktop here has (zenity); the terminal without one.
+class DesktopResponder : public cf::UserNotificationResponder
+{
+public:
+	SInt32 display(const cf::UserNotification& request, CFOptionFlags* response) override
+	{
+		if (!std::getenv("DISPLAY") || !onPath("zenity"))
+			return m_terminal.display(request, response);
+		const bool alert = request.kind == cf::UserNotification::Kind::Alert;
+		std::vector<std::string> args = {"zenity", alert ? "--question" : "--info", "--no-markup", "--title=" + request.header,
+			"--text=" + request.message, "--ok-label=" + (request.defaultButton.empty() ? "OK" : request.defaultButton)};
+		if (request.timeout > 0)
+			args.push_back("--timeout=" + std::to_string(int(std::ceil(request.timeout))));
+		if (!alert)
+			return run(args, false, nullptr) == 0 ? 0 : -1;
+		if (!request.alternateButton.empty())
+			args.push_back("--cancel-label=" + request.alternateButton);
+		if (!request.otherButton.empty())
+			args.push_back("--extra-button=" + request.otherButton);
+		std::string said;
+		const int status = run(args, true, &said);
+		while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))
+			said.pop_back();
+		CFOptionFlags answer = kCFUserNotificationCancelResponse; // closed, timed out or failed to run
+		if (status == 0)
+			answer = kCFUserNotificationDefaultResponse;
+		else if (status == 1 && !request.otherButton.empty() && said == request.otherButton)
+			answer = kCFUserNotificationOtherResponse;
+		else if (status == 1 && !request.alternateButton.empty() && said.empty())
+			answer = kCFUserNotificationAlternateResponse;
+		if (response)
+			*response = answer;
+		return status < 0 || status == 127 ? -1 : 0;
+	}
+
+private:
+	TerminalResponder m_terminal;
+};
+
 std::mutex g_mutex;
-TerminalResponder g_terminal;
-cf::UserNotificationResponder* g_responder = &g_terminal;
+DesktopResponder g_forPeople;
+cf::UserNotificationResponder* g_responder = &g_forPeople;
 
 std::string text(CFStringRef s)
 {
@@ -65,8 +169,8 @@ UserNotificationResponder* setUserNotificationResponder(UserNotificationResponde
 {
 	std::lock_guard<std::mutex> lock(g_mutex);
 	UserNotificationResponder* previous = g_responder;
-	g_responder = responder ? responder : &g_terminal;
-	return previous == &g_terminal ? nullptr : previous;
+	g_responder = responder ? responder : &g_forPeople;
+	return previous == &g_forPeople ? nullptr : previous;
 }
 
 ScriptedUserNotifications::ScriptedUserNotifications() : m_previous(setUserNotificationResponder(this)) {}

@@ -67,8 +67,9 @@ public:
 	virtual SInt32 display(const UserNotification& request, CFOptionFlags* response) = 0;
 };
 
-// Installs the responder for the whole process and returns the previous one; null restores the one for people,
-// which writes to the terminal and, for alerts, reads the answer from it (cancel when there is no terminal).
+// Installs the responder for the whole process and returns the previous one; null restores the one for people:
+// a zenity dialog on a desktop (DISPLAY set, zenity on the path), else the terminal, which prints the request and,
+// for an alert, reads the answer (cancel when there is no terminal).
 UserNotificationResponder* setUserNotificationResponder(UserNotificationResponder* responder);
 
 // Answers queued in advance, every request recorded. Installs itself while it lives. An alert with no queued
