@@ -1,26 +1,9 @@
-#include "CFObject.h"
+#include "CFCollection.h"
 
 #include <vector>
 
-namespace
-{
-const void* retainType(CFAllocatorRef, const void* value)
-{
-	return CFRetain(value);
-}
-
-void releaseType(CFAllocatorRef, const void* value)
-{
-	CFRelease(value);
-}
-
-Boolean equalType(const void* a, const void* b)
-{
-	return CFEqual(a, b);
-}
-}
-
-const CFArrayCallBacks kCFTypeArrayCallBacks = {0, retainType, releaseType, CFCopyDescription, equalType};
+const CFArrayCallBacks kCFTypeArrayCallBacks = {0, cfimpl::retainType, cfimpl::releaseType, CFCopyDescription,
+	cfimpl::equalType};
 
 struct __CFArray : cfimpl::Object
 {
@@ -33,26 +16,14 @@ struct __CFArray : cfimpl::Object
 	~__CFArray() override
 	{
 		for (const void* v : m_values)
-			if (m_callBacks.release)
-				m_callBacks.release(m_allocator, v);
+			cfimpl::releaseWith(m_callBacks, m_allocator, v);
 	}
 	std::string describe() const override
 	{
 		std::string s = "(\n";
 		for (size_t i = 0; i < m_values.size(); ++i)
-		{
-			std::string item;
-			if (m_callBacks.copyDescription)
-			{
-				CFStringRef d = m_callBacks.copyDescription(m_values[i]);
-				item = d ? cfimpl::stringOf(d) : "(null)";
-				if (d)
-					CFRelease(d);
-			}
-			else
-				item = "<" + std::to_string(reinterpret_cast<uintptr_t>(m_values[i])) + ">";
-			s += "    " + item + (i + 1 < m_values.size() ? ",\n" : "\n");
-		}
+			s += "    " + cfimpl::describeWith(m_callBacks.copyDescription, m_values[i]) +
+				(i + 1 < m_values.size() ? ",\n" : "\n");
 		return s + ")";
 	}
 	bool equals(const Object& other) const override
@@ -61,7 +32,7 @@ struct __CFArray : cfimpl::Object
 		if (m_values.size() != o.m_values.size())
 			return false;
 		for (size_t i = 0; i < m_values.size(); ++i)
-			if (m_values[i] != o.m_values[i] && !(m_callBacks.equal && m_callBacks.equal(m_values[i], o.m_values[i])))
+			if (!cfimpl::equalWith(m_callBacks, m_values[i], o.m_values[i]))
 				return false;
 		return true;
 	}
@@ -69,7 +40,7 @@ struct __CFArray : cfimpl::Object
 
 	void append(const void* value)
 	{
-		m_values.push_back(m_callBacks.retain ? m_callBacks.retain(m_allocator, value) : value);
+		m_values.push_back(cfimpl::retainWith(m_callBacks, m_allocator, value));
 	}
 
 	std::vector<const void*> m_values;
@@ -87,10 +58,7 @@ __CFArray* array(CFTypeRef a, const char* function)
 
 __CFArray* mutableArray(CFTypeRef a, const char* function)
 {
-	__CFArray* r = array(a, function);
-	if (!r->m_mutable)
-		cfimpl::fatal(std::string(function) + " called on an immutable CFArray");
-	return r;
+	return cfimpl::checkedMutable<__CFArray>(a, cfimpl::kTypeArray, function, "CFArray");
 }
 }
 
@@ -131,8 +99,7 @@ void CFArrayRemoveValueAtIndex(CFMutableArrayRef theArray, CFIndex idx)
 		cfimpl::fatal("CFArrayRemoveValueAtIndex called with an index out of bounds");
 	const void* v = a->m_values[static_cast<size_t>(idx)];
 	a->m_values.erase(a->m_values.begin() + idx);
-	if (a->m_callBacks.release)
-		a->m_callBacks.release(a->m_allocator, v);
+	cfimpl::releaseWith(a->m_callBacks, a->m_allocator, v);
 }
 
 void CFArrayRemoveAllValues(CFMutableArrayRef theArray)
@@ -141,8 +108,7 @@ void CFArrayRemoveAllValues(CFMutableArrayRef theArray)
 	std::vector<const void*> values;
 	values.swap(a->m_values);
 	for (const void* v : values)
-		if (a->m_callBacks.release)
-			a->m_callBacks.release(a->m_allocator, v);
+		cfimpl::releaseWith(a->m_callBacks, a->m_allocator, v);
 }
 
 CFIndex CFArrayGetCount(CFArrayRef theArray)

@@ -1,29 +1,11 @@
-#include "CFObject.h"
+#include "CFCollection.h"
 
 #include <vector>
 
-namespace
-{
-const void* retainType(CFAllocatorRef, const void* value)
-{
-	return CFRetain(value);
-}
-
-void releaseType(CFAllocatorRef, const void* value)
-{
-	CFRelease(value);
-}
-
-Boolean equalType(const void* a, const void* b)
-{
-	return CFEqual(a, b);
-}
-}
-
-const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {0, retainType, releaseType, CFCopyDescription,
-	equalType, CFHash};
-const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {0, retainType, releaseType, CFCopyDescription,
-	equalType};
+const CFDictionaryKeyCallBacks kCFTypeDictionaryKeyCallBacks = {0, cfimpl::retainType, cfimpl::releaseType,
+	CFCopyDescription, cfimpl::equalType, CFHash};
+const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = {0, cfimpl::retainType, cfimpl::releaseType,
+	CFCopyDescription, cfimpl::equalType};
 
 struct __CFDictionary : cfimpl::Object
 {
@@ -45,7 +27,8 @@ struct __CFDictionary : cfimpl::Object
 	{
 		std::string s = "{\n";
 		for (auto& [k, v] : m_entries)
-			s += "    " + text(k, m_keyCallBacks.copyDescription) + " = " + text(v, m_valueCallBacks.copyDescription) + ";\n";
+			s += "    " + cfimpl::describeWith(m_keyCallBacks.copyDescription, k) + " = " +
+				cfimpl::describeWith(m_valueCallBacks.copyDescription, v) + ";\n";
 		return s + "}";
 	}
 	bool equals(const Object& other) const override
@@ -56,27 +39,14 @@ struct __CFDictionary : cfimpl::Object
 		for (auto& [k, v] : m_entries)
 		{
 			const std::pair<const void*, const void*>* e = o.find(k);
-			if (!e || !(e->second == v || (m_valueCallBacks.equal && m_valueCallBacks.equal(e->second, v))))
+			if (!e || !cfimpl::equalWith(m_valueCallBacks, e->second, v))
 				return false;
 		}
 		return true;
 	}
 	CFHashCode hash() const override { return m_entries.size(); }
 
-	static std::string text(const void* p, CFDictionaryCopyDescriptionCallBack describe)
-	{
-		if (!describe)
-			return "<" + std::to_string(reinterpret_cast<uintptr_t>(p)) + ">";
-		CFStringRef d = describe(p);
-		std::string s = d ? cfimpl::stringOf(d) : "(null)";
-		if (d)
-			CFRelease(d);
-		return s;
-	}
-	bool sameKey(const void* a, const void* b) const
-	{
-		return a == b || (m_keyCallBacks.equal && m_keyCallBacks.equal(a, b));
-	}
+	bool sameKey(const void* a, const void* b) const { return cfimpl::equalWith(m_keyCallBacks, a, b); }
 	const std::pair<const void*, const void*>* find(const void* key) const
 	{
 		for (auto& e : m_entries)
@@ -86,10 +56,8 @@ struct __CFDictionary : cfimpl::Object
 	}
 	void forget(const void* k, const void* v)
 	{
-		if (m_keyCallBacks.release)
-			m_keyCallBacks.release(m_allocator, k);
-		if (m_valueCallBacks.release)
-			m_valueCallBacks.release(m_allocator, v);
+		cfimpl::releaseWith(m_keyCallBacks, m_allocator, k);
+		cfimpl::releaseWith(m_valueCallBacks, m_allocator, v);
 	}
 	void set(const void* key, const void* value, bool replace, bool add)
 	{
@@ -99,17 +67,16 @@ struct __CFDictionary : cfimpl::Object
 				if (!replace)
 					return;
 				const void* old = e.second;
-				e.second = m_valueCallBacks.retain ? m_valueCallBacks.retain(m_allocator, value) : value;
-				if (m_valueCallBacks.release)
-					m_valueCallBacks.release(m_allocator, old);
+				e.second = cfimpl::retainWith(m_valueCallBacks, m_allocator, value);
+				cfimpl::releaseWith(m_valueCallBacks, m_allocator, old);
 				return;
 			}
 		if (!add)
 			return;
 		if (m_capacity > 0 && static_cast<CFIndex>(m_entries.size()) >= m_capacity)
 			cfimpl::fatal("CFDictionary would grow beyond the capacity it was created with");
-		m_entries.emplace_back(m_keyCallBacks.retain ? m_keyCallBacks.retain(m_allocator, key) : key,
-			m_valueCallBacks.retain ? m_valueCallBacks.retain(m_allocator, value) : value);
+		m_entries.emplace_back(cfimpl::retainWith(m_keyCallBacks, m_allocator, key),
+			cfimpl::retainWith(m_valueCallBacks, m_allocator, value));
 	}
 
 	std::vector<std::pair<const void*, const void*>> m_entries; // insertion order
@@ -128,10 +95,7 @@ __CFDictionary* dictionary(CFTypeRef d, const char* function)
 
 __CFDictionary* mutableDictionary(CFTypeRef d, const char* function)
 {
-	__CFDictionary* r = dictionary(d, function);
-	if (!r->m_mutable)
-		cfimpl::fatal(std::string(function) + " called on an immutable CFDictionary");
-	return r;
+	return cfimpl::checkedMutable<__CFDictionary>(d, cfimpl::kTypeDictionary, function, "CFDictionary");
 }
 }
 
