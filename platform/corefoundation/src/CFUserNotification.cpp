@@ -152,6 +152,19 @@ std::string text(CFStringRef s)
 	return s ? cfimpl::stringOf(s) : std::string();
 }
 
+cf::UserNotification makeRequest(cf::UserNotification::Kind kind, CFTimeInterval timeout, CFOptionFlags flags,
+	CFStringRef header, CFStringRef message, CFStringRef defaultButton)
+{
+	cf::UserNotification r;
+	r.kind = kind;
+	r.timeout = timeout;
+	r.flags = flags;
+	r.header = text(header);
+	r.message = text(message);
+	r.defaultButton = text(defaultButton);
+	return r;
+}
+
 SInt32 show(const cf::UserNotification& request, CFOptionFlags* response)
 {
 	cf::UserNotificationResponder* responder;
@@ -204,31 +217,20 @@ SInt32 ScriptedUserNotifications::display(const UserNotification& request, CFOpt
 SInt32 CFUserNotificationDisplayNotice(CFTimeInterval timeout, CFOptionFlags flags, CFURLRef, CFURLRef, CFURLRef,
 	CFStringRef alertHeader, CFStringRef alertMessage, CFStringRef defaultButtonTitle)
 {
-	cf::UserNotification request;
-	request.kind = cf::UserNotification::Kind::Notice;
-	request.timeout = timeout;
-	request.flags = flags;
-	request.header = text(alertHeader);
-	request.message = text(alertMessage);
-	request.defaultButton = text(defaultButtonTitle);
-	return show(request, nullptr);
+	return show(makeRequest(cf::UserNotification::Kind::Notice, timeout, flags, alertHeader, alertMessage, defaultButtonTitle),
+		nullptr);
 }
 
 SInt32 CFUserNotificationDisplayAlert(CFTimeInterval timeout, CFOptionFlags flags, CFURLRef, CFURLRef, CFURLRef,
 	CFStringRef alertHeader, CFStringRef alertMessage, CFStringRef defaultButtonTitle, CFStringRef alternateButtonTitle,
 	CFStringRef otherButtonTitle, CFOptionFlags* responseFlags)
 {
-	cf::UserNotification request;
-	request.kind = cf::UserNotification::Kind::Alert;
-	request.timeout = timeout;
-	request.flags = flags;
-	request.header = text(alertHeader);
-	request.message = text(alertMessage);
-	request.defaultButton = text(defaultButtonTitle);
-	request.alternateButton = text(alternateButtonTitle);
-	request.otherButton = text(otherButtonTitle);
+	cf::UserNotification alert =
+		makeRequest(cf::UserNotification::Kind::Alert, timeout, flags, alertHeader, alertMessage, defaultButtonTitle);
+	alert.alternateButton = text(alternateButtonTitle);
+	alert.otherButton = text(otherButtonTitle);
 	CFOptionFlags answer = kCFUserNotificationCancelResponse;
-	SInt32 status = show(request, &answer);
+	SInt32 status = show(alert, &answer);
 	if (responseFlags)
 		*responseFlags = answer & 0x3;
 	return status;
