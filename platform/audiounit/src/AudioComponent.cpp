@@ -48,6 +48,15 @@ bool matches(const AudioComponentDescription& want, const AudioComponentDescript
 		   (!want.componentManufacturer || want.componentManufacturer == have.componentManufacturer);
 }
 
+// One fact about a component for a caller that passed somewhere to put it.
+template <class T, class Read> OSStatus readComponent(AudioComponent component, T* out, Read read)
+{
+	if (!component || !out)
+		return kAudio_ParamError;
+	*out = read(*component);
+	return noErr;
+}
+
 // The plug-in block of a live instance and the method for the selector; null with the status set otherwise.
 template <class Method> Method method(AudioComponentInstance unit, SInt16 selector, void*& self, OSStatus& status)
 {
@@ -118,26 +127,18 @@ AudioComponent AudioComponentFindNext(AudioComponent inComponent, const AudioCom
 
 OSStatus AudioComponentGetDescription(AudioComponent inComponent, AudioComponentDescription* outDesc)
 {
-	if (!inComponent || !outDesc)
-		return kAudio_ParamError;
-	*outDesc = inComponent->desc;
-	return noErr;
+	return readComponent(inComponent, outDesc, [](const OpaqueAudioComponent& c) { return c.desc; });
 }
 
 OSStatus AudioComponentCopyName(AudioComponent inComponent, CFStringRef* outName)
 {
-	if (!inComponent || !outName)
-		return kAudio_ParamError;
-	*outName = inComponent->name ? CFStringCreateCopy(nullptr, inComponent->name) : nullptr;
-	return noErr;
+	return readComponent(inComponent, outName,
+		[](const OpaqueAudioComponent& c) { return c.name ? CFStringCreateCopy(nullptr, c.name) : nullptr; });
 }
 
 OSStatus AudioComponentGetVersion(AudioComponent inComponent, UInt32* outVersion)
 {
-	if (!inComponent || !outVersion)
-		return kAudio_ParamError;
-	*outVersion = inComponent->version;
-	return noErr;
+	return readComponent(inComponent, outVersion, [](const OpaqueAudioComponent& c) { return c.version; });
 }
 
 OSStatus AudioComponentInstanceNew(AudioComponent inComponent, AudioComponentInstance* outInstance)
