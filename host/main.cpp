@@ -47,10 +47,14 @@ std::string versionText(UInt32 v)
 	return s;
 }
 
-int info(const HostOptions& o)
+std::string bundlePath(const HostOptions& o)
 {
-	PluginBundle bundle(o.plugin.empty() ? PluginBundle::defaultPath() : o.plugin);
-	HostedUnit unit(bundle.component());
+	return o.plugin.empty() ? PluginBundle::defaultPath() : o.plugin;
+}
+
+// A saved state is restored before the preset and the single parameters, so that those override it.
+void setUp(HostedUnit& unit, const HostOptions& o)
+{
 	unit.prepare(o.sampleRate, o.blockSize);
 	if (!o.stateIn.empty())
 		unit.restoreState(o.stateIn);
@@ -58,6 +62,13 @@ int info(const HostOptions& o)
 		unit.selectPreset(o.preset);
 	for (const auto& [id, value] : o.params)
 		unit.setParameter(id, value);
+}
+
+int info(const HostOptions& o)
+{
+	PluginBundle bundle(bundlePath(o));
+	HostedUnit unit(bundle.component());
+	setUp(unit, o);
 	const AudioComponentDescription& d = bundle.description();
 	std::fprintf(g_results, "Component: %s\n", bundle.name().c_str());
 	std::fprintf(g_results, "Codes: %s %s %s\n", fourCharText(d.componentType).c_str(), fourCharText(d.componentSubType).c_str(),
@@ -110,15 +121,9 @@ int render(const HostOptions& o)
 	if (!o.sysex.empty())
 		sysex = readSysExFile(o.sysex);
 
-	PluginBundle bundle(o.plugin.empty() ? PluginBundle::defaultPath() : o.plugin);
+	PluginBundle bundle(bundlePath(o));
 	HostedUnit unit(bundle.component());
-	unit.prepare(o.sampleRate, o.blockSize);
-	if (!o.stateIn.empty())
-		unit.restoreState(o.stateIn);
-	if (!o.preset.empty())
-		unit.selectPreset(o.preset);
-	for (const auto& [id, value] : o.params)
-		unit.setParameter(id, value);
+	setUp(unit, o);
 	for (const auto& message : sysex)
 		unit.sendSysEx(message);
 
