@@ -41,6 +41,8 @@ public:
 	OSStatus GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, UInt32& outDataSize,
 		Boolean& outWritable) override;
 	OSStatus GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* outData) override;
+	// Property 31: the bundle and the class of the view factory; unsupported while no view class is registered.
+	OSStatus getCocoaViewInfo(AudioUnitCocoaViewInfo& info);
 	OSStatus SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* inData,
 		UInt32 inDataSize) override;
 	OSStatus GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,

@@ -4,7 +4,9 @@
 
 #include <AudioToolbox/AudioUnitUtilities.h>
 #include <CoreMIDI/CoreMIDI.h>
+#include <objc/runtime.h>
 
+#include "au/GetBundleFromExecutable.h"
 #include "synth/Plugin.h"
 #include "synth/log.h"
 
@@ -158,6 +160,21 @@ CFURLRef auPlugin::GetIconLocation()
 	return nullptr;
 }
 
+OSStatus auPlugin::getCocoaViewInfo(AudioUnitCocoaViewInfo& info)
+{
+	// The view factory class lives in this plug-in's image; the host loads it from the bundle around it.
+	Class viewFactory = objc_getClass("VirelCocoaUI");
+	if (!viewFactory)
+		return kAudioUnitErr_InvalidProperty;
+	CFBundleRef bundle = GetBundleFromExecutable(class_getImageName(viewFactory));
+	if (!bundle)
+		return kAudioUnitErr_InvalidProperty;
+	info.mCocoaAUViewBundleLocation = CFBundleCopyBundleURL(bundle);
+	CFRelease(bundle);
+	info.mCocoaAUViewClass[0] = CFStringCreateWithCString(kCFAllocatorDefault, class_getName(viewFactory), kCFStringEncodingUTF8);
+	return noErr;
+}
+
 OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
 	UInt32& outDataSize, Boolean& outWritable)
 {
@@ -166,6 +183,10 @@ OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
 	{
 		switch (id)
 		{
+		case kAudioUnitProperty_CocoaUI:
+			outDataSize = sizeof(AudioUnitCocoaViewInfo);
+			outWritable = true;
+			return noErr;
 		case kAudioUnitProperty_ParameterStringFromValue:
 			outDataSize = sizeof(AudioUnitParameterStringFromValue);
 			outWritable = false;
@@ -202,6 +223,8 @@ OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 	{
 		switch (id)
 		{
+		case kAudioUnitProperty_CocoaUI:
+			return getCocoaViewInfo(*static_cast<AudioUnitCocoaViewInfo*>(outData));
 		case kAudioUnitProperty_ParameterStringFromValue:
 		{
 			if (!IsInitialized())
