@@ -425,7 +425,9 @@ Panel buildPanel()
 	panel.pad = {2200, 820, 320, 320};
 	View pad = container("throttleArea", panel.pad);
 	pad.transparent = true;
-	pad.children.push_back(plain("throttle", {123, 123, 74, 74}, "sourcemixthrottle"));
+	// The thumb rests in the far corner: the pad takes its travel from this origin, so the horizontal travel is a
+	// hair over 246 and a drag to the right edge gives a balance just under 1.
+	pad.children.push_back(plain("throttle", {246.0001, 246, 74, 74}, "sourcemixthrottle"));
 	root.children.push_back(pad);
 	bg.legends.push_back({panel.pad.centerX(), panel.pad.y - 32, LegendCap, "SOURCE MIX"});
 
