@@ -110,6 +110,7 @@ TEST(UiDescriptionFile, FontsAreTheSixBoldFacesInOrder)
 		EXPECT_EQ(f.get("size"), std::get<2>(expected[i]));
 		EXPECT_EQ(f.get("bold"), "true");
 		EXPECT_NE(f.get("italic"), "true");
+		EXPECT_EQ(f.get("alternative-font-names"), f.get("font-name") == "Gadugi" ? "Arial, Liberation Sans" : "");
 	}
 }
 

@@ -258,6 +258,23 @@ TEST (UIDescription, LookupsResolveNamesBuiltinsAndHexColours)
 	EXPECT_EQ (d.createView ("Missing", nullptr), nullptr);
 }
 
+TEST (UIDescription, AFontWhoseFamilyIsMissingTakesTheFirstInstalledAlternative)
+{
+	Loaded loaded (kHead +
+	               "<fonts>"
+	               "<font name=\"fallback\" font-name=\"No Such Family\" alternative-font-names=\"Missing Too, Liberation Sans\"/>"
+	               "<font name=\"installed\" font-name=\"Liberation Sans\" alternative-font-names=\"DejaVu Sans\"/>"
+	               "<font name=\"none\" font-name=\"No Such Family\" alternative-font-names=\"Missing Too\"/>"
+	               "<font name=\"plain\" font-name=\"No Such Family\"/>"
+	               "</fonts>" +
+	               kTail);
+	ASSERT_TRUE (loaded.description->parse ());
+	EXPECT_EQ (loaded.description->getFont ("fallback")->getName (), "Liberation Sans");
+	EXPECT_EQ (loaded.description->getFont ("installed")->getName (), "Liberation Sans");
+	EXPECT_EQ (loaded.description->getFont ("none")->getName (), "No Such Family");
+	EXPECT_EQ (loaded.description->getFont ("plain")->getName (), "No Such Family");
+}
+
 TEST (UIDescription, ViewsKeepTheirBitmapsAfterTheDescriptionIsGone)
 {
 	CView* root = nullptr;

@@ -14,15 +14,21 @@ struct Font
 	const char* name;
 	const char* family;
 	int size;
+	const char* alternatives;
 };
 
+// Gadugi ships with Windows only. Elsewhere the font engine's own substitute for it is far wider, and
+// the browser's longest names then lose their last characters; Arial (Liberation Sans here) keeps
+// every name whole.
+const char* const GadugiAlternatives = "Arial, Liberation Sans";
+
 const Font Fonts[] = {
-	{"gadugi_33_b", "Gadugi", 33},
-	{"arial_36_b", "Arial", 36},
-	{"gadugi_26_b", "Gadugi", 26},
-	{"arial_28_b", "Arial", 28},
-	{"gadugi_39_b", "Gadugi", 39},
-	{"arial_24_b", "Arial", 24},
+	{"gadugi_33_b", "Gadugi", 33, GadugiAlternatives},
+	{"arial_36_b", "Arial", 36, nullptr},
+	{"gadugi_26_b", "Gadugi", 26, GadugiAlternatives},
+	{"arial_28_b", "Arial", 28, nullptr},
+	{"gadugi_39_b", "Gadugi", 39, GadugiAlternatives},
+	{"arial_24_b", "Arial", 24, nullptr},
 };
 
 void attribute(std::string& out, const char* key, const std::string& value)
@@ -148,6 +154,8 @@ std::string writeDescription(const View& root, const std::vector<EncodedBitmap>&
 		attribute(out, "font-name", f.family);
 		attribute(out, "size", std::to_string(f.size));
 		attribute(out, "bold", "true");
+		if (f.alternatives)
+			attribute(out, "alternative-font-names", f.alternatives);
 		out += "/>\n";
 	}
 	out += "\t</fonts>\n";

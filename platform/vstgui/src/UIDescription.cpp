@@ -10,6 +10,7 @@
 #include "vstgui/lib/cview.h"
 #include "vstgui/lib/cviewcontainer.h"
 
+#include "fontcaches.h"
 #include "vstguilog.h"
 
 #include <expat.h>
@@ -185,6 +186,25 @@ bool parseInteger (const std::string& text, int32_t& out)
 		return false;
 	out = static_cast<int32_t> (v);
 	return true;
+}
+
+// The family a font element names, or, when that one is not installed, the first installed family of its
+// comma-separated alternatives; with none installed the named family stays and the font engine substitutes.
+std::string installedFamily (const std::string& family, const std::string* alternatives)
+{
+	if (alternatives == nullptr || Detail::fontFamilyInstalled (family))
+		return family;
+	for (size_t start = 0; start <= alternatives->size ();)
+	{
+		size_t comma = alternatives->find (',', start);
+		if (comma == std::string::npos)
+			comma = alternatives->size ();
+		const std::string alternative = trim (alternatives->substr (start, comma - start));
+		if (!alternative.empty () && Detail::fontFamilyInstalled (alternative))
+			return alternative;
+		start = comma + 1;
+	}
+	return family;
 }
 
 bool parseNumbers (const std::string& text, double* out, size_t count)
@@ -417,7 +437,8 @@ bool UIDescription::interpret ()
 				flag ("italic", kItalicFace);
 				flag ("underline", kUnderlineFace);
 				flag ("strike-through", kStrikethroughFace);
-				fonts[*name] = makeOwned<CFontDesc> (family->c_str (), size, style);
+				fonts[*name] = makeOwned<CFontDesc> (installedFamily (*family, n->attribute ("alternative-font-names")).c_str (),
+				                                     size, style);
 			}
 		}
 		else if (kind == "colors")

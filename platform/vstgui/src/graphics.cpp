@@ -474,6 +474,21 @@ void Detail::holdFontCaches ()
 	(void)registered;
 }
 
+bool Detail::fontFamilyInstalled (const std::string& family)
+{
+	holdFontCaches ();
+	FcPattern* pattern = FcPatternCreate ();
+	FcPatternAddString (pattern, FC_FAMILY, reinterpret_cast<const FcChar8*> (family.c_str ()));
+	FcObjectSet* properties = FcObjectSetBuild (FC_FAMILY, nullptr);
+	FcFontSet* found = FcFontList (nullptr, pattern, properties);
+	const bool installed = found && found->nfont > 0;
+	if (found)
+		FcFontSetDestroy (found);
+	FcObjectSetDestroy (properties);
+	FcPatternDestroy (pattern);
+	return installed;
+}
+
 namespace
 {
 cairo_matrix_t toCairo (const CGraphicsTransform& t)
