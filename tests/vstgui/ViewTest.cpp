@@ -299,6 +299,23 @@ TEST (Views, IdleDrawsWhatSettersOnlyMarkedDirty)
 	EXPECT_EQ (t.window ().getPixel (5, 5), kGreenCColor);
 }
 
+TEST (Views, ShowingOrHidingAContainerAwayFromTheOriginRedrawsWhereItIs)
+{
+	TestFrame t (CRect (0, 0, 200, 200));
+	t.frame->setTransform (CGraphicsTransform ().scale (0.5, 0.5));
+	auto* page = new CViewContainer (CRect (200, 100, 300, 200));
+	page->setBackgroundColor (kGreenCColor);
+	t.frame->addView (page);
+	t.window ().redraw ();
+	EXPECT_EQ (t.window ().getPixel (125, 75), kGreenCColor);
+	page->setVisible (false);
+	EXPECT_TRUE (t.window ().redraw ());
+	EXPECT_NE (t.window ().getPixel (125, 75), kGreenCColor);
+	page->setVisible (true);
+	EXPECT_TRUE (t.window ().redraw ());
+	EXPECT_EQ (t.window ().getPixel (125, 75), kGreenCColor);
+}
+
 TEST (Views, AListenerKeepingTheDefaultsLeavesEverythingToTheView)
 {
 	TestFrame t;

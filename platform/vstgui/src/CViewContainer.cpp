@@ -443,6 +443,16 @@ void CViewContainer::invalidRect (const CRect& rect)
 	getParentView ()->invalidRect (r);
 }
 
+// The whole container, in its parent's coordinates: its own invalidRect would read the size as
+// local coordinates and miss every container that does not sit at its parent's origin.
+void CViewContainer::invalid ()
+{
+	if (!isAttached () || !hasViewFlag (kVisible) || getParentView () == nullptr)
+		return;
+	setDirty (false);
+	getParentView ()->invalidRect (getViewSize ());
+}
+
 bool CViewContainer::attached (CView* parent)
 {
 	if (!CView::attached (parent))

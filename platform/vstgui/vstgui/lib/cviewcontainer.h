@@ -77,6 +77,7 @@ public:
 	bool hitTest (const CPoint& where, const CButtonState& buttons = -1) override;
 	void setViewSize (const CRect& rect, bool invalid = true) override;
 	void invalidRect (const CRect& rect) override;
+	void invalid () override;
 	bool attached (CView* parent) override;
 	bool removed (CView* parent) override;
 	CViewContainer* asViewContainer () override { return this; }

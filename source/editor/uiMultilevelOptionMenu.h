@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "vstgui/vstgui.h"
+
+class ZentEditor;
+
+// A menu of titled groups and submenus cannot mark its current value at the top level, so this listener
+// shows the value as a temporary first entry while the menu is closed and takes it away while it is open.
+class uiMultilevelOptionMenu : public VSTGUI::IOptionMenuListener
+{
+public:
+	uiMultilevelOptionMenu(ZentEditor& editor, VSTGUI::COptionMenu* menu);
+	uiMultilevelOptionMenu(const uiMultilevelOptionMenu&) = delete;
+	uiMultilevelOptionMenu& operator=(const uiMultilevelOptionMenu&) = delete;
+
+	void onOptionMenuPrePopup(VSTGUI::COptionMenu* menu) override;
+	void onOptionMenuPostPopup(VSTGUI::COptionMenu* menu) override;
+	virtual ~uiMultilevelOptionMenu();
+
+	void setTitle(const std::string& text);
+
+private:
+	ZentEditor& m_editor;
+	VSTGUI::COptionMenu* m_menu;
+	std::string m_title;
+	bool m_temporaryEntryShown = false;
+};
