@@ -18,7 +18,6 @@ using zentlib::EParam;
 namespace
 {
 constexpr CViewAttributeID kCustomViewName = makeViewAttributeID("uicv");
-constexpr double kTemplateWidth = 2560;
 constexpr uint32_t kTooltipDelayMs = 500;
 // How often the window picks up what other threads reported; a little faster than a screen refresh.
 constexpr uint32_t kRelayIntervalMs = 15;

@@ -36,6 +36,10 @@ class ZentEditor : public zentlib::IEditor, public VSTGUI::IControlListener, pub
 public:
 	using ViewsByName = std::map<std::string, std::vector<VSTGUI::CView*>>;
 
+	// The panel is laid out at this size and drawn scaled to the window.
+	static constexpr double kTemplateWidth = 2560;
+	static constexpr double kTemplateHeight = 1440;
+
 	ZentEditor(zentlib::Plugin& plugin, void* parent, VSTGUI::VSTGUIEditorInterface* editorInterface,
 	           ZentEditorListener* listener, const VSTGUI::CRect& rect, VSTGUI::PlatformType platformType,
 	           VSTGUI::IPlatformFrameConfig* frameConfig);

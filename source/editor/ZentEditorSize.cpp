@@ -7,9 +7,6 @@ using namespace VSTGUI;
 
 namespace
 {
-// The template is drawn at this size and scaled to the window.
-constexpr double kTemplateWidth = 2560;
-constexpr double kTemplateHeight = 1440;
 constexpr double kMinWidth = 640;
 constexpr double kMinHeight = 360;
 constexpr double kMinZoom = 0.25;

@@ -14,29 +14,3 @@ void uiSingles::setSingleNames(size_t offset)
 }
 
 void uiSingles::valueChanged(CControl*) {}
-
-CMouseEventResult uiSingles::viewOnMouseDown(CView*, CPoint, CButtonState)
-{
-	return kMouseEventNotImplemented;
-}
-
-CMouseEventResult uiSingles::viewOnMouseUp(CView*, CPoint, CButtonState)
-{
-	return kMouseEventNotImplemented;
-}
-
-CMouseEventResult uiSingles::viewOnMouseMoved(CView*, CPoint, CButtonState)
-{
-	return kMouseEventNotImplemented;
-}
-
-CMouseEventResult uiSingles::viewOnMouseCancel(CView*)
-{
-	return kMouseEventNotImplemented;
-}
-
-void uiSingles::viewOnMouseEntered(CView*) {}
-
-void uiSingles::viewOnMouseExited(CView*) {}
-
-void uiSingles::viewOnMouseEnabled(CView*, bool) {}

@@ -7,24 +7,13 @@
 class ZentEditor;
 
 // The browser of the 768 singles on the play page.
-class uiSingles : public VSTGUI::IViewMouseListener, public VSTGUI::IControlListener
+class uiSingles : public VSTGUI::ViewMouseListenerAdapter, public VSTGUI::IControlListener
 {
 public:
 	explicit uiSingles(ZentEditor& editor);
 	uiSingles(const uiSingles&) = delete;
 	uiSingles& operator=(const uiSingles&) = delete;
 	~uiSingles() override;
-
-	VSTGUI::CMouseEventResult viewOnMouseDown(VSTGUI::CView* view, VSTGUI::CPoint where,
-	                                          VSTGUI::CButtonState buttons) override;
-	VSTGUI::CMouseEventResult viewOnMouseUp(VSTGUI::CView* view, VSTGUI::CPoint where,
-	                                        VSTGUI::CButtonState buttons) override;
-	VSTGUI::CMouseEventResult viewOnMouseMoved(VSTGUI::CView* view, VSTGUI::CPoint where,
-	                                           VSTGUI::CButtonState buttons) override;
-	VSTGUI::CMouseEventResult viewOnMouseCancel(VSTGUI::CView* view) override;
-	void viewOnMouseEntered(VSTGUI::CView* view) override;
-	void viewOnMouseExited(VSTGUI::CView* view) override;
-	void viewOnMouseEnabled(VSTGUI::CView* view, bool state) override;
 
 	void valueChanged(VSTGUI::CControl* control) override;
 
