@@ -108,8 +108,16 @@ bool EditorHarness::key(unsigned char virt, int32_t character)
 
 void EditorHarness::type(const std::string& text)
 {
-	for (char c : text)
-		key(0, static_cast<unsigned char>(c));
+	// One key per character, as a keyboard delivers them: UTF-8 sequences become their code points.
+	for (size_t i = 0; i < text.size();)
+	{
+		const auto lead = static_cast<unsigned char>(text[i++]);
+		const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+		int32_t codePoint = extra ? lead & (0x3F >> extra) : lead;
+		for (int k = 0; k < extra && i < text.size(); ++k)
+			codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+		key(0, codePoint);
+	}
 }
 
 void EditorHarness::runFor(double ms)

@@ -2,6 +2,7 @@
 
 #include <CoreFoundation/CFStandIn.h>
 
+#include <cmath>
 #include <memory>
 #include <string>
 #include <utility>
@@ -115,6 +116,8 @@ public:
 	float parameter(zentlib::EParam p) const { return plugin.getParameter(p); }
 	// A parameter's real value (normalised times range plus minimum).
 	float nativeParameter(zentlib::EParam p) const;
+	// The same rounded, for the parameters that step in whole numbers.
+	long integerParameter(zentlib::EParam p) const { return std::lround(nativeParameter(p)); }
 	// Sets a parameter as the host's automation does (the editor learns of it from the facade).
 	void automate(zentlib::EParam p, float normalised) { plugin.setParameter(p, normalised); }
 	void setNative(zentlib::EParam p, float native);
