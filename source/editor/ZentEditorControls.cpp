@@ -100,12 +100,10 @@ void ZentEditor::onActiveSingleModified(size_t)
 		m_relay.postEvent(EditorCallRelay::ActiveSingleModified);
 }
 
-void ZentEditor::onActiveProgramChanged(size_t)
+void ZentEditor::onActiveProgramChanged(size_t index)
 {
-	if (onWindowThread())
-		applyActiveSingleModified();
-	else
-		m_relay.postEvent(EditorCallRelay::ActiveSingleModified);
+	// Another single on show refreshes the same views as an edit of the one on show.
+	onActiveSingleModified(index);
 }
 
 void ZentEditor::applyRelayedCalls()
