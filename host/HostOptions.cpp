@@ -26,6 +26,8 @@ std::string HostOptions::usage()
 		   "Commands:\n"
 		   "  render                 play a Standard MIDI File (or the built-in demo) into a stereo WAV file\n"
 		   "  info                   print the component, its parameters and its factory presets\n"
+		   "  editor                 show the instrument's editor in a window while it plays (a MIDI file, or\n"
+		   "                         silence) until the window is closed; with --screenshot, draw it to a PNG\n"
 		   "  help                   print this text\n"
 		   "\n"
 		   "Options:\n"
@@ -42,6 +44,11 @@ std::string HostOptions::usage()
 		   "      --state-out FILE   save the instrument to an .aupreset file after playing\n"
 		   "  -t, --tail SECONDS     render this long after the last event (default: 2)\n"
 		   "  -q, --quiet            no progress bar\n"
+		   "      --size WxH         editor: the view size to ask for (default: the instrument's own)\n"
+		   "      --screenshot FILE  editor: draw the panel into a PNG file, no display needed\n"
+		   "      --script FILE      editor: actions before the screenshot, one a line: click X Y,\n"
+		   "                         drag X1 Y1 X2 Y2, key K (a character or Return, Escape, Left, ...,\n"
+		   "                         with shift+, cmd+, alt+, ctrl+), wait MS; at the panel's pixels\n"
 		   "  -h, --help             print this text\n"
 		   "\n"
 		   "Before playing, the state is restored, then the preset selected, then the parameters set, then the\n"
@@ -65,7 +72,7 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 		}
 		if (o.command.empty() && !a.empty() && a[0] != '-')
 		{
-			if (a != "render" && a != "info")
+			if (a != "render" && a != "info" && a != "editor")
 				throw usageError("unknown command '" + a + "'");
 			o.command = a;
 			continue;
@@ -134,10 +141,27 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 			if (o.tail < 0 || o.tail > 600)
 				throw usageError("the tail must lie between 0 and 600 seconds");
 		}
+		else if (name == "--size")
+		{
+			const std::string& v = needValue();
+			const size_t x = v.find('x');
+			const double w = x == std::string::npos ? 0 : number(name, v.substr(0, x));
+			const double h = x == std::string::npos ? 0 : number(name, v.substr(x + 1));
+			if (w < 1 || h < 1 || w > 16384 || h > 16384)
+				throw usageError("option --size needs WIDTHxHEIGHT in pixels, not '" + v + "'");
+			o.viewWidth = w;
+			o.viewHeight = h;
+		}
+		else if (name == "--screenshot")
+			o.screenshot = needValue();
+		else if (name == "--script")
+			o.script = needValue();
 		else
 			throw usageError("unknown option '" + a + "'");
 	}
 	if (o.command.empty())
 		throw usageError("no command given");
+	if (!o.script.empty() && o.screenshot.empty())
+		throw usageError("option --script needs --screenshot");
 	return o;
 }

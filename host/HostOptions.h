@@ -7,7 +7,7 @@
 // The command line: a subcommand and its options, in the conventions of command-line plug-in hosts.
 struct HostOptions
 {
-	std::string command; // "render", "info" or "help"
+	std::string command; // "render", "info", "editor" or "help"
 	std::string plugin; // bundle path; empty: the Virel.component beside the host
 	std::string midi; // Standard MIDI File; empty: the built-in demo
 	std::string output = "out.wav";
@@ -21,6 +21,12 @@ struct HostOptions
 	std::string stateOut;
 	double tail = 2.0;
 	bool quiet = false;
+	// editor: the view's preferred size (0 x 0: the instrument's own), the picture to draw instead of showing a
+	// window, and the actions to take first.
+	double viewWidth = 0;
+	double viewHeight = 0;
+	std::string screenshot;
+	std::string script;
 
 	// Throws HostError with exit code 2 on a usage error.
 	static HostOptions parse(const std::vector<std::string>& args);

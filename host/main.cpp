@@ -1,5 +1,6 @@
 // virel-host: what a DAW is to an Audio Unit instrument, on the command line.
 
+#include "EditorCommand.h"
 #include "HostError.h"
 #include "HostOptions.h"
 #include "HostedUnit.h"
@@ -89,6 +90,14 @@ int info(const HostOptions& o)
 	for (const auto& p : presets)
 		std::fprintf(g_results, "  %4d  %s\n", p.number, p.name.c_str());
 	return 0;
+}
+
+int editor(const HostOptions& o)
+{
+	PluginBundle bundle(bundlePath(o));
+	HostedUnit unit(bundle.component());
+	setUp(unit, o);
+	return o.screenshot.empty() ? showEditor(unit, o, g_results) : drawEditor(unit, o, g_results);
 }
 
 class ProgressBar
@@ -230,6 +239,8 @@ int main(int argc, char** argv)
 			std::fputs(HostOptions::usage().c_str(), g_results);
 		else if (o.command == "info")
 			result = info(o);
+		else if (o.command == "editor")
+			result = editor(o);
 		else
 			result = render(o);
 		std::fflush(g_results);

@@ -25,6 +25,7 @@ PlatformFrameFactory& frameFactory ()
 }
 
 IPlatformFrame* createX11PlatformFrame (IPlatformFrameCallback* frame, const CRect& size, void* parent);
+IPlatformFrame* createNSViewPlatformFrame (IPlatformFrameCallback* frame, const CRect& size, void* parent);
 
 void setPlatformFrameFactory (PlatformFrameFactory factory)
 {
@@ -38,6 +39,10 @@ IPlatformFrame* createPlatformFrame (IPlatformFrameCallback* frame, const CRect&
 		return frameFactory () (frame, size, parent, type, config);
 	if (type == PlatformType::kX11EmbedWindowID)
 		return createX11PlatformFrame (frame, size, parent);
+	// A frame opened in a host's view lives in it; other parents (tests, image exports) get an image.
+	if (type == PlatformType::kNSView || type == PlatformType::kDefaultNative)
+		if (IPlatformFrame* inView = createNSViewPlatformFrame (frame, size, parent))
+			return inView;
 	return new OffscreenPlatformFrame (frame, size);
 }
 

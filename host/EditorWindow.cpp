@@ -1,0 +1,98 @@
+#include "EditorWindow.h"
+
+#include "HostError.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+namespace
+{
+unsigned int pixels(CGFloat length)
+{
+	return length < 1 ? 1u : static_cast<unsigned int>(length + 0.5);
+}
+}
+
+EditorWindow::EditorWindow(NSView* view, const std::string& title) : m_view(view)
+{
+	m_display = XOpenDisplay(nullptr);
+	if (!m_display)
+	{
+		const char* name = std::getenv("DISPLAY");
+		throw HostError(std::string("cannot open the X display") + (name && *name ? " '" + std::string(name) + "'" : "") +
+			": the editor window needs one (set DISPLAY, or draw the panel into a file with --screenshot FILE.png)");
+	}
+	const NSRect frame = view->frame();
+	m_window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, pixels(frame.size.width),
+		pixels(frame.size.height), 0, 0, BlackPixel(m_display, DefaultScreen(m_display)));
+	XStoreName(m_display, m_window, title.c_str());
+	Atom deleteAtom = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
+	m_deleteAtom = deleteAtom;
+	XSetWMProtocols(m_display, m_window, &deleteAtom, 1);
+	XSelectInput(m_display, m_window, StructureNotifyMask);
+	XMapWindow(m_display, m_window);
+	// The editor's own connection puts its child window into this one: it has to exist on the server first.
+	XSync(m_display, False);
+
+	m_nsWindow = NSObject::alloc<NSWindow>()->initWithContentRect(frame);
+	m_nsWindow->setWindowNumber(static_cast<NSInteger>(m_window));
+	m_nsWindow->setContentView(view);
+
+	// The editor resizes itself (its zoom handle): the window follows. Sizes the window gave the view itself
+	// are not sent back, or a size the editor adjusts would bounce between the two.
+	m_observer = NSNotificationCenter::defaultCenter()->addObserverForName(NSViewFrameDidChangeNotification, view,
+		[this](const NSNotification&) {
+			if (m_resizingView)
+				return;
+			const NSRect f = m_view->frame();
+			XResizeWindow(m_display, m_window, pixels(f.size.width), pixels(f.size.height));
+			XFlush(m_display);
+		});
+}
+
+EditorWindow::~EditorWindow()
+{
+	NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
+	m_nsWindow->setContentView(nullptr);
+	m_nsWindow->release();
+	XDestroyWindow(m_display, m_window);
+	XCloseDisplay(m_display);
+}
+
+void EditorWindow::handleEvents()
+{
+	while (XPending(m_display))
+	{
+		XEvent event;
+		XNextEvent(m_display, &event);
+		if (event.type == ClientMessage && static_cast<unsigned long>(event.xclient.data.l[0]) == m_deleteAtom)
+			m_closed = true;
+		else if (event.type == DestroyNotify && event.xdestroywindow.window == m_window)
+			m_closed = true;
+		else if (event.type == ConfigureNotify && event.xconfigure.window == m_window)
+		{
+			const NSRect f = m_view->frame();
+			if (pixels(f.size.width) == unsigned(event.xconfigure.width) &&
+				pixels(f.size.height) == unsigned(event.xconfigure.height))
+				continue;
+			m_resizingView = true;
+			m_view->setFrame(NSMakeRect(0, 0, event.xconfigure.width, event.xconfigure.height));
+			m_resizingView = false;
+		}
+	}
+}
+
+void EditorWindow::run(const std::function<void()>& turn)
+{
+	while (!m_closed)
+	{
+		NSAutoreleasePool pool;
+		CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.02, false);
+		handleEvents();
+		turn();
+	}
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <Cocoa/Cocoa.h>
+
+#include <functional>
+#include <string>
+
+typedef struct _XDisplay Display;
+
+// A top-level window on the X server that shows a view to a person: the window follows the size the view asks
+// for, and the view the size the person drags the window to.
+class EditorWindow
+{
+public:
+	// Throws HostError when no display can be opened.
+	EditorWindow(NSView* view, const std::string& title);
+	~EditorWindow();
+	EditorWindow(const EditorWindow&) = delete;
+	EditorWindow& operator=(const EditorWindow&) = delete;
+
+	// Runs the main run loop until the person closes the window; `turn` runs about every 20 ms.
+	void run(const std::function<void()>& turn);
+	unsigned long nativeWindow() const { return m_window; }
+
+private:
+	void handleEvents();
+
+	NSView* m_view;
+	Display* m_display = nullptr;
+	unsigned long m_window = 0;
+	unsigned long m_deleteAtom = 0;
+	NSWindow* m_nsWindow = nullptr;
+	id m_observer = nil;
+	bool m_closed = false;
+	bool m_resizingView = false;
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+#include <AppKit/AppKit.h>
+#include <Foundation/Foundation.h>
