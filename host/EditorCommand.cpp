@@ -85,8 +85,10 @@ private:
 int showEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 {
 	MidiSequence sequence = o.midi.empty() ? MidiSequence{} : MidiSequence::fromFile(o.midi);
+	EditorWindow window("Virel");
+	// Released before the window goes, as a host closes a plug-in's view before its window.
 	HostedView hosted(unit.unit(), preferredSize(o));
-	EditorWindow window(hosted.view(), "Virel");
+	window.show(hosted.view());
 	const NSRect frame = hosted.view()->frame();
 	std::fprintf(results, "Showing %s at %g x %g; close the window to quit\n", hosted.factoryDescription().c_str(),
 		frame.size.width, frame.size.height);

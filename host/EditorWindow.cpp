@@ -17,7 +17,7 @@ unsigned int pixels(CGFloat length)
 }
 }
 
-EditorWindow::EditorWindow(NSView* view, const std::string& title) : m_view(view)
+EditorWindow::EditorWindow(const std::string& title) : m_title(title)
 {
 	m_display = XOpenDisplay(nullptr);
 	if (!m_display)
@@ -26,10 +26,15 @@ EditorWindow::EditorWindow(NSView* view, const std::string& title) : m_view(view
 		throw HostError(std::string("cannot open the X display") + (name && *name ? " '" + std::string(name) + "'" : "") +
 			": the editor window needs one (set DISPLAY, or draw the panel into a file with --screenshot FILE.png)");
 	}
+}
+
+void EditorWindow::show(NSView* view)
+{
+	m_view = view;
 	const NSRect frame = view->frame();
 	m_window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, pixels(frame.size.width),
 		pixels(frame.size.height), 0, 0, BlackPixel(m_display, DefaultScreen(m_display)));
-	XStoreName(m_display, m_window, title.c_str());
+	XStoreName(m_display, m_window, m_title.c_str());
 	Atom deleteAtom = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
 	m_deleteAtom = deleteAtom;
 	XSetWMProtocols(m_display, m_window, &deleteAtom, 1);
@@ -56,10 +61,13 @@ EditorWindow::EditorWindow(NSView* view, const std::string& title) : m_view(view
 
 EditorWindow::~EditorWindow()
 {
-	NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
-	m_nsWindow->setContentView(nullptr);
-	m_nsWindow->release();
-	XDestroyWindow(m_display, m_window);
+	if (m_nsWindow)
+	{
+		NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
+		m_nsWindow->setContentView(nullptr);
+		m_nsWindow->release();
+		XDestroyWindow(m_display, m_window);
+	}
 	XCloseDisplay(m_display);
 }
 
@@ -88,7 +96,7 @@ void EditorWindow::handleEvents()
 
 void EditorWindow::run(const std::function<void()>& turn)
 {
-	while (!m_closed)
+	while (m_view && !m_closed)
 	{
 		NSAutoreleasePool pool;
 		CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.02, false);

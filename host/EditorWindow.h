@@ -13,11 +13,13 @@ class EditorWindow
 {
 public:
 	// Throws HostError when no display can be opened.
-	EditorWindow(NSView* view, const std::string& title);
+	explicit EditorWindow(const std::string& title);
 	~EditorWindow();
 	EditorWindow(const EditorWindow&) = delete;
 	EditorWindow& operator=(const EditorWindow&) = delete;
 
+	// Puts the view into a new window of its size and shows it.
+	void show(NSView* view);
 	// Runs the main run loop until the person closes the window; `turn` runs about every 20 ms.
 	void run(const std::function<void()>& turn);
 	unsigned long nativeWindow() const { return m_window; }
@@ -25,7 +27,8 @@ public:
 private:
 	void handleEvents();
 
-	NSView* m_view;
+	std::string m_title;
+	NSView* m_view = nullptr;
 	Display* m_display = nullptr;
 	unsigned long m_window = 0;
 	unsigned long m_deleteAtom = 0;

@@ -218,6 +218,9 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		{{"render", "--param", "Gain"}, 2, "needs ID=VALUE"},
 		{{"render", "-r", "fast"}, 2, "needs a number"},
 		{{"render", "--param", "Gain=1e40"}, 2, "a value a float can hold"},
+		{{"editor", "--script", path("actions.txt")}, 2, "option --script needs --screenshot"},
+		{{"editor", "--size", "800"}, 2, "option --size needs WIDTHxHEIGHT"},
+		{{"editor", "--screenshot", path("x.png")}, 1, "the unit offers no Cocoa view"},
 		{{"play"}, 2, "unknown command 'play'"},
 		{{}, 2, "no command given"},
 	};
@@ -239,7 +242,8 @@ TEST_F(HostTest, HelpListsEveryOption)
 	const HostRun r = host({"--help"}, false);
 	EXPECT_EQ(r.exitCode, 0);
 	for (const char* option : {"--plugin", "--midi", "--output", "--sample-rate", "--block-size", "--preset", "--param",
-			 "--sysex", "--midi-out", "--state-in", "--state-out", "--tail", "render", "info"})
+			 "--sysex", "--midi-out", "--state-in", "--state-out", "--tail", "--size", "--screenshot", "--script", "render",
+			 "info", "editor"})
 		EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
