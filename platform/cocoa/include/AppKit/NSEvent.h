@@ -64,6 +64,8 @@ public:
 	CGFloat scrollingDeltaY() const { return m_deltaY; }
 
 private:
+	static NSEvent* make(NSEventType type, NSPoint location, NSUInteger modifierFlags);
+
 	NSEventType m_type = NSEventTypeMouseMoved;
 	NSPoint m_location;
 	NSUInteger m_modifierFlags = 0;
