@@ -26,6 +26,12 @@ void Engine::setSamplerate(float rate)
 	if (rate == hostSamplerate)
 		return;
 	hostSamplerate = rate;
+	// Events the old converter still held for its next render are not lost with it.
+	if (resampler)
+	{
+		for (const SMidiEvent& event : resampler->getCarriedEvents())
+			processMidiEvent(event);
+	}
 	resampler.reset();
 	resampler = std::make_unique<Resampler>(*this, InternalSamplerate, rate, 2);
 }

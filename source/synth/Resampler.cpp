@@ -82,19 +82,16 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 		std::fill(outputs[c] + done, outputs[c] + frames, 0.0f);
 
 	// Events that no pass reached (the converter still had enough waiting samples, or an offset near
-	// the end rounded past the last render) would leave with the block and be lost. They are handled
-	// in one more engine sample, which waits behind the others for the next block; the next pass
-	// renders one sample less for it, so the latency stays where it was.
-	if (!events.empty() && usable)
+	// the end rounded past the last render) wait for the next render, which takes them at its first
+	// sample. Rendering extra samples for them instead would pile up latency whenever blocks are
+	// shorter than one engine sample.
+	if (usable)
 	{
 		for (SMidiEvent& event : events)
+		{
 			event.sampleOffset = 0;
-		for (auto& buffer : m_buffers)
-			buffer.resize(buffer.size() + 1);
-		const size_t last = m_buffers[0].size() - 1;
-		float* targets[2] = {m_buffers[0].data() + last, m_buffers[1].data() + last};
-		m_engine.processAudio(targets, 1, events);
-		++m_renderedSamples;
+			m_carried.push_back(std::move(event));
+		}
 	}
 	events.clear();
 }
@@ -125,6 +122,9 @@ int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEve
 		// which starts behind the waiting ones, meets it `have` samples earlier. Events that fall inside
 		// the waiting samples are taken at the render's first sample; events beyond the render wait.
 		m_renderEvents.clear();
+		for (SMidiEvent& event : m_carried)
+			m_renderEvents.push_back(std::move(event));
+		m_carried.clear();
 		for (size_t e = 0; e < events.size(); ++e)
 		{
 			const int offset = std::max(0, toEngineTime(events[e].sampleOffset, m_inPerOut) - have);

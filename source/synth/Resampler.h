@@ -21,9 +21,10 @@ public:
 	Resampler(const Resampler&) = delete;
 	Resampler& operator=(const Resampler&) = delete;
 
-	// Fills `frames` samples of both outputs at the host rate. Every event of the block is handled
-	// exactly once within the call; the vector is left empty. Without open converters (an unusable
-	// rate) the block is silence and its events are dropped.
+	// Fills `frames` samples of both outputs at the host rate and leaves the vector empty. Every
+	// event is handled exactly once: in this call, or at the first sample of the next render when
+	// no render of this call reached it. Without open converters (an unusable rate) the block is
+	// silence and its events are dropped.
 	void process(float** outputs, int frames, std::vector<SMidiEvent>& events);
 
 	// One conversion pass; the number of host samples written. The events handed to the engine leave
@@ -39,6 +40,8 @@ public:
 	bool isUsable() const;
 	// Engine samples rendered but not yet taken by the converter.
 	size_t getWaitingSamples() const { return m_buffers.empty() ? 0 : m_buffers[0].size(); }
+	// Events of earlier blocks that no render has reached yet.
+	const std::vector<SMidiEvent>& getCarriedEvents() const { return m_carried; }
 	// Engine samples rendered since the resampler was made.
 	uint64_t getRenderedSamples() const { return m_renderedSamples; }
 
@@ -52,6 +55,7 @@ private:
 	std::vector<void*> m_handles;
 	std::vector<std::vector<float>> m_buffers;
 	std::vector<SMidiEvent> m_renderEvents;
+	std::vector<SMidiEvent> m_carried; // for the first sample of the next render
 	std::vector<uint8_t> m_rendered; // per caller event: handed to the engine in this pass
 	double m_needRemainder = 0.0;    // rounding left over from the previous passes' engine counts
 	bool m_starved = false;          // the last pass wrote nothing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 
 #include "Env.h"
 #include "SinglePreset.h"
@@ -56,8 +57,10 @@ private:
 	float m_level = 0.0f;
 	float m_decayTime = 0.0f;
 	float m_sustain = 0.0f;
-	double m_increment = -1.0; // for lastPitch
-	double m_lastPitch = -1.0;
+	double m_increment = -1.0; // for m_lastPitch
+	// Not a number until the first sample: no pitch sum equals it, so that sample always computes
+	// the increment, whatever its pitch.
+	double m_lastPitch = std::numeric_limits<double>::quiet_NaN();
 	double m_minPitch = 0.0;
 };
 }

@@ -203,6 +203,7 @@ bool WavLoader::load(const float** direct, size_t& count, std::vector<float>& sa
 	samples.assign(n, 0.0f);
 	const bool isFloat = formatTag == 3;
 	const unsigned char* p = sampleData;
+	bool directFromCopy = false;
 
 	switch (bitsPerSample)
 	{
@@ -237,11 +238,13 @@ bool WavLoader::load(const float** direct, size_t& count, std::vector<float>& sa
 		{
 			if (n)
 				std::memcpy(samples.data(), p, n * sizeof(float));
-			// Samples that are not aligned for direct reading are handed out through the copy.
+			// Samples that are not aligned for direct reading are handed out through the copy, which
+			// then has to stay as stored: the same samples the pointer would have read in the image.
 			if (direct)
 			{
 				*direct = samples.data();
 				count = n;
+				directFromCopy = true;
 			}
 		}
 		break;
@@ -262,7 +265,7 @@ bool WavLoader::load(const float** direct, size_t& count, std::vector<float>& sa
 		break;
 	}
 
-	if (channels >= 2)
+	if (channels >= 2 && !directFromCopy)
 	{
 		const size_t frames = n / channels;
 		const float scale = 1.0f / static_cast<float>(channels);

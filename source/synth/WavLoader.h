@@ -38,7 +38,9 @@ class WavLoader
 public:
 	// Parses an image in memory. When 'direct' is given and the image holds 32-bit float samples,
 	// no samples are copied: *direct points at them inside the image and 'count' receives their
-	// number. 'cues' is only touched when the image has cue records.
+	// number, all channels interleaved as stored. Samples not aligned for reading in place are
+	// copied into 'samples' as stored, and *direct points at the copy. 'cues' is only touched when
+	// the image has cue records.
 	static bool load(const float** direct, size_t& count, std::vector<float>& samples, int& sampleRate,
 	                 std::vector<CuePoint>* cues, const unsigned char* data, size_t size);
 

@@ -113,6 +113,24 @@ TEST_F(SourceFixture, Key69WithCoarse84SoundsAt440Hertz)
 	EXPECT_NEAR(zeroCrossingFrequency(play(100, static_cast<size_t>(Rate * 3))), 440.0 * semitonesToRatio(-69), 0.01);
 }
 
+// A first pitch sum of exactly -1 must not be mistaken for "no pitch computed yet": the source
+// plays forward at 7.7 Hz, not backwards from an unset increment.
+TEST_F(SourceFixture, APitchOfMinusOnePlaysForwardAtItsFrequency)
+{
+	const double expected = 440.0 * semitonesToRatio(-70);
+	s1().keyTrack = false;
+	s1().coarse = 23;
+	std::vector<float> x = play(100, static_cast<size_t>(Rate * 1.5));
+	EXPECT_NEAR(zeroCrossingFrequency(x), expected, 0.01);
+	EXPECT_GT(x[1000], 0.0f) << "the sine's first half cycle comes first";
+
+	s1().keyTrack = true;
+	s1().coarse = 24;
+	x = play(59, static_cast<size_t>(Rate * 1.5));
+	EXPECT_NEAR(zeroCrossingFrequency(x), expected, 0.01);
+	EXPECT_GT(x[1000], 0.0f);
+}
+
 TEST_F(SourceFixture, EnginePitchTermsShiftTheFrequency)
 {
 	const double base = zeroCrossingFrequency(play(69));

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -217,6 +218,43 @@ TEST(WavLoader, DirectFloatSamplesPointIntoTheImage)
 	ASSERT_TRUE(WavLoader::load(&direct, count, samples, rate, nullptr, ints.bytes.data(), ints.bytes.size()));
 	EXPECT_EQ(direct, nullptr);
 	EXPECT_EQ(count, 77u);
+}
+
+// Direct reading hands out the stored samples, channels interleaved, wherever the image lies: the
+// pointer, the count and what it points at agree, aligned or not, for any channel count. The
+// unaligned loads read from a heap buffer of exactly the image, so the sanitizers see any overrun.
+TEST(WavLoader, DirectFloatSamplesAgreeWithTheirCountForEveryChannelCount)
+{
+	for (uint16_t channels : {1, 2, 6})
+	{
+		SCOPED_TRACE("channels " + std::to_string(channels));
+		std::vector<float> stored(channels * 5u);
+		for (size_t i = 0; i < stored.size(); ++i)
+			stored[i] = static_cast<float>(i) * 0.125f - 1.0f;
+		Image img;
+		img.riff().fmt(3, channels, 48000, 32).id("data").u32(static_cast<uint32_t>(stored.size() * 4));
+		img.bytes.resize(img.bytes.size() + stored.size() * 4);
+		std::memcpy(img.bytes.data() + 44, stored.data(), stored.size() * 4);
+
+		for (size_t shift : {0, 1, 2, 3})
+		{
+			SCOPED_TRACE("shift " + std::to_string(shift));
+			auto buffer = std::make_unique<unsigned char[]>(img.bytes.size() + shift);
+			std::memcpy(buffer.get() + shift, img.bytes.data(), img.bytes.size());
+			const float* direct = nullptr;
+			size_t count = 0;
+			std::vector<float> samples;
+			int rate = 0;
+			ASSERT_TRUE(WavLoader::load(&direct, count, samples, rate, nullptr, buffer.get() + shift, img.bytes.size()));
+			ASSERT_EQ(count, stored.size());
+			ASSERT_NE(direct, nullptr);
+			EXPECT_TRUE(std::equal(stored.begin(), stored.end(), direct));
+			if (direct == samples.data())
+				EXPECT_EQ(samples.size(), count) << "the copy the pointer reads is whole";
+			else
+				EXPECT_EQ(direct, reinterpret_cast<const float*>(buffer.get() + shift + 44));
+		}
+	}
 }
 
 TEST(WavLoader, ChannelsAreMixedToMono)
