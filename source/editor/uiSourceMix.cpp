@@ -122,23 +122,6 @@ CMouseEventResult uiSourceMix::viewOnMouseMoved(CView* view, CPoint where, CButt
 	return kMouseEventHandled;
 }
 
-// A release or a cancel leaves the drag armed; a move drags only while the left button alone is held.
-CMouseEventResult uiSourceMix::viewOnMouseUp(CView*, CPoint, CButtonState)
-{
-	return kMouseEventNotImplemented;
-}
-
-CMouseEventResult uiSourceMix::viewOnMouseCancel(CView*)
-{
-	return kMouseEventNotImplemented;
-}
-
-void uiSourceMix::viewOnMouseEntered(CView*) {}
-
-void uiSourceMix::viewOnMouseExited(CView*) {}
-
-void uiSourceMix::viewOnMouseEnabled(CView*, bool) {}
-
 void uiSourceMix::setThumbTopLeft(const CPoint& topLeft) const
 {
 	m_thumb->setViewSize(CRect(topLeft, m_thumbSize), true);

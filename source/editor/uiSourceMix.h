@@ -25,16 +25,12 @@ public:
 	// Pulls the thumb's centre back onto the circle when it lies outside.
 	void limitBounds() const;
 
+	// A right click centres; a left press arms the drag, which any later move with the left button alone
+	// held carries on. The adapter's defaults answer the rest: a release or a cancel leaves the drag armed.
 	VSTGUI::CMouseEventResult viewOnMouseDown(VSTGUI::CView* view, VSTGUI::CPoint where,
 	                                          VSTGUI::CButtonState buttons) override;
-	VSTGUI::CMouseEventResult viewOnMouseUp(VSTGUI::CView* view, VSTGUI::CPoint where,
-	                                        VSTGUI::CButtonState buttons) override;
 	VSTGUI::CMouseEventResult viewOnMouseMoved(VSTGUI::CView* view, VSTGUI::CPoint where,
 	                                           VSTGUI::CButtonState buttons) override;
-	VSTGUI::CMouseEventResult viewOnMouseCancel(VSTGUI::CView* view) override;
-	void viewOnMouseEntered(VSTGUI::CView* view) override;
-	void viewOnMouseExited(VSTGUI::CView* view) override;
-	void viewOnMouseEnabled(VSTGUI::CView* view, bool state) override;
 
 private:
 	void setThumbTopLeft(const VSTGUI::CPoint& topLeft) const;
