@@ -126,6 +126,8 @@ private:
 	void applyRelayedCalls();
 	bool onWindowThread() const { return std::this_thread::get_id() == m_windowThread; }
 
+	// A window whose description failed to load, or lacks a page, has nothing to switch.
+	bool hasPages() const;
 	void editPair(zentlib::EParam parameter, float normalisedValue) const;
 	void commitSingleName();
 	void stepValue(zentlib::EParam parameter, unsigned add, unsigned mask);

@@ -392,8 +392,15 @@ void ZentEditor::commitSingleName()
 //------------------------------------------------------------------------------------------------
 // Pages and the active source
 
+bool ZentEditor::hasPages() const
+{
+	return m_modePlay && m_modeEdit && m_editSource && m_editCommon;
+}
+
 bool ZentEditor::setModeEdit(bool edit)
 {
+	if (!hasPages())
+		return false;
 	const bool wasEdit = m_modeEdit->isVisible();
 	m_modeEdit->setVisible(edit);
 	m_modePlay->setVisible(!edit);
@@ -406,7 +413,7 @@ bool ZentEditor::setModeEdit(bool edit)
 
 bool ZentEditor::setEditModeCommon()
 {
-	if (m_modeEdit->isVisible() && m_editCommon->isVisible())
+	if (!hasPages() || (m_modeEdit->isVisible() && m_editCommon->isVisible()))
 		return true;
 	setSmallButtonActive(m_btEditCommon, true);
 	m_editCommon->setVisible(true);
@@ -435,6 +442,8 @@ void ZentEditor::moveToSource(ParameterTable<T>& table, unsigned long source)
 
 void ZentEditor::setActiveSource(unsigned long source)
 {
+	if (!hasPages() || source >= kSourceCount)
+		return;
 	setModeEdit(true);
 	m_editCommon->setVisible(false);
 	m_editSource->setVisible(true);
@@ -494,7 +503,7 @@ bool ZentEditor::onKeyDown(char key)
 
 bool ZentEditor::handleKeyDownSetSource(unsigned long source)
 {
-	if (source == m_activeSource && m_editSource->isVisible() && m_modeEdit->isVisible())
+	if (!hasPages() || (source == m_activeSource && m_editSource->isVisible() && m_modeEdit->isVisible()))
 		return false;
 	setActiveSource(source);
 	return true;
