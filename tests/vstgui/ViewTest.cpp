@@ -316,11 +316,11 @@ TEST (Views, ShowingOrHidingAContainerAwayFromTheOriginRedrawsWhereItIs)
 	EXPECT_EQ (t.window ().getPixel (125, 75), kGreenCColor);
 }
 
-TEST (Views, AListenerKeepingTheDefaultsLeavesEverythingToTheView)
+TEST (Views, AListenerOnTheAdapterDefaultsLeavesEverythingToTheView)
 {
 	TestFrame t;
 	std::vector<std::string> log;
-	struct DownOnly : IViewMouseListener
+	struct DownOnly : ViewMouseListenerAdapter
 	{
 		CMouseEventResult viewOnMouseDown (CView*, CPoint, CButtonState) override { return kMouseEventNotHandled; }
 	} listener;
@@ -354,4 +354,31 @@ TEST (Views, IteratorsWalkTheChildrenBothWaysAndEndInNull)
 	EXPECT_EQ (*ReverseViewIterator (empty), nullptr);
 	std::vector<CView*> views;
 	EXPECT_EQ (container->getChildViewsOfType<CView> (views), 3u);
+}
+
+TEST (Views, ReSettingTheOnlyReferenceToABitmapKeepsItAlive)
+{
+	TestFrame t (CRect (0, 0, 20, 20));
+	auto* view = new CView (CRect (0, 0, 10, 10));
+	t.frame->addView (view);
+	auto* knob = new CKnob (CRect (10, 10, 20, 20), nullptr, 0, nullptr, nullptr);
+	t.frame->addView (knob);
+	auto* background = makeStrip (10, 10, {kRedCColor});
+	auto* disabled = makeStrip (10, 10, {kBlueCColor});
+	auto* handle = makeStrip (4, 4, {kGreenCColor});
+	view->setBackground (background);
+	view->setDisabledBackground (disabled);
+	knob->setHandleBitmap (handle);
+	// Each view is now the bitmap's only owner; setting it again must not free it.
+	for (auto* bitmap : {background, disabled, handle})
+		bitmap->forget ();
+	view->setBackground (view->getBackground ());
+	view->setDisabledBackground (view->getDisabledBackground ());
+	knob->setHandleBitmap (knob->getHandleBitmap ());
+	EXPECT_EQ (background->getNbReference (), 1);
+	EXPECT_EQ (t.pixel (5, 5), kRedCColor);
+	view->setMouseEnabled (false);
+	view->invalid ();
+	EXPECT_EQ (t.pixel (5, 5), kBlueCColor);
+	EXPECT_EQ (knob->getHandleBitmap ()->getNbReference (), 1);
 }

@@ -245,19 +245,11 @@ CKnob::CKnob (const CKnob& k)
 	setHandleBitmap (k.handleBitmap);
 }
 
-CKnob::~CKnob () noexcept
-{
-	if (handleBitmap)
-		handleBitmap->forget ();
-}
+CKnob::~CKnob () noexcept = default;
 
 void CKnob::setHandleBitmap (CBitmap* bitmap)
 {
-	if (handleBitmap)
-		handleBitmap->forget ();
 	handleBitmap = bitmap;
-	if (handleBitmap)
-		handleBitmap->remember ();
 }
 
 void CKnob::draw (CDrawContext* pContext)

@@ -28,13 +28,7 @@ CView::CView (const CView& v)
 	setDisabledBackground (v.disabledBackground);
 }
 
-CView::~CView () noexcept
-{
-	if (background)
-		background->forget ();
-	if (disabledBackground)
-		disabledBackground->forget ();
-}
+CView::~CView () noexcept = default;
 
 void CView::beforeDelete ()
 {
@@ -212,23 +206,14 @@ void CView::setTooltipText (UTF8StringPtr text)
 
 void CView::setBackground (CBitmap* bitmap)
 {
-	// Forget first, then remember: re-setting the only reference frees it, as the toolkit does.
-	if (background)
-		background->forget ();
 	background = bitmap;
-	if (background)
-		background->remember ();
 	if (getMouseEnabled ())
 		setDirty (true);
 }
 
 void CView::setDisabledBackground (CBitmap* bitmap)
 {
-	if (disabledBackground)
-		disabledBackground->forget ();
 	disabledBackground = bitmap;
-	if (disabledBackground)
-		disabledBackground->remember ();
 	if (!getMouseEnabled ())
 		setDirty (true);
 }

@@ -190,8 +190,10 @@ protected:
 private:
 	CFrame* parentFrame {nullptr};
 	CView* parentView {nullptr};
-	CBitmap* background {nullptr};
-	CBitmap* disabledBackground {nullptr};
+	// Shared pointers take the new bitmap before they let go of the old one, so setting the
+	// bitmap a view already holds never frees it.
+	SharedPointer<CBitmap> background;
+	SharedPointer<CBitmap> disabledBackground;
 	int32_t viewFlags {0};
 	int32_t autosizeFlags {0};
 	float alphaValue {1.f};

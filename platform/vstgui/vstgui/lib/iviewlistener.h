@@ -29,28 +29,19 @@ public:
 	void viewWillDelete (CView*) override {}
 };
 
-// Every operation has a default (results "not implemented", notifications ignored), so a
-// listener overrides only what it handles; see the README.
+// All seven operations are pure; a listener that wants the defaults derives from
+// ViewMouseListenerAdapter.
 class IViewMouseListener
 {
 public:
 	virtual ~IViewMouseListener () noexcept = default;
-	virtual CMouseEventResult viewOnMouseDown (CView* /*view*/, CPoint /*pos*/, CButtonState /*buttons*/)
-	{
-		return kMouseEventNotImplemented;
-	}
-	virtual CMouseEventResult viewOnMouseUp (CView* /*view*/, CPoint /*pos*/, CButtonState /*buttons*/)
-	{
-		return kMouseEventNotImplemented;
-	}
-	virtual CMouseEventResult viewOnMouseMoved (CView* /*view*/, CPoint /*pos*/, CButtonState /*buttons*/)
-	{
-		return kMouseEventNotImplemented;
-	}
-	virtual CMouseEventResult viewOnMouseCancel (CView* /*view*/) { return kMouseEventNotImplemented; }
-	virtual void viewOnMouseEntered (CView* /*view*/) {}
-	virtual void viewOnMouseExited (CView* /*view*/) {}
-	virtual void viewOnMouseEnabled (CView* /*view*/, bool /*state*/) {}
+	virtual CMouseEventResult viewOnMouseDown (CView* view, CPoint pos, CButtonState buttons) = 0;
+	virtual CMouseEventResult viewOnMouseUp (CView* view, CPoint pos, CButtonState buttons) = 0;
+	virtual CMouseEventResult viewOnMouseMoved (CView* view, CPoint pos, CButtonState buttons) = 0;
+	virtual CMouseEventResult viewOnMouseCancel (CView* view) = 0;
+	virtual void viewOnMouseEntered (CView* view) = 0;
+	virtual void viewOnMouseExited (CView* view) = 0;
+	virtual void viewOnMouseEnabled (CView* view, bool state) = 0;
 };
 
 class ViewMouseListenerAdapter : public IViewMouseListener

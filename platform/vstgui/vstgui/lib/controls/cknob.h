@@ -95,7 +95,7 @@ protected:
 	int32_t drawStyle;
 	CColor colorHandle {kWhiteCColor};
 	CCoord handleLineWidth {1.};
-	CBitmap* handleBitmap {nullptr};
+	SharedPointer<CBitmap> handleBitmap;
 };
 
 class CAnimKnob : public CKnobBase, public IMultiBitmapControl
