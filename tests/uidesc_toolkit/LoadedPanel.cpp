@@ -51,11 +51,14 @@ LoadedPanel::~LoadedPanel ()
 	description->forget ();
 }
 
-void LoadedPanel::openFrame (double width)
+void LoadedPanel::openFrame (double width, unsigned long x11Parent)
 {
 	frame = new CFrame (CRect (0, 0, width, width * 9 / 16), nullptr);
 	frame->addView (root);
-	frame->open (this);
+	if (x11Parent)
+		frame->open (reinterpret_cast<void*> (x11Parent), PlatformType::kX11EmbedWindowID);
+	else
+		frame->open (this);
 	const double zoom = width / 2560;
 	frame->setTransform (CGraphicsTransform ().scale (zoom, zoom));
 }

@@ -15,8 +15,9 @@ struct LoadedPanel
 	LoadedPanel ();
 	~LoadedPanel ();
 
-	// Puts the template into an offscreen frame of the given width (16:9), scaled to fill it.
-	void openFrame (double width);
+	// Puts the template into a frame of the given width (16:9), scaled to fill it: offscreen, or in
+	// the X11 window whose id is given.
+	void openFrame (double width, unsigned long x11Parent = 0);
 	VSTGUI::OffscreenPlatformFrame& window () const;
 
 	// Every view under the template with the given custom-view-name, in tree order.

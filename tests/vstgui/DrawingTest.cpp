@@ -142,3 +142,31 @@ TEST (Drawing, PngDataDecodesAndGarbageIsRefused)
 	EXPECT_EQ (CBitmap::createFromPNGData (png.data (), png.size () / 2), nullptr);
 	EXPECT_EQ (CBitmap::createFromPNGData ("not a png", 9), nullptr);
 }
+
+// A character the requested font lacks comes from a font that has it, not as the empty box a
+// missing glyph draws: a solid triangle inks about half of its box, the outline of a box far less.
+TEST (Drawing, SymbolsTheFontLacksAreDrawnFromAFontThatHasThem)
+{
+	Canvas c;
+	auto font = makeOwned<CFontDesc> ("Arial", 60);
+	c.context->setFont (font);
+	c.context->setFontColor (kBlackCColor);
+	const char* arrow = "\xE2\x96\xB8";
+	const CCoord width = c.context->getStringWidth (arrow);
+	EXPECT_GT (width, 10);
+	c.context->drawString (arrow, CRect (0, 0, 100, 100), kLeftText);
+	int left = 100, right = -1, top = 100, bottom = -1, inked = 0;
+	for (int y = 0; y < 100; ++y)
+		for (int x = 0; x < 100; ++x)
+			if (c.at (x, y).alpha > 128)
+			{
+				++inked;
+				left = std::min (left, x), right = std::max (right, x);
+				top = std::min (top, y), bottom = std::max (bottom, y);
+			}
+	ASSERT_GT (inked, 0);
+	const int box = (right - left + 1) * (bottom - top + 1);
+	EXPECT_GT (inked * 10, box * 3) << inked << " of " << box;
+	// Text around the symbol still uses the requested font and advances past it.
+	EXPECT_NEAR (c.context->getStringWidth ("a\xE2\x96\xB8" "a"), width + 2 * c.context->getStringWidth ("a"), 0.01);
+}

@@ -1,155 +1,61 @@
 #include "TestBitmaps.h"
 #include "TestFrame.h"
 
-#include "vstgui/lib/platform/x11frame.h"
+#include "vstgui/lib/platform/optionmenupopup.h"
 
 #include <gtest/gtest.h>
+
+// After the test framework: Xlib's macros would break its templates.
+#include "PrivateXServer.h"
+#include "X11FrameDriver.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <chrono>
-#include <csignal>
-#include <cstdlib>
-#include <functional>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-
-extern char** environ;
+#include <optional>
 
 using namespace VSTGUI;
 
 namespace
 {
-// A private X server for the test, so no window shows on anybody's screen.
-struct PrivateXServer
-{
-	PrivateXServer ()
-	{
-		int fds[2];
-		if (pipe (fds) != 0)
-			return;
-		std::string fd = std::to_string (fds[1]);
-		const char* argv[] = {"Xvfb", "-displayfd", fd.c_str (), "-screen", "0", "640x480x24", "-nolisten", "tcp", nullptr};
-		if (posix_spawnp (&pid, "Xvfb", nullptr, nullptr, const_cast<char**> (argv), environ) != 0)
-			pid = -1;
-		close (fds[1]);
-		std::string number;
-		pollfd p {fds[0], POLLIN, 0};
-		while (pid > 0 && poll (&p, 1, 5000) > 0)
-		{
-			char c;
-			if (read (fds[0], &c, 1) != 1 || c == '\n')
-				break;
-			number += c;
-		}
-		close (fds[0]);
-		if (!number.empty ())
-		{
-			setenv ("DISPLAY", (":" + number).c_str (), 1);
-			display = XOpenDisplay (nullptr);
-		}
-	}
-	~PrivateXServer ()
-	{
-		if (display)
-			XCloseDisplay (display);
-		if (pid > 0)
-		{
-			kill (pid, SIGTERM);
-			waitpid (pid, nullptr, 0);
-		}
-	}
-
-	pid_t pid {-1};
-	Display* display {nullptr};
-};
-
 struct X11Fixture : ::testing::Test
 {
 	void SetUp () override
 	{
 		static PrivateXServer privateServer;
-		server.display = privateServer.display;
-		if (server.display == nullptr)
+		display = privateServer.display;
+		if (display == nullptr)
 			GTEST_SKIP () << "Xvfb is not available";
-		parent = XCreateSimpleWindow (server.display, DefaultRootWindow (server.display), 0, 0, 200, 100, 0, 0, 0);
-		XMapWindow (server.display, parent);
-		XSync (server.display, False);
+		parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 200, 100, 0, 0, 0);
+		XMapWindow (display, parent);
+		XSync (display, False);
 		frame = new CFrame (CRect (0, 0, 200, 100), &editor);
 	}
 	void TearDown () override
 	{
 		if (frame)
 			frame->close ();
-		if (server.display)
-			XDestroyWindow (server.display, parent);
+		if (display)
+			XDestroyWindow (display, parent);
 	}
 
+	bool open ()
+	{
+		if (!frame->open (reinterpret_cast<void*> (uintptr_t (parent)), PlatformType::kX11EmbedWindowID))
+			return false;
+		driver.emplace (display, window ());
+		return true;
+	}
 	X11PlatformFrame& window () { return *dynamic_cast<X11PlatformFrame*> (frame->getPlatformFrame ()); }
+	unsigned long pixel (int x, int y) { return driver->pixel (window ().getWindow (), x, y); }
 
-	// Runs the frame's event handling until the condition holds (or two seconds passed).
-	bool pumpUntil (const std::function<bool ()>& condition)
-	{
-		for (int i = 0; i < 200; ++i)
-		{
-			window ().processEvents ();
-			if (condition ())
-				return true;
-			std::this_thread::sleep_for (std::chrono::milliseconds (10));
-		}
-		return false;
-	}
-
-	unsigned long pixel (int x, int y)
-	{
-		XImage* image = XGetImage (server.display, window ().getWindow (), x, y, 1, 1, AllPlanes, ZPixmap);
-		unsigned long value = XGetPixel (image, 0, 0) & 0xFFFFFF;
-		XDestroyImage (image);
-		return value;
-	}
-
-	void send (int type, unsigned int detail, int x, int y, unsigned int state = 0)
-	{
-		XEvent e {};
-		e.type = type;
-		if (type == KeyPress || type == KeyRelease)
-		{
-			e.xkey.window = window ().getWindow ();
-			e.xkey.root = DefaultRootWindow (server.display);
-			e.xkey.keycode = detail;
-			e.xkey.state = state;
-			e.xkey.same_screen = True;
-		}
-		else
-		{
-			e.xbutton.window = window ().getWindow ();
-			e.xbutton.root = DefaultRootWindow (server.display);
-			e.xbutton.button = detail;
-			e.xbutton.x = x;
-			e.xbutton.y = y;
-			e.xbutton.state = state;
-			e.xbutton.same_screen = True;
-			e.xbutton.time = ++time;
-		}
-		XSendEvent (server.display, window ().getWindow (), False, NoEventMask, &e);
-		XSync (server.display, False);
-	}
-
-	struct
-	{
-		Display* display {nullptr};
-	} server;
+	Display* display {nullptr};
 	Window parent {0};
 	RecordingEditor editor;
 	CFrame* frame {nullptr};
-	Time time {1000};
+	std::optional<X11FrameDriver> driver;
 };
-
 }
 
 TEST_F (X11Fixture, OpeningIntoAMissingWindowFails)
@@ -163,14 +69,14 @@ TEST_F (X11Fixture, DrawsTheFrameAndTakesClicksInFramePixels)
 	auto strip = owned (makeStrip (40, 20, {kRedCColor, kGreenCColor}));
 	ValueRecorder recorder;
 	frame->addView (new CKickButton (CRect (10, 10, 50, 30), &recorder, 5, 20, strip));
-	ASSERT_TRUE (frame->open (reinterpret_cast<void*> (uintptr_t (parent)), PlatformType::kX11EmbedWindowID));
+	ASSERT_TRUE (open ());
 	EXPECT_EQ (window ().getPlatformType (), PlatformType::kX11EmbedWindowID);
-	ASSERT_TRUE (pumpUntil ([&] { return pixel (30, 20) == 0xFF0000; }));
+	ASSERT_TRUE (driver->pumpUntil ([&] { return pixel (30, 20) == 0xFF0000; }));
 
-	send (ButtonPress, Button1, 30, 20);
-	ASSERT_TRUE (pumpUntil ([&] { return pixel (30, 20) == 0x00FF00; }));
-	send (ButtonRelease, Button1, 30, 20, Button1Mask);
-	ASSERT_TRUE (pumpUntil ([&] { return recorder.values.size () == 2; }));
+	driver->pointer (ButtonPress, Button1, CPoint (30, 20));
+	ASSERT_TRUE (driver->pumpUntil ([&] { return pixel (30, 20) == 0x00FF00; }));
+	driver->pointer (ButtonRelease, Button1, CPoint (30, 20), Button1Mask);
+	ASSERT_TRUE (driver->pumpUntil ([&] { return recorder.values.size () == 2; }));
 	EXPECT_EQ (recorder.values, (std::vector<float> {1.f, 0.f}));
 	EXPECT_EQ (editor.calls, (std::vector<std::string> {"begin 5", "end 5"}));
 }
@@ -179,14 +85,67 @@ TEST_F (X11Fixture, KeysTypeIntoTheFocusedTextEdit)
 {
 	auto* edit = new CTextEdit (CRect (0, 0, 200, 40), nullptr, -1, "");
 	frame->addView (edit);
-	ASSERT_TRUE (frame->open (reinterpret_cast<void*> (uintptr_t (parent)), PlatformType::kX11EmbedWindowID));
-	send (ButtonPress, Button1, 20, 20);
-	send (ButtonRelease, Button1, 20, 20, Button1Mask);
-	ASSERT_TRUE (pumpUntil ([&] { return frame->getFocusView () == edit; }));
-	send (KeyPress, XKeysymToKeycode (server.display, XK_a), 0, 0, ShiftMask);
-	send (KeyPress, XKeysymToKeycode (server.display, XK_space), 0, 0);
-	send (KeyPress, XKeysymToKeycode (server.display, XK_b), 0, 0);
-	send (KeyPress, XKeysymToKeycode (server.display, XK_Return), 0, 0);
-	ASSERT_TRUE (pumpUntil ([&] { return frame->getFocusView () == nullptr; }));
+	ASSERT_TRUE (open ());
+	driver->click (CPoint (20, 20));
+	ASSERT_TRUE (driver->pumpUntil ([&] { return frame->getFocusView () == edit; }));
+	driver->key (XK_a, ShiftMask);
+	driver->key (XK_space);
+	driver->key (XK_b);
+	driver->key (XK_Return);
+	ASSERT_TRUE (driver->pumpUntil ([&] { return frame->getFocusView () == nullptr; }));
 	EXPECT_EQ (edit->getText (), "A b");
+}
+
+// The frame is 200 x 100 at the top left of a 640 x 480 screen; a 40-entry menu near its bottom is
+// 882 pixels tall, so its column leaves the frame and is cut to the screen, where it scrolls.
+TEST_F (X11Fixture, APopupMenuHasWindowsOfItsOwnOnTheScreenAndScrollsThere)
+{
+	ValueRecorder recorder;
+	auto* menu = new COptionMenu (CRect (10, 70, 110, 90), &recorder, -1);
+	for (int i = 0; i < 40; ++i)
+		menu->addEntry (("entry " + std::to_string (i)).c_str ());
+	auto* sub = new COptionMenu ();
+	sub->addEntry ("inner");
+	menu->addEntry (sub, "more");
+	sub->forget ();
+	frame->addView (menu);
+	ASSERT_TRUE (open ());
+
+	// A click outside the popup, on the frame, only closes it.
+	driver->click (CPoint (50, 80));
+	ASSERT_EQ (window ().getPopupWindows ().size (), 1u);
+	driver->click (CPoint (190, 10));
+	EXPECT_TRUE (window ().getPopupWindows ().empty ());
+	EXPECT_TRUE (recorder.values.empty ());
+
+	driver->click (CPoint (50, 80));
+	const auto popups = window ().getPopupWindows ();
+	ASSERT_EQ (popups.size (), 1u);
+	XWindowAttributes attributes;
+	XGetWindowAttributes (display, popups[0], &attributes);
+	EXPECT_TRUE (attributes.override_redirect);
+	const CRect onScreen = X11FrameDriver::screenRect (display, popups[0]);
+	EXPECT_EQ (onScreen.top, 0);
+	EXPECT_EQ (onScreen.bottom, 480);
+	EXPECT_TRUE (driver->pumpUntil ([&] { return driver->pixel (popups[0], 5, onScreen.getHeight () / 2) == 0xF5F5F5; }));
+
+	auto* popup = OptionMenuPopup::get (frame);
+	ASSERT_TRUE (popup && popup->isScrollable (0));
+	EXPECT_TRUE (popup->getItemRect (0, 40).isEmpty ());
+	for (int i = 0; i < 30 && popup->getItemRect (0, 40).isEmpty (); ++i)
+		driver->wheel (popup->getLevelRect (0).getCenter (), false);
+	const CRect more = popup->getItemRect (0, 40);
+	ASSERT_FALSE (more.isEmpty ());
+	driver->move (more.getCenter ());
+	const auto both = window ().getPopupWindows ();
+	ASSERT_EQ (both.size (), 2u);
+	EXPECT_GE (X11FrameDriver::screenRect (display, both[1]).left, onScreen.right - 1);
+
+	// Keys reach the popup through its keyboard grab.
+	driver->key (XK_Left);
+	driver->key (XK_Up);
+	EXPECT_EQ (window ().getPopupWindows ().size (), 1u);
+	driver->key (XK_Return);
+	EXPECT_TRUE (window ().getPopupWindows ().empty ());
+	EXPECT_EQ (recorder.values, (std::vector<float> {39.f}));
 }

@@ -46,6 +46,13 @@ IPlatformFrame* createPlatformFrame (IPlatformFrameCallback* frame, const CRect&
 	return new OffscreenPlatformFrame (frame, size);
 }
 
+CRect IPlatformFrame::getPopupArea () const
+{
+	CRect r;
+	getSize (r);
+	return CRect (0, 0, r.getWidth (), r.getHeight ());
+}
+
 //------------------------------------------------------------------------------------------------
 
 struct CFrame::EventScope

@@ -2,6 +2,8 @@
 
 #include "vstgui/lib/cdrawcontext.h"
 
+#include "x11popupwindow.h"
+
 #include <CoreFoundation/CoreFoundation.h>
 
 #include <X11/Xlib.h>
@@ -9,6 +11,7 @@
 #include <X11/keysym.h>
 #include <cairo/cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -241,12 +244,76 @@ void X11PlatformFrame::processEvents ()
 		XEvent event;
 		XNextEvent (display, &event);
 		if (event.xany.window == window)
-			handleEvent (&event);
+		{
+			handleEvent (&event, CPoint ());
+			continue;
+		}
+		for (auto* popup : popups)
+		{
+			if (event.xany.window != popup->getWindow ())
+				continue;
+			if (event.type == Expose)
+				popup->invalidRect (CRect (event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+				                           event.xexpose.y + event.xexpose.height)
+				                        .offset (popup->getOrigin ()));
+			else
+				handleEvent (&event, popup->getOrigin ());
+			break;
+		}
 	}
 	redraw ();
+	for (auto* popup : std::vector<X11PopupWindow*> (popups))
+		popup->redraw ();
 }
 
-void X11PlatformFrame::handleEvent (void* e)
+CRect X11PlatformFrame::getPopupArea () const
+{
+	XWindowAttributes root;
+	if (!XGetWindowAttributes (display, DefaultRootWindow (display), &root))
+		return IPlatformFrame::getPopupArea ();
+	CPoint position;
+	getGlobalPosition (position);
+	return CRect (-position.x, -position.y, root.width - position.x, root.height - position.y);
+}
+
+IPlatformPopupWindow* X11PlatformFrame::openPopupWindow (const CRect& rect, PopupPainter paint)
+{
+	auto* popup = new X11PopupWindow (*this, rect, std::move (paint));
+	popups.push_back (popup);
+	if (popups.size () == 1)
+	{
+		// Owner events: over our own windows events arrive as usual, anywhere else at the popup.
+		XGrabPointer (display, popup->getWindow (), True, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+		              GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+		XGrabKeyboard (display, popup->getWindow (), True, GrabModeAsync, GrabModeAsync, CurrentTime);
+	}
+	return popup;
+}
+
+void X11PlatformFrame::popupWindowClosed (X11PopupWindow* popup)
+{
+	auto it = std::find (popups.begin (), popups.end (), popup);
+	if (it == popups.end ())
+		return;
+	const bool grabbing = it == popups.begin ();
+	popups.erase (it);
+	if (grabbing)
+	{
+		XUngrabPointer (display, CurrentTime);
+		XUngrabKeyboard (display, CurrentTime);
+		XFlush (display);
+	}
+}
+
+std::vector<unsigned long> X11PlatformFrame::getPopupWindows () const
+{
+	std::vector<unsigned long> result;
+	for (auto* popup : popups)
+		result.push_back (popup->getWindow ());
+	return result;
+}
+
+void X11PlatformFrame::handleEvent (void* e, const CPoint& origin)
 {
 	XEvent& event = *static_cast<XEvent*> (e);
 	if (frame == nullptr)
@@ -259,7 +326,7 @@ void X11PlatformFrame::handleEvent (void* e)
 			break;
 		case ButtonPress:
 		{
-			CPoint where (event.xbutton.x, event.xbutton.y);
+			CPoint where (event.xbutton.x + origin.x, event.xbutton.y + origin.y);
 			const unsigned int b = event.xbutton.button;
 			if (b >= 4 && b <= 7)
 			{
@@ -282,19 +349,22 @@ void X11PlatformFrame::handleEvent (void* e)
 		{
 			if (event.xbutton.button >= 4 && event.xbutton.button <= 7)
 				break;
-			CPoint where (event.xbutton.x, event.xbutton.y);
+			CPoint where (event.xbutton.x + origin.x, event.xbutton.y + origin.y);
 			frame->platformOnMouseUp (where, buttonBit (event.xbutton.button) | modifiers (event.xbutton.state));
 			break;
 		}
 		case MotionNotify:
 		{
-			CPoint where (event.xmotion.x, event.xmotion.y);
+			CPoint where (event.xmotion.x + origin.x, event.xmotion.y + origin.y);
 			frame->platformOnMouseMoved (where, heldButtons (event.xmotion.state) | modifiers (event.xmotion.state));
 			break;
 		}
 		case LeaveNotify:
 		{
-			CPoint where (event.xcrossing.x, event.xcrossing.y);
+			// A popup's grab moves the pointer away from the frame without it having left.
+			if (event.xcrossing.mode != NotifyNormal)
+				break;
+			CPoint where (event.xcrossing.x + origin.x, event.xcrossing.y + origin.y);
 			frame->platformOnMouseExited (where, modifiers (event.xcrossing.state));
 			break;
 		}
@@ -313,10 +383,11 @@ void X11PlatformFrame::handleEvent (void* e)
 			break;
 		}
 		case FocusIn:
-			frame->platformOnActivate (true);
-			break;
 		case FocusOut:
-			frame->platformOnActivate (false);
+			// A popup's keyboard grab is no change of the window's focus.
+			if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab)
+				break;
+			frame->platformOnActivate (event.type == FocusIn);
 			break;
 		default:
 			break;
@@ -347,27 +418,6 @@ void X11PlatformFrame::redraw ()
 			context->drawString (tooltipText.c_str (), text, kLeftText);
 		}
 	});
-	// The back buffer's pixels go to the window as they are: 32-bit true colour, as X servers
-	// give today.
-	Visual* visual = DefaultVisual (display, DefaultScreen (display));
-	const int depth = DefaultDepth (display, DefaultScreen (display));
-	if (depth < 24 || visual->red_mask != 0xFF0000 || visual->green_mask != 0xFF00 || visual->blue_mask != 0xFF)
-		return;
-	cairo_surface_t* surface = backBuffer.getSurface ();
-	XImage* image = XCreateImage (display, visual, static_cast<unsigned int> (depth), ZPixmap, 0,
-	                              reinterpret_cast<char*> (cairo_image_surface_get_data (surface)),
-	                              static_cast<unsigned int> (backBuffer.getWidth ()),
-	                              static_cast<unsigned int> (backBuffer.getHeight ()), 32,
-	                              cairo_image_surface_get_stride (surface));
-	if (image == nullptr)
-		return;
-	GC gc = XCreateGC (display, window, 0, nullptr);
-	for (const auto& r : rects)
-		XPutImage (display, window, gc, image, static_cast<int> (r.left), static_cast<int> (r.top), static_cast<int> (r.left),
-		           static_cast<int> (r.top), static_cast<unsigned int> (r.getWidth ()), static_cast<unsigned int> (r.getHeight ()));
-	XFreeGC (display, gc);
-	image->data = nullptr;
-	XDestroyImage (image);
-	XFlush (display);
+	putBackBuffer (display, window, backBuffer, rects);
 }
 } // VSTGUI

@@ -6,6 +6,7 @@
 #include "vstgui/lib/cgraphicspath.h"
 
 #include "fontcaches.h"
+#include "fontfallback.h"
 
 #include <cairo/cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -523,6 +524,30 @@ void selectFont (cairo_t* cr, const CFontDesc& font)
 	                        (style & kBoldFace) ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
 	cairo_set_font_size (cr, font.getSize ());
 }
+
+// Measures, and with `draw` shows at the current point, the text run by run in families that
+// have its characters; returns the advance.
+double layoutText (cairo_t* cr, const CFontDesc& font, const char* text, bool draw)
+{
+	Detail::holdFontCaches ();
+	const int32_t style = font.getStyle ();
+	const bool bold = (style & kBoldFace) != 0;
+	const bool italic = (style & kItalicFace) != 0;
+	double advance = 0.;
+	for (const auto& run : Detail::splitByFontCoverage (text, font.getName ().getString (), bold, italic))
+	{
+		cairo_select_font_face (cr, run.family.empty () ? font.getName ().data () : run.family.c_str (),
+		                        italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+		                        bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+		cairo_set_font_size (cr, font.getSize ());
+		cairo_text_extents_t ext;
+		cairo_text_extents (cr, run.text.c_str (), &ext);
+		if (draw)
+			cairo_show_text (cr, run.text.c_str ());
+		advance += ext.x_advance;
+	}
+	return advance;
+}
 }
 
 CDrawContext::CDrawContext (cairo_surface_t* surface, const CRect& rect, double scale)
@@ -887,11 +912,9 @@ CCoord CDrawContext::getStringWidth (UTF8StringPtr string)
 	if (string == nullptr || currentState.font == nullptr)
 		return 0.;
 	cairo_save (cr);
-	selectFont (cr, *currentState.font);
-	cairo_text_extents_t ext;
-	cairo_text_extents (cr, string, &ext);
+	const double advance = layoutText (cr, *currentState.font, string, false);
 	cairo_restore (cr);
-	return ext.x_advance;
+	return advance;
 }
 
 void CDrawContext::drawString (UTF8StringPtr string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias)
@@ -929,29 +952,26 @@ void CDrawContext::drawString (UTF8StringPtr string, const CPoint& position, boo
 {
 	if (string == nullptr || currentState.font == nullptr || !begin ())
 		return;
-	selectFont (cr, *currentState.font);
 	cairo_font_options_t* options = cairo_font_options_create ();
 	cairo_font_options_set_antialias (options, antialias ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
 	cairo_set_font_options (cr, options);
 	cairo_font_options_destroy (options);
 	applySource (currentState.fontColor);
 	cairo_move_to (cr, position.x, position.y);
-	cairo_show_text (cr, string);
+	const double advance = layoutText (cr, *currentState.font, string, true);
 	const int32_t style = currentState.font->getStyle ();
 	if (style & (kUnderlineFace | kStrikethroughFace))
 	{
-		cairo_text_extents_t ext;
-		cairo_text_extents (cr, string, &ext);
 		cairo_set_line_width (cr, 1.);
 		if (style & kUnderlineFace)
 		{
 			cairo_move_to (cr, position.x, position.y + 1.5);
-			cairo_rel_line_to (cr, ext.x_advance, 0);
+			cairo_rel_line_to (cr, advance, 0);
 		}
 		if (style & kStrikethroughFace)
 		{
 			cairo_move_to (cr, position.x, position.y - currentState.font->getSize () / 3.);
-			cairo_rel_line_to (cr, ext.x_advance, 0);
+			cairo_rel_line_to (cr, advance, 0);
 		}
 		cairo_stroke (cr);
 	}

@@ -6,6 +6,17 @@
 
 namespace VSTGUI
 {
+// A borderless window of its own, above every other window, for one column of a popup menu.
+// Rectangles are in frame pixels and may lie outside the frame.
+class IPlatformPopupWindow : public AtomicReferenceCounted
+{
+public:
+	virtual void invalidRect (const CRect& rect) = 0;
+};
+
+// Paints a popup window; the context is set up so that frame pixels address the window.
+using PopupPainter = std::function<void (CDrawContext* context, const CRect& updateRect)>;
+
 // The window a frame draws into and takes its input from.
 class IPlatformFrame : public AtomicReferenceCounted
 {
@@ -19,6 +30,17 @@ public:
 	virtual PlatformType getPlatformType () const = 0;
 	// The frame is going away; no callback may be made after this.
 	virtual void onFrameClosed () = 0;
+
+	// Whether popups get windows of their own; otherwise the frame draws them over itself.
+	virtual bool hasPopupWindows () const { return false; }
+	// Where a popup may be placed, in frame pixels: the screen for popup windows, else the frame.
+	virtual CRect getPopupArea () const;
+	// A window over `rect` painted by `paint`. While one is open, the pointer and the keys go to
+	// the frame's callbacks wherever they happen, positions in frame pixels.
+	virtual IPlatformPopupWindow* openPopupWindow (const CRect& /*rect*/, PopupPainter /*paint*/)
+	{
+		return nullptr;
+	}
 
 protected:
 	explicit IPlatformFrame (IPlatformFrameCallback* callback) : frame (callback) {}

@@ -11,6 +11,8 @@ typedef struct __CFRunLoopTimer* CFRunLoopTimerRef;
 
 namespace VSTGUI
 {
+class X11PopupWindow;
+
 // A frame's window for people: an X11 child window inside the window whose id the frame is
 // opened with. Events are taken from the X server by a run-loop timer every 10 ms, so whatever
 // drives the main run loop drives the editor; invalid areas are drawn on the same beat.
@@ -29,15 +31,24 @@ public:
 	bool hideTooltip () override;
 	PlatformType getPlatformType () const override { return PlatformType::kX11EmbedWindowID; }
 	void onFrameClosed () override;
+	bool hasPopupWindows () const override { return true; }
+	CRect getPopupArea () const override;
+	IPlatformPopupWindow* openPopupWindow (const CRect& rect, PopupPainter paint) override;
 
 	// Handles every pending event, then draws what is invalid.
 	void processEvents ();
 	unsigned long getWindow () const { return window; }
 	Display* getDisplay () const { return display; }
+	// The popup windows open now, oldest first.
+	std::vector<unsigned long> getPopupWindows () const;
+
+	// Called by a popup window as it closes.
+	void popupWindowClosed (X11PopupWindow* popup);
 
 private:
 	X11PlatformFrame (IPlatformFrameCallback* frame, Display* display, unsigned long window, const CRect& size);
-	void handleEvent (void* event);
+	// Positions in the event are relative to a window whose top left is `origin` in frame pixels.
+	void handleEvent (void* event, const CPoint& origin);
 	void redraw ();
 	CRect tooltipArea () const;
 
@@ -52,5 +63,6 @@ private:
 	unsigned long lastClickTime {0};
 	unsigned int lastClickButton {0};
 	CPoint lastClickPosition;
+	std::vector<X11PopupWindow*> popups;
 };
 } // VSTGUI
