@@ -79,27 +79,15 @@ struct X11FrameDriver
 		e.type = type;
 		int x = 0, y = 0;
 		const Window w = target (where, x, y);
-		if (type == MotionNotify)
-		{
-			e.xmotion.window = w;
-			e.xmotion.root = DefaultRootWindow (display);
-			e.xmotion.x = x;
-			e.xmotion.y = y;
-			e.xmotion.state = state;
-			e.xmotion.same_screen = True;
-			e.xmotion.time = ++time;
-		}
-		else
-		{
-			e.xbutton.window = w;
-			e.xbutton.root = DefaultRootWindow (display);
-			e.xbutton.button = button;
-			e.xbutton.x = x;
-			e.xbutton.y = y;
-			e.xbutton.state = state;
-			e.xbutton.same_screen = True;
-			e.xbutton.time = ++time;
-		}
+		// Button and motion events share their layout; a motion's hint flag sits where the button is.
+		e.xbutton.window = w;
+		e.xbutton.root = DefaultRootWindow (display);
+		e.xbutton.button = button;
+		e.xbutton.x = x;
+		e.xbutton.y = y;
+		e.xbutton.state = state;
+		e.xbutton.same_screen = True;
+		e.xbutton.time = ++time;
 		XSendEvent (display, w, False, NoEventMask, &e);
 		XSync (display, False);
 		pump ();
