@@ -6,6 +6,9 @@
 
 #include "editor/resources/EditorResources.h"
 
+#include <CoreFoundation/CFStandIn.h>
+#include <CoreFoundation/CoreFoundation.h>
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -53,28 +56,78 @@ void BM_ParseDescriptionAndCreateViews (benchmark::State& state)
 }
 BENCHMARK (BM_ParseDescriptionAndCreateViews)->Unit (benchmark::kMillisecond);
 
-// Argument: the window width; the 2560 x 1440 template is scaled to fit, as the editor does.
-void BM_FullRedraw (benchmark::State& state)
+// The front panel opened in an offscreen frame of the given width, the 2560 x 1440 template
+// scaled to fit as the editor does.
+struct OpenPanel
 {
-	const Description d = frontPanel ();
-	Xml::MemoryContentProvider provider (d.data, d.size);
-	auto description = owned (new UIDescription (&provider));
-	description->parse ();
+	explicit OpenPanel (double width) : provider (frontPanel ().data, frontPanel ().size)
+	{
+		description = owned (new UIDescription (&provider));
+		description->parse ();
+		const double zoom = width / 2560.;
+		frame = new CFrame (CRect (0, 0, 2560, 1440), &editor);
+		frame->setTransparency (true);
+		frame->setBitmapInterpolationQuality (BitmapInterpolationQuality::kHigh);
+		frame->addView (description->createView ("Virel", nullptr));
+		frame->open (&editor);
+		frame->setZoom (zoom);
+		window = static_cast<OffscreenPlatformFrame*> (frame->getPlatformFrame ());
+		window->redraw ();
+	}
+	~OpenPanel () { frame->close (); }
+
+	// Lets the frame's settling timer after a zoom change run, as the host's main loop would,
+	// in simulated time.
+	void settle () { CFRunLoopRunInMode (kCFRunLoopDefaultMode, 0.2, false); }
+
+	cf::ManualClock clock;
 	struct Editor : VSTGUIEditorInterface
 	{
 	} editor;
-	const double width = static_cast<double> (state.range (0));
-	const double zoom = width / 2560.;
-	auto* frame = new CFrame (CRect (0, 0, width, std::round (1440. * zoom)), &editor);
-	frame->setTransparency (true);
-	frame->setBitmapInterpolationQuality (BitmapInterpolationQuality::kHigh);
-	frame->addView (description->createView ("Virel", nullptr));
-	frame->setTransform (CGraphicsTransform ().scale (zoom, zoom));
-	frame->open (&editor);
-	auto* window = static_cast<OffscreenPlatformFrame*> (frame->getPlatformFrame ());
+	Xml::MemoryContentProvider provider;
+	SharedPointer<UIDescription> description;
+	CFrame* frame;
+	OffscreenPlatformFrame* window;
+};
+
+// Argument: the window width. The whole window again at the zoom it already has.
+void BM_FullRedraw (benchmark::State& state)
+{
+	OpenPanel panel (static_cast<double> (state.range (0)));
 	for (auto _ : state)
-		window->redrawAll ();
-	frame->close ();
+		panel.window->redrawAll ();
 }
 BENCHMARK (BM_FullRedraw)->Arg (2560)->Arg (1280)->Arg (1920)->Unit (benchmark::kMillisecond);
+
+// The whole window at a zoom it has not drawn at before, at the frame's full quality: what a
+// person sees once a size change has settled.
+void BM_RedrawAtANewZoom (benchmark::State& state)
+{
+	OpenPanel panel (static_cast<double> (state.range (0)));
+	int step = 0;
+	for (auto _ : state)
+	{
+		const double width = static_cast<double> (state.range (0) - 64 + (step++ % 64));
+		panel.frame->setZoom (width / 2560.);
+		panel.settle ();
+		panel.window->redraw ();
+	}
+}
+BENCHMARK (BM_RedrawAtANewZoom)->Arg (1024)->Arg (1920)->Arg (2560)->Unit (benchmark::kMillisecond);
+
+// A resize-handle drag around 1920 x 1080: every pointer move gives a new zoom a pixel apart, and
+// the window is redrawn before the next. Reports the frames per second a person would see.
+void BM_ResizeDrag (benchmark::State& state)
+{
+	OpenPanel panel (1920);
+	int step = 0;
+	for (auto _ : state)
+	{
+		const double width = 1920 + (step++ % 64) - 32;
+		panel.frame->setZoom (width / 2560.);
+		panel.window->redraw ();
+	}
+	state.counters["frames/s"] = benchmark::Counter (static_cast<double> (state.iterations ()), benchmark::Counter::kIsRate);
+}
+BENCHMARK (BM_ResizeDrag)->Unit (benchmark::kMillisecond);
 }

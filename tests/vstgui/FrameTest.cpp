@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cairo/cairo.h>
+
 using namespace VSTGUI;
 
 TEST (Frame, OpenNeedsAParentAndAttachesTheTree)
@@ -149,4 +151,36 @@ TEST (Frame, KnobModeFallsBackToCircularWhenTheEditorHasNone)
 	EXPECT_EQ (t.frame->getKnobMode (), kCircularMode);
 	t.editor.knobMode = kLinearMode;
 	EXPECT_EQ (t.frame->getKnobMode (), kLinearMode);
+}
+
+// A one-pixel black and white checkerboard at half size: the frame's high quality averages it to
+// grey. While the zoom is still changing the window is drawn with the fast filter; once it has
+// rested it is drawn again by itself at full quality, and each later redraw at that zoom agrees.
+TEST (Frame, AfterAZoomChangeRestsTheWindowIsDrawnAgainAtFullQuality)
+{
+	RunLoop loop;
+	TestFrame t (CRect (0, 0, 64, 64));
+	t.frame->setBitmapInterpolationQuality (BitmapInterpolationQuality::kHigh);
+	auto checker = owned (new CBitmap (CPoint (64, 64)));
+	{
+		uint32_t* pixels = reinterpret_cast<uint32_t*> (cairo_image_surface_get_data (checker->getPlatformSurface ()));
+		const int stride = cairo_image_surface_get_stride (checker->getPlatformSurface ()) / 4;
+		for (int y = 0; y < 64; ++y)
+			for (int x = 0; x < 64; ++x)
+				pixels[y * stride + x] = (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000;
+		cairo_surface_mark_dirty (checker->getPlatformSurface ());
+	}
+	auto* view = new CView (CRect (0, 0, 64, 64));
+	view->setBackground (checker);
+	t.frame->addView (view);
+	ASSERT_TRUE (t.frame->setZoom (0.5));
+	t.window ().redraw ();
+	EXPECT_FALSE (t.window ().redraw ());
+	loop.advance (200);
+	EXPECT_TRUE (t.window ().redraw ());
+	const CColor settled = t.window ().getPixel (10, 10);
+	EXPECT_NEAR (settled.red, 127, 20);
+	t.window ().redrawAll ();
+	EXPECT_EQ (t.window ().getPixel (10, 10), settled);
+	EXPECT_EQ (t.window ().getPixel (20, 13), settled);
 }

@@ -12,6 +12,13 @@ namespace VSTGUI
 {
 int32_t CFrame::kDefaultKnobMode = kCircularMode;
 
+namespace
+{
+// While the zoom keeps changing (a resize-handle drag), bitmaps are drawn with the fast bilinear
+// filter; this long after the last change the window is drawn again at the frame's quality.
+constexpr uint32_t kZoomSettleTime = 150;
+}
+
 //------------------------------------------------------------------------------------------------
 // Platform frames
 
@@ -107,10 +114,11 @@ void CFrame::close ()
 
 void CFrame::beforeDelete ()
 {
-	if (tooltipTimer)
+	for (auto* timer : {&tooltipTimer, &zoomSettleTimer})
 	{
-		tooltipTimer->forget ();
-		tooltipTimer = nullptr;
+		if (*timer)
+			(*timer)->forget ();
+		*timer = nullptr;
 	}
 	mouseViews.clear ();
 	modalView = nullptr;
@@ -183,8 +191,26 @@ bool CFrame::setZoom (double zoomFactor)
 	invalid ();
 	setAutosizingEnabled (true);
 	if (result)
+	{
 		zoom = zoomFactor;
+		startZoomSettling ();
+	}
 	return result;
+}
+
+void CFrame::startZoomSettling ()
+{
+	zoomSettling = true;
+	if (zoomSettleTimer == nullptr)
+		zoomSettleTimer = new CVSTGUITimer (
+		    [this] (CVSTGUITimer* timer) {
+			    timer->stop ();
+			    zoomSettling = false;
+			    invalid ();
+		    },
+		    kZoomSettleTime, false);
+	zoomSettleTimer->stop ();
+	zoomSettleTimer->start ();
 }
 
 void CFrame::setBitmapInterpolationQuality (BitmapInterpolationQuality quality)
@@ -341,7 +367,10 @@ void CFrame::drawRect (CDrawContext* context, const CRect& updateRect)
 
 bool CFrame::platformDrawRect (CDrawContext* context, const CRect& rect)
 {
-	context->setBitmapInterpolationQuality (bitmapQuality);
+	const bool finerThanBilinear = bitmapQuality == BitmapInterpolationQuality::kDefault ||
+	                               bitmapQuality == BitmapInterpolationQuality::kHigh;
+	context->setBitmapInterpolationQuality (zoomSettling && finerThanBilinear ? BitmapInterpolationQuality::kMedium
+	                                                                          : bitmapQuality);
 	drawRect (context, rect);
 	return true;
 }

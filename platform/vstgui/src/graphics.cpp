@@ -200,24 +200,61 @@ CBitmap::CBitmap (cairo_surface_t* s, double scale) : surface (s), scaleFactor (
 
 CBitmap::~CBitmap () noexcept
 {
-	if (scaled.surface)
-		cairo_surface_destroy (scaled.surface);
+	dropScaledRegions (0);
 	if (surface)
 		cairo_surface_destroy (surface);
 }
 
-cairo_surface_t* CBitmap::getScaledSurface (double sx, double sy, int filter) const
+namespace
 {
-	if (surface == nullptr)
+// A bitmap keeps a few scaled regions: the frames of a strip in use, the last zooms of a window
+// being resized; never more pixels than about two copies of the image.
+constexpr size_t kMaxScaledRegions = 16;
+
+size_t pixelsOf (cairo_surface_t* s)
+{
+	return static_cast<size_t> (cairo_image_surface_get_width (s)) * static_cast<size_t> (cairo_image_surface_get_height (s));
+}
+}
+
+void CBitmap::dropScaledRegions (size_t keep) const
+{
+	const size_t budget = surface ? 2 * pixelsOf (surface) : 0;
+	auto total = [this] {
+		size_t n = 0;
+		for (const auto& r : scaledRegions)
+			n += pixelsOf (r.surface);
+		return n;
+	};
+	while (scaledRegions.size () > keep || (scaledRegions.size () > 1 && total () > budget))
+	{
+		auto oldest = std::min_element (scaledRegions.begin (), scaledRegions.end (),
+		                                [] (const ScaledRegion& a, const ScaledRegion& b) { return a.lastUse < b.lastUse; });
+		cairo_surface_destroy (oldest->surface);
+		scaledRegions.erase (oldest);
+	}
+}
+
+cairo_surface_t* CBitmap::getScaledRegion (double sx, double sy, int filter, const CPoint& origin, const CRect& region) const
+{
+	if (surface == nullptr || region.isEmpty ())
 		return nullptr;
-	if (scaled.surface && scaled.sx == sx && scaled.sy == sy && scaled.filter == filter)
-		return scaled.surface;
-	if (scaled.surface)
-		cairo_surface_destroy (scaled.surface);
-	const int w = std::max (1, static_cast<int> (std::ceil (cairo_image_surface_get_width (surface) * sx)));
-	const int h = std::max (1, static_cast<int> (std::ceil (cairo_image_surface_get_height (surface) * sy)));
-	scaled = {sx, sy, filter, cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h)};
-	cairo_t* cr = cairo_create (scaled.surface);
+	const CPoint whole (std::floor (origin.x), std::floor (origin.y));
+	const CPoint phase (origin.x - whole.x, origin.y - whole.y);
+	CRect relative (region);
+	relative.offset (-whole.x, -whole.y);
+	for (auto& r : scaledRegions)
+	{
+		if (r.sx == sx && r.sy == sy && r.filter == filter && r.phase == phase && r.region == relative)
+		{
+			r.lastUse = ++scaledUses;
+			return r.surface;
+		}
+	}
+	cairo_surface_t* scaled = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, static_cast<int> (region.getWidth ()),
+	                                                      static_cast<int> (region.getHeight ()));
+	cairo_t* cr = cairo_create (scaled);
+	cairo_translate (cr, origin.x - region.left, origin.y - region.top);
 	cairo_scale (cr, sx, sy);
 	cairo_set_source_surface (cr, surface, 0, 0);
 	cairo_pattern_set_filter (cairo_get_source (cr), static_cast<cairo_filter_t> (filter));
@@ -225,7 +262,9 @@ cairo_surface_t* CBitmap::getScaledSurface (double sx, double sy, int filter) co
 	cairo_set_operator (cr, CAIRO_OPERATOR_SOURCE);
 	cairo_paint (cr);
 	cairo_destroy (cr);
-	return scaled.surface;
+	scaledRegions.push_back ({sx, sy, filter, phase, relative, scaled, ++scaledUses});
+	dropScaledRegions (kMaxScaledRegions);
+	return scaled;
 }
 
 CBitmap* CBitmap::createFromPNGData (const void* data, size_t size, double scale)
@@ -872,17 +911,22 @@ void CDrawContext::drawBitmap (CBitmap* bitmap, const CRect& dest, const CPoint&
 	const cairo_filter_t filter = filterFor (currentState.bitmapQuality);
 	if (t.m12 == 0. && t.m21 == 0. && sx > 0. && sy > 0. && (sx != 1. || sy != 1.) && filter != CAIRO_FILTER_FAST)
 	{
-		// Scaled drawing resamples once per scale and then only moves pixels: a window at a
-		// zoom redraws as fast as one at full size.
-		cairo_surface_t* resampled = bitmap->getScaledSurface (sx, sy, filter);
+		// Scaled drawing resamples only the device pixels the bitmap covers here, once per scale
+		// and place, and then only copies them: a strip resamples the frame it shows, and a
+		// window at a zoom redraws as fast as one at full size.
 		CPoint origin (d.left - offset.x, d.top - offset.y);
 		t.transform (origin);
-		cairo_identity_matrix (cr);
-		cairo_set_source_surface (cr, resampled, origin.x, origin.y);
-		const bool aligned = origin.x == std::floor (origin.x) && origin.y == std::floor (origin.y);
-		cairo_pattern_set_filter (cairo_get_source (cr), aligned ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_BILINEAR);
-		cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
-		cairo_paint_with_alpha (cr, alpha * currentState.globalAlpha);
+		CRect region (image);
+		t.transform (region);
+		region.normalize ();
+		region.makeIntegral ();
+		if (cairo_surface_t* resampled = bitmap->getScaledRegion (sx, sy, filter, origin, region))
+		{
+			cairo_identity_matrix (cr);
+			cairo_set_source_surface (cr, resampled, region.left, region.top);
+			cairo_pattern_set_filter (cairo_get_source (cr), CAIRO_FILTER_NEAREST);
+			cairo_paint_with_alpha (cr, alpha * currentState.globalAlpha);
+		}
 		end ();
 		return;
 	}

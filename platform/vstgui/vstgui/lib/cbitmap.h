@@ -6,6 +6,7 @@
 #include "vstguifwd.h"
 
 #include <string>
+#include <vector>
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -31,8 +32,10 @@ public:
 
 	cairo_surface_t* getPlatformSurface () const { return surface; }
 	double getScaleFactor () const { return scaleFactor; }
-	// The image resampled by (sx, sy) with a cairo filter; kept for the next draw at that scale.
-	cairo_surface_t* getScaledSurface (double sx, double sy, int filter) const;
+	// The pixels of `region` (whole device pixels) when the image is drawn scaled by (sx, sy)
+	// with a cairo filter and its top left at `origin` (device pixels). Only that region is
+	// resampled, and it is kept for the next draw at the same scale and place.
+	cairo_surface_t* getScaledRegion (double sx, double sy, int filter, const CPoint& origin, const CRect& region) const;
 
 	// Decodes a PNG image held in memory; null when the bytes are not a PNG.
 	static CBitmap* createFromPNGData (const void* data, size_t size, double scaleFactor = 1.);
@@ -48,13 +51,17 @@ private:
 	std::string resourceName;
 	cairo_surface_t* surface {nullptr};
 	double scaleFactor {1.};
-	struct Scaled
+	struct ScaledRegion
 	{
-		double sx {0.};
-		double sy {0.};
-		int filter {-1};
-		cairo_surface_t* surface {nullptr};
+		double sx, sy;
+		int filter;
+		CPoint phase;  // the origin's fraction of a pixel
+		CRect region;  // relative to the origin's whole pixel
+		cairo_surface_t* surface;
+		uint64_t lastUse;
 	};
-	mutable Scaled scaled;
+	void dropScaledRegions (size_t keep) const;
+	mutable std::vector<ScaledRegion> scaledRegions;
+	mutable uint64_t scaledUses {0};
 };
 } // VSTGUI

@@ -93,6 +93,7 @@ private:
 	void runAfterEventFunctions ();
 	void checkMouseViews (const CPoint& where, const CButtonState& buttons);
 	void clearMouseViews (const CPoint& where, const CButtonState& buttons, bool callMouseExit);
+	void startZoomSettling ();
 	void startTooltipTimer ();
 	void showTooltip ();
 	void hideTooltip ();
@@ -111,6 +112,8 @@ private:
 	bool tooltipsEnabled {false};
 	uint32_t tooltipDelay {1000};
 	CVSTGUITimer* tooltipTimer {nullptr};
+	CVSTGUITimer* zoomSettleTimer {nullptr};
+	bool zoomSettling {false};
 	CView* tooltipView {nullptr};
 	bool tooltipShown {false};
 	bool inSetFocusView {false};
