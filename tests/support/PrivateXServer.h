@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <cstdlib>
 #include <poll.h>
 #include <spawn.h>
@@ -22,9 +23,17 @@ struct PrivateXServer
 		if (pipe (fds) != 0)
 			return;
 		std::string fd = std::to_string (fds[1]);
-		const char* argv[] = {"Xvfb", "-displayfd", fd.c_str (), "-screen", "0", screen, "-nolisten", "tcp", nullptr};
-		if (posix_spawnp (&pid, "Xvfb", nullptr, nullptr, const_cast<char**> (argv), environ) != 0)
+		// The server ends with its last client, and writes nowhere the test's output is read: a
+		// test that dies without its destructors must not leave it running, or keep a test
+		// runner waiting for the end of that output.
+		const char* argv[] = {"Xvfb", "-displayfd", fd.c_str (), "-screen", "0", screen, "-nolisten", "tcp", "-terminate", nullptr};
+		posix_spawn_file_actions_t files;
+		posix_spawn_file_actions_init (&files);
+		posix_spawn_file_actions_addopen (&files, 1, "/dev/null", O_WRONLY, 0);
+		posix_spawn_file_actions_addopen (&files, 2, "/dev/null", O_WRONLY, 0);
+		if (posix_spawnp (&pid, "Xvfb", &files, nullptr, const_cast<char**> (argv), environ) != 0)
 			pid = -1;
+		posix_spawn_file_actions_destroy (&files);
 		close (fds[1]);
 		std::string number;
 		pollfd p {fds[0], POLLIN, 0};
