@@ -1,5 +1,7 @@
 #include "au/auPlugin.h"
 
+#include "au/auEditor.h"
+
 #include "synth/Plugin.h"
 #include "synth/log.h"
 
@@ -12,7 +14,9 @@ auPlugin::auPlugin(ComponentInstanceRecord* instance)
 auPlugin::~auPlugin()
 {
 	ZENT_LOG("AudioUnit being destroyed");
-	// An editor owner would go first, as its window holds the facade; none is made without the view classes.
+	// The editor owner goes first: its window holds the facade.
+	delete m_editor;
+	m_editor = nullptr;
 	delete m_plugin;
 	m_plugin = nullptr;
 }

@@ -43,6 +43,8 @@ public:
 	OSStatus GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* outData) override;
 	// Property 31: the bundle and the class of the view factory; unsupported while no view class is registered.
 	OSStatus getCocoaViewInfo(AudioUnitCocoaViewInfo& info);
+	// Property 70001: the editor owner, made at the first request and handed the kept editor state.
+	auEditor* getEditor();
 	OSStatus SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* inData,
 		UInt32 inDataSize) override;
 	OSStatus GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
@@ -79,7 +81,9 @@ public:
 	bool ParameterUpdate(int id);
 
 	void setPresetByID(int id);
+	// Refreshes the editor state from the editor owner, when there is one.
 	void saveEditorState();
+	bool hasEditorState() const { return !m_editorState.empty(); }
 
 protected:
 	OSStatus HandleMidiEvent(UInt8 status, UInt8 channel, UInt8 data1, UInt8 data2, UInt32 startFrame) override;

@@ -7,6 +7,7 @@
 #include <objc/runtime.h>
 
 #include "au/GetBundleFromExecutable.h"
+#include "au/auEditor.h"
 #include "synth/Plugin.h"
 #include "synth/log.h"
 
@@ -175,6 +176,16 @@ OSStatus auPlugin::getCocoaViewInfo(AudioUnitCocoaViewInfo& info)
 	return noErr;
 }
 
+auEditor* auPlugin::getEditor()
+{
+	if (!m_editor)
+	{
+		m_editor = new auEditor(*this, *m_plugin);
+		m_editor->loadState(m_editorState);
+	}
+	return m_editor;
+}
+
 OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element,
 	UInt32& outDataSize, Boolean& outWritable)
 {
@@ -252,9 +263,11 @@ OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 			*static_cast<zentlib::Plugin**>(outData) = m_plugin;
 			return noErr;
 		case kPropertyEditorInstance:
-			// The editor owner is built around the facade: before it exists there is nothing to hand out, and
-			// without the view classes there is no owner to build.
-			return m_plugin ? kAudioUnitErr_InvalidProperty : kAudioUnitErr_Uninitialized;
+			// The editor owner is built around the facade: before it exists there is nothing to hand out.
+			if (!m_plugin)
+				return kAudioUnitErr_Uninitialized;
+			*static_cast<auEditor**>(outData) = getEditor();
+			return noErr;
 		default:
 			break;
 		}

@@ -3,6 +3,7 @@
 #include "au/auPlugin.h"
 
 #include "au/CFAUPreset.h"
+#include "au/auEditor.h"
 #include "synth/Plugin.h"
 #include "synth/SinglePreset.h"
 #include "synth/log.h"
@@ -164,17 +165,26 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 
 void auPlugin::serializeCustomData(std::vector<uint8_t>& data)
 {
-	if (!m_editorState.empty())
+	if (m_editor)
+	{
+		m_editor->saveState(data);
+		m_editorState = data;
+	}
+	else if (!m_editorState.empty())
 		data = m_editorState;
 }
 
 void auPlugin::deserializeCustomData(const std::vector<uint8_t>& data)
 {
-	// Kept unchecked: the editor owner checks the block when it takes it.
+	// Without an editor owner the block is kept unchecked: the owner checks it when it is made.
 	m_editorState = data;
+	if (m_editor && !m_editor->loadState(data))
+		m_editorState.clear();
 }
 
 void auPlugin::saveEditorState()
 {
 	// Only an editor owner has a window size to keep; without one the restored block stays as it came.
+	if (m_editor)
+		m_editor->saveState(m_editorState);
 }

@@ -1,0 +1,82 @@
+#include "au/VirelNSView.h"
+
+#include "ZentEditor.h"
+#include "au/auEditor.h"
+#include "synth/log.h"
+
+namespace
+{
+constexpr CFTimeInterval kIdleInterval = 0.05;
+
+VSTGUI::CRect sizeRect(double width, double height)
+{
+	return VSTGUI::CRect(0, 0, width, height);
+}
+}
+
+VirelNSView* VirelNSView::initWithVirel(auEditor* owner, NSSize preferred)
+{
+	VSTGUI::CRect rect = preferred.width > 0 && preferred.height > 0 && !owner->pluginHasEditorState()
+		? sizeRect(preferred.width, preferred.height)
+		: owner->getWindowRect();
+	ZentEditor::validateRect(rect);
+	ZentEditor::validateAspect(rect);
+	const double w = rect.right - rect.left;
+	const double h = rect.bottom - rect.top;
+	if (!initWithFrame(NSMakeRect(0, 0, w, h)))
+		return nullptr;
+
+	idleTimer = nullptr;
+	editController = owner;
+	ZENT_LOG("Initial UI size is " << w << " " << h);
+	owner->applyViewSize(sizeRect(w, h));
+
+	// The view is not retained: the owner outlives it and only an open window, which this view opens after
+	// installing the callback, reports size changes.
+	auEditor::SizeChangeCallback resized = [view = this](auEditor* editor) {
+		const VSTGUI::CRect& r = editor->getWindowRect();
+		view->setFrame(NSMakeRect(0, 0, r.right - r.left, r.bottom - r.top));
+		editor->saveStateToPlugin();
+	};
+	owner->swapSizeChangeCallback(resized);
+	owner->open(this);
+
+	CFRunLoopTimerContext context{0, this, nullptr, nullptr, nullptr};
+	idleTimer = CFRunLoopTimerCreate(kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + kIdleInterval, kIdleInterval, 0,
+		0, timerCallback, &context);
+	if (idleTimer)
+		CFRunLoopAddTimer(CFRunLoopGetMain(), idleTimer, kCFRunLoopCommonModes);
+	return this;
+}
+
+void VirelNSView::setFrame(NSRect frame)
+{
+	ZENT_LOG("setFrame new size " << frame.size.width << " " << frame.size.height);
+	if (editController)
+		editController->applyViewSize(sizeRect(frame.size.width, frame.size.height));
+	NSView::setFrame(frame);
+}
+
+void VirelNSView::doIdle()
+{
+	editController->idle();
+}
+
+void VirelNSView::dealloc()
+{
+	if (editController)
+		editController->close();
+	if (idleTimer)
+	{
+		CFRunLoopTimerInvalidate(idleTimer);
+		// The view made the timer and holds the only other reference.
+		CFRelease(idleTimer);
+		idleTimer = nullptr;
+	}
+	NSView::dealloc();
+}
+
+void timerCallback(CFRunLoopTimerRef, void* info)
+{
+	static_cast<VirelNSView*>(info)->doIdle();
+}

@@ -1,0 +1,243 @@
+// The editor as a host shows it: the owner behind property 70001, the view its factory makes, the window size in
+// the saved state, and input reaching the host.
+
+#include "AuHost.h"
+#include "HostedView.h"
+#include "LogCapture.h"
+#include "StateChunks.h"
+
+#include <AudioUnit/AUCocoaUIView.h>
+#include <vstgui/lib/cframe.h>
+#include <objc/runtime.h>
+
+#include <algorithm>
+
+using namespace auhost;
+
+namespace
+{
+class EditorView : public AuTest
+{
+};
+
+constexpr AudioUnitPropertyID kEditorOwner = 70001;
+constexpr AudioUnitParameterID kVolume = 10;
+
+OSStatus editorOwner(Instance& instance, void*& owner)
+{
+	UInt32 size = sizeof owner;
+	return AudioUnitGetProperty(instance.unit(), kEditorOwner, kAudioUnitScope_Global, 0, &owner, &size);
+}
+
+NSSize frameSize(const HostedView& hosted)
+{
+	return hosted.view()->frame().size;
+}
+
+// The window block of a saved state, and a state that carries the given one.
+Bytes windowBlockOf(Instance& instance)
+{
+	CFPropertyListRef state = instance.saveState();
+	const Bytes block = StateCodec().editorBlockOf(chunkOf(state));
+	CFRelease(state);
+	return block;
+}
+
+Bytes windowBlock(uint32_t version, int32_t left, int32_t top, int32_t right, int32_t bottom)
+{
+	Bytes block;
+	for (uint32_t v : {version, uint32_t(left), uint32_t(top), uint32_t(right), uint32_t(bottom)})
+		for (int i = 0; i < 4; ++i)
+			block.push_back(uint8_t(v >> (8 * i)));
+	return block;
+}
+
+struct Received
+{
+	AudioUnitEventType type;
+	AudioUnitParameterID id;
+	bool operator==(const Received&) const = default;
+};
+
+void recordEvent(void* refCon, void*, const AudioUnitEvent* event, UInt64, AudioUnitParameterValue)
+{
+	static_cast<std::vector<Received>*>(refCon)->push_back({event->mEventType, event->mArgument.mParameter.mParameterID});
+}
+
+void runMainLoop(double seconds = 0)
+{
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, seconds, false);
+}
+}
+
+TEST_F(EditorView, OwnerIsMadeOnceTheFacadeExistsAndThenAlwaysTheSame)
+{
+	Instance instance;
+	void* first = nullptr;
+	EXPECT_EQ(editorOwner(instance, first), kAudioUnitErr_Uninitialized);
+	ASSERT_EQ(instance.initialize(), noErr);
+	LogCapture log;
+	ASSERT_EQ(editorOwner(instance, first), noErr);
+	void* second = nullptr;
+	ASSERT_EQ(editorOwner(instance, second), noErr);
+	EXPECT_NE(first, nullptr);
+	EXPECT_EQ(first, second);
+	const auto texts = log.texts();
+	EXPECT_EQ(std::count(texts.begin(), texts.end(), "AU: Virel editor instance created"), 1);
+}
+
+TEST_F(EditorView, FactoryMakesViewsAtThePreferredSizeKeptTo16By9)
+{
+	Class factoryClass = objc_getClass("VirelCocoaUI");
+	ASSERT_NE(factoryClass, Nil);
+	NSObject* factory = asNSObject(factoryClass->create());
+	ASSERT_TRUE(factory->conformsToProtocol("AUCocoaUIBase"));
+	EXPECT_EQ(static_cast<AUCocoaUIBase*>(factory)->interfaceVersion(), 0u);
+	EXPECT_EQ(toString(factory->description()), "Vens' Virel Editor");
+	factory->release();
+
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	struct Case
+	{
+		NSSize preferred;
+		NSSize expected;
+		const char* logged;
+	};
+	// Without a preferred size the owner's rectangle decides: the default, later the last window's.
+	for (const Case& c : {Case{{0, 0}, {1024, 576}, "Initial UI size is 1024 576"},
+			 Case{{800, 600}, {800, 450}, "Initial UI size is 800 450"},
+			 Case{{1920, 1200}, {1920, 1080}, "Initial UI size is 1920 1080"},
+			 Case{{0, 0}, {1920, 1080}, "Initial UI size is 1920 1080"}})
+	{
+		NSSize size;
+		NSUInteger mask = 0;
+		bool posts = false;
+		std::vector<std::string> texts;
+		{
+			LogCapture log;
+			HostedView hosted(instance.unit(), c.preferred);
+			size = frameSize(hosted);
+			mask = hosted.view()->autoresizingMask();
+			posts = hosted.view()->postsFrameChangedNotifications();
+			texts = log.texts();
+		}
+		EXPECT_EQ(size.width, c.expected.width);
+		EXPECT_EQ(size.height, c.expected.height);
+		EXPECT_EQ(mask, 18u);
+		EXPECT_TRUE(posts);
+		EXPECT_NE(std::find(texts.begin(), texts.end(), c.logged), texts.end()) << c.logged;
+	}
+}
+
+TEST_F(EditorView, SavedStateHoldsTheWindowRectangleOfAnOpenViewAndTheNextViewOpensAtIt)
+{
+	CFPropertyListRef state;
+	{
+		Instance instance;
+		ASSERT_EQ(instance.initialize(), noErr);
+		HostedView hosted(instance.unit(), NSMakeSize(1024, 576));
+		// The host asks for a square; the window keeps to 16:9 and the host's view follows it.
+		hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
+		EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 1000, 563));
+		hosted.view()->setFrame(NSMakeRect(0, 0, 1280, 720));
+		state = instance.saveState();
+	}
+	Instance instance;
+	ASSERT_EQ(instance.restoreState(state), noErr);
+	ASSERT_EQ(instance.initialize(), noErr);
+	// A saved size wins over the host's preferred one.
+	HostedView hosted(instance.unit(), NSMakeSize(800, 600));
+	EXPECT_EQ(frameSize(hosted).width, 1280);
+	EXPECT_EQ(frameSize(hosted).height, 720);
+	CFRelease(state);
+}
+
+TEST_F(EditorView, ARefusedBlockIsDroppedAndTheLastWindowSizeStays)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	{
+		HostedView hosted(instance.unit(), NSMakeSize(1600, 900));
+	}
+	StateCodec codec;
+	for (const Bytes& refused : {windowBlock(2, 0, 0, 640, 360), Bytes(19, 1), Bytes(21, 1)})
+	{
+		CFPropertyListRef state = instance.saveState();
+		setChunk(state, codec.stateWithEditorBlock(refused));
+		ASSERT_EQ(instance.restoreState(state), noErr);
+		CFRelease(state);
+		HostedView hosted(instance.unit(), NSMakeSize(0, 0));
+		EXPECT_EQ(frameSize(hosted).width, 1600);
+		EXPECT_EQ(frameSize(hosted).height, 900);
+	}
+	// Stored sizes are not clipped until a view opens; negative corners travel unchanged.
+	CFPropertyListRef state = instance.saveState();
+	setChunk(state, codec.stateWithEditorBlock(windowBlock(1, -20, -10, 3000, 2000)));
+	ASSERT_EQ(instance.restoreState(state), noErr);
+	CFRelease(state);
+	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, -20, -10, 3000, 2000));
+	HostedView hosted(instance.unit(), NSMakeSize(0, 0));
+	EXPECT_EQ(frameSize(hosted).width, 2560);
+	EXPECT_EQ(frameSize(hosted).height, 1440);
+}
+
+TEST_F(EditorView, KnobDragAndEditGesturesReachTheHostsParameterListeners)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	std::vector<Received> received;
+	AUEventListenerRef listener = nullptr;
+	ASSERT_EQ(AUEventListenerCreate(recordEvent, &received, CFRunLoopGetMain(), kCFRunLoopDefaultMode, 0, 0, &listener),
+		noErr);
+	for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
+			 kAudioUnitEvent_EndParameterChangeGesture})
+	{
+		AudioUnitEvent event{};
+		event.mEventType = type;
+		event.mArgument.mParameter = {instance.unit(), kVolume, kAudioUnitScope_Global, 0};
+		AUEventListenerAddEventType(listener, nullptr, &event);
+	}
+
+	// At full size the panel's pixels are the template's: the edit page, its common settings, the volume knob.
+	HostedView hosted(instance.unit(), NSMakeSize(2560, 1440));
+	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(hosted.view()->frame());
+	window->setContentView(hosted.view());
+	auto click = [&](double x, double y) {
+		NSAutoreleasePool pool;
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDown, NSMakePoint(x, y), 0, 1));
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(x, y), 0, 0));
+		runMainLoop();
+	};
+	click(452, 603);
+	click(308, 1183);
+	const float before = instance.parameter(kVolume);
+	{
+		NSAutoreleasePool pool;
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDown, NSMakePoint(1882, 925), 0, 1));
+		for (int y = 920; y >= 880; y -= 10)
+			window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDragged, NSMakePoint(1882, y), 0, 0));
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(1882, 880), 0, 0));
+	}
+	runMainLoop();
+	EXPECT_GT(instance.parameter(kVolume), before);
+	ASSERT_FALSE(received.empty());
+	for (const Received& r : received)
+		EXPECT_EQ(r, (Received{kAudioUnitEvent_ParameterValueChange, kVolume}));
+
+	// The window's controls report their gestures through the owner's toolkit interface.
+	received.clear();
+	void* owner = nullptr;
+	ASSERT_EQ(editorOwner(instance, owner), noErr);
+	auto* editor = static_cast<VSTGUI::VSTGUIEditorInterface*>(owner);
+	editor->beginEdit(int32_t(kVolume));
+	editor->endEdit(int32_t(kVolume));
+	editor->beginEdit(-1);
+	runMainLoop();
+	EXPECT_EQ(received, (std::vector<Received>{{kAudioUnitEvent_BeginParameterChangeGesture, kVolume},
+							{kAudioUnitEvent_EndParameterChangeGesture, kVolume}}));
+
+	window->setContentView(nullptr);
+	window->release();
+	AUListenerDispose(listener);
+}

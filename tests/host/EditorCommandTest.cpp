@@ -1,0 +1,203 @@
+// virel-host editor with the instrument itself: the panel drawn into a file after scripted input, and shown in
+// a window on a private X server that a person would resize and close.
+
+#include <cairo/cairo.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+// Xlib after the test framework, whose names its macros would hit.
+#include "PrivateXServer.h"
+
+#include <X11/Xutil.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+struct EditorRun
+{
+	int exitCode = -1;
+	std::string out;
+	std::string err;
+};
+
+std::string slurp(const fs::path& p)
+{
+	std::ifstream in(p, std::ios::binary);
+	return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A PNG as straight RGB, read through cairo.
+struct Picture
+{
+	explicit Picture(const std::string& path) : surface(cairo_image_surface_create_from_png(path.c_str())) {}
+	~Picture() { cairo_surface_destroy(surface); }
+	int width() const { return cairo_image_surface_get_width(surface); }
+	int height() const { return cairo_image_surface_get_height(surface); }
+	// Red, green and blue of an opaque pixel.
+	std::array<int, 3> rgb(int x, int y) const
+	{
+		const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+		const uint32_t p = reinterpret_cast<const uint32_t*>(row)[x];
+		return {int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF)};
+	}
+	bool greenAt(int x, int y) const
+	{
+		const auto c = rgb(x, y);
+		return c[1] > c[0] + 60 && c[1] > c[2] + 30;
+	}
+	cairo_surface_t* surface;
+};
+
+class EditorCommand : public ::testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		m_dir = fs::temp_directory_path() / ("virel-editor-test-" + std::to_string(::getpid()) + "-" +
+												::testing::UnitTest::GetInstance()->current_test_info()->name());
+		fs::create_directories(m_dir);
+	}
+	void TearDown() override { fs::remove_all(m_dir); }
+
+	std::string command(const std::vector<std::string>& args, const std::string& environment = "") const
+	{
+		std::string c = environment + " '" + VIREL_HOST_PATH + "' editor --plugin '" + VIREL_COMPONENT_BUNDLE + "'";
+		for (const std::string& a : args)
+			c += " '" + a + "'";
+		return c + " >'" + path("stdout") + "' 2>'" + path("stderr") + "' </dev/null";
+	}
+	EditorRun editor(const std::vector<std::string>& args, const std::string& environment = "") const
+	{
+		const int status = std::system(command(args, environment).c_str());
+		return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(path("stdout")), slurp(path("stderr"))};
+	}
+	std::string path(const std::string& name) const { return (m_dir / name).string(); }
+	void write(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
+
+	fs::path m_dir;
+};
+
+// The PLAY and EDIT mode buttons of a 1024 x 576 panel.
+constexpr int kPlayX = 87, kEditX = 181, kModeY = 241;
+
+Window topLevelNamed(Display* display, const char* name)
+{
+	Window root, parent, *children = nullptr;
+	unsigned int count = 0;
+	Window found = 0;
+	if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+		for (unsigned int i = 0; i < count && !found; ++i)
+		{
+			char* title = nullptr;
+			if (XFetchName(display, children[i], &title) && title)
+			{
+				if (std::string(title) == name)
+					found = children[i];
+				XFree(title);
+			}
+		}
+	if (children)
+		XFree(children);
+	return found;
+}
+
+// Width and height of a window's first child, the editor inside it; 0 x 0 while it has none.
+std::pair<unsigned, unsigned> childSize(Display* display, Window window)
+{
+	Window root, parent, *children = nullptr;
+	unsigned int count = 0;
+	std::pair<unsigned, unsigned> size{0, 0};
+	if (XQueryTree(display, window, &root, &parent, &children, &count) && count > 0)
+	{
+		XWindowAttributes a;
+		if (XGetWindowAttributes(display, children[0], &a))
+			size = {unsigned(a.width), unsigned(a.height)};
+	}
+	if (children)
+		XFree(children);
+	return size;
+}
+
+template <typename Condition>
+bool waitFor(Condition condition)
+{
+	for (int i = 0; i < 500 && !condition(); ++i)
+		std::this_thread::sleep_for(std::chrono::milliseconds(20));
+	return condition();
+}
+}
+
+TEST_F(EditorCommand, ScreenshotShowsThePanelAtTheAskedSizeAndAfterTheScriptedClicks)
+{
+	EditorRun r = editor({"--screenshot", path("small.png"), "--size", "800x600"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 800 x 450 to " + path("small.png") + "\n");
+	EXPECT_EQ(Picture(path("small.png")).width(), 800);
+	EXPECT_EQ(Picture(path("small.png")).height(), 450);
+
+	ASSERT_EQ(editor({"--screenshot", path("play.png")}).exitCode, 0);
+	write("edit.txt", "# to the edit page\nclick " + std::to_string(kEditX) + " " + std::to_string(kModeY) + "\nwait 100\n");
+	r = editor({"--screenshot", path("edit.png"), "--script", path("edit.txt")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	const Picture play(path("play.png")), edit(path("edit.png"));
+	ASSERT_EQ(play.width(), 1024);
+	EXPECT_TRUE(play.greenAt(kPlayX, kModeY));
+	EXPECT_FALSE(play.greenAt(kEditX, kModeY));
+	EXPECT_FALSE(edit.greenAt(kPlayX, kModeY));
+	EXPECT_TRUE(edit.greenAt(kEditX, kModeY));
+
+	write("bad.txt", "click 10 10\npress 3\n");
+	r = editor({"--screenshot", path("bad.png"), "--script", path("bad.txt")});
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_NE(r.err.find(path("bad.txt") + ":2: unknown action 'press'"), std::string::npos) << r.err;
+	EXPECT_FALSE(fs::exists(path("bad.png")));
+}
+
+TEST_F(EditorCommand, WithoutADisplayTheWindowIsRefusedWithAClearError)
+{
+	const EditorRun r = editor({}, "env -u DISPLAY");
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_NE(r.err.find("virel-host: cannot open the X display: the editor window needs one"), std::string::npos) << r.err;
+}
+
+TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
+{
+	static PrivateXServer server;
+	if (!server.display)
+		GTEST_SKIP() << "Xvfb is not available";
+	Display* display = server.display;
+	const std::string run = command({"--state-out", path("state.aupreset")}) + " &";
+	ASSERT_EQ(std::system(run.c_str()), 0);
+
+	Window window = 0;
+	ASSERT_TRUE(waitFor([&] { return (window = topLevelNamed(display, "Virel")) != 0; })) << slurp(path("stderr"));
+	ASSERT_TRUE(waitFor([&] { return childSize(display, window) == std::make_pair(1024u, 576u); }));
+
+	XResizeWindow(display, window, 1280, 720);
+	XFlush(display);
+	EXPECT_TRUE(waitFor([&] { return childSize(display, window) == std::make_pair(1280u, 720u); }));
+
+	XEvent close{};
+	close.xclient.type = ClientMessage;
+	close.xclient.window = window;
+	close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+	close.xclient.format = 32;
+	close.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+	XSendEvent(display, window, False, NoEventMask, &close);
+	XFlush(display);
+	ASSERT_TRUE(waitFor([&] { return fs::exists(path("state.aupreset")) && topLevelNamed(display, "Virel") == 0; }));
+	EXPECT_NE(slurp(path("stdout")).find("Showing Vens' Virel Editor at 1024 x 576"), std::string::npos);
+
+	const EditorRun r = editor({"--screenshot", path("again.png"), "--state-in", path("state.aupreset")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 1280 x 720 to " + path("again.png") + "\n");
+}
