@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace VSTGUI
 {
@@ -89,10 +90,22 @@ bool CFontDesc::operator== (const CFontDesc& f) const
 
 namespace
 {
-// Built-in fonts live as long as the program; their first reference is never dropped.
+// Built-in fonts live as long as the image that holds the toolkit: a plug-in that is unloaded drops their
+// first references then.
 CFontRef builtinFont (const char* name, CCoord size)
 {
-	return new CFontDesc (name, size, 0);
+	struct Fonts
+	{
+		std::vector<CFontRef> all;
+		~Fonts ()
+		{
+			for (CFontRef font : all)
+				font->forget ();
+		}
+	};
+	static Fonts fonts;
+	fonts.all.push_back (new CFontDesc (name, size, 0));
+	return fonts.all.back ();
 }
 }
 
