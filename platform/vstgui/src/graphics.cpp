@@ -511,20 +511,23 @@ void CGraphicsPath::replay (cairo_t* cr) const
 
 namespace
 {
-// The font caches of cairo and fontconfig are process-wide; they are given back at exit so that
-// leak checkers see only what the program itself forgot.
-void releaseFontCaches ()
+// The font caches of cairo and fontconfig are process-wide; they are given back when the image that
+// holds the toolkit goes (at exit, or when a host unloads the plug-in) so that leak checkers see only
+// what the program itself forgot. A static object, not atexit: its release stays with the image.
+struct FontCaches
 {
-	cairo_debug_reset_static_data ();
-	FcFini ();
-}
+	~FontCaches ()
+	{
+		cairo_debug_reset_static_data ();
+		FcFini ();
+	}
+};
 
 }
 
 void Detail::holdFontCaches ()
 {
-	static const bool registered = std::atexit (releaseFontCaches) == 0;
-	(void)registered;
+	static FontCaches caches;
 }
 
 bool Detail::fontFamilyInstalled (const std::string& family)
