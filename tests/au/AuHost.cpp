@@ -236,6 +236,36 @@ OSStatus Instance::restoreState(CFPropertyListRef state)
 	return AudioUnitSetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &state, sizeof state);
 }
 
+ParameterEvents::ParameterEvents(AudioUnit unit, const std::vector<AudioUnitParameterID>& ids)
+{
+	auto record = [](void* refCon, void*, const AudioUnitEvent* event, UInt64, AudioUnitParameterValue) {
+		static_cast<ParameterEvents*>(refCon)->received.push_back(
+			{event->mEventType, event->mArgument.mParameter.mParameterID});
+	};
+	EXPECT_EQ(AUEventListenerCreate(record, this, CFRunLoopGetMain(), kCFRunLoopDefaultMode, 0, 0, &m_listener), noErr);
+	for (AudioUnitParameterID id : ids)
+		for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
+				 kAudioUnitEvent_EndParameterChangeGesture})
+		{
+			AudioUnitEvent event{};
+			event.mEventType = type;
+			event.mArgument.mParameter = {unit, id, kAudioUnitScope_Global, 0};
+			AUEventListenerAddEventType(m_listener, nullptr, &event);
+		}
+}
+
+ParameterEvents::~ParameterEvents()
+{
+	AUListenerDispose(m_listener);
+}
+
+void ParameterEvents::runLoop()
+{
+	while (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) == kCFRunLoopRunHandledSource)
+	{
+	}
+}
+
 double rms(const std::vector<float>& samples, size_t from, size_t to)
 {
 	to = std::min(to, samples.size());

@@ -79,6 +79,30 @@ private:
 	Float64 m_sampleTime = 0;
 };
 
+// Listens on the main run loop, as a host's parameter listener does, to the begin, value and end events of the
+// given parameters; runLoop delivers what is pending.
+class ParameterEvents
+{
+public:
+	struct Event
+	{
+		AudioUnitEventType type;
+		AudioUnitParameterID id;
+		bool operator==(const Event&) const = default;
+	};
+
+	ParameterEvents(AudioUnit unit, const std::vector<AudioUnitParameterID>& ids);
+	~ParameterEvents();
+	ParameterEvents(const ParameterEvents&) = delete;
+	ParameterEvents& operator=(const ParameterEvents&) = delete;
+
+	static void runLoop();
+	std::vector<Event> received;
+
+private:
+	AUEventListenerRef m_listener = nullptr;
+};
+
 std::string toString(CFStringRef text);
 double rms(const std::vector<float>& samples, size_t from = 0, size_t to = SIZE_MAX);
 }

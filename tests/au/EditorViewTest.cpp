@@ -51,23 +51,6 @@ Bytes windowBlock(uint32_t version, int32_t left, int32_t top, int32_t right, in
 			block.push_back(uint8_t(v >> (8 * i)));
 	return block;
 }
-
-struct Received
-{
-	AudioUnitEventType type;
-	AudioUnitParameterID id;
-	bool operator==(const Received&) const = default;
-};
-
-void recordEvent(void* refCon, void*, const AudioUnitEvent* event, UInt64, AudioUnitParameterValue)
-{
-	static_cast<std::vector<Received>*>(refCon)->push_back({event->mEventType, event->mArgument.mParameter.mParameterID});
-}
-
-void runMainLoop(double seconds = 0)
-{
-	CFRunLoopRunInMode(kCFRunLoopDefaultMode, seconds, false);
-}
 }
 
 TEST_F(EditorView, OwnerIsMadeOnceTheFacadeExistsAndThenAlwaysTheSame)
@@ -186,18 +169,7 @@ TEST_F(EditorView, KnobDragAndEditGesturesReachTheHostsParameterListeners)
 {
 	Instance instance;
 	ASSERT_EQ(instance.initialize(), noErr);
-	std::vector<Received> received;
-	AUEventListenerRef listener = nullptr;
-	ASSERT_EQ(AUEventListenerCreate(recordEvent, &received, CFRunLoopGetMain(), kCFRunLoopDefaultMode, 0, 0, &listener),
-		noErr);
-	for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
-			 kAudioUnitEvent_EndParameterChangeGesture})
-	{
-		AudioUnitEvent event{};
-		event.mEventType = type;
-		event.mArgument.mParameter = {instance.unit(), kVolume, kAudioUnitScope_Global, 0};
-		AUEventListenerAddEventType(listener, nullptr, &event);
-	}
+	ParameterEvents events(instance.unit(), {kVolume});
 
 	// At full size the panel's pixels are the template's: the edit page, its common settings, the volume knob.
 	HostedView hosted(instance.unit(), NSMakeSize(2560, 1440));
@@ -207,7 +179,7 @@ TEST_F(EditorView, KnobDragAndEditGesturesReachTheHostsParameterListeners)
 		NSAutoreleasePool pool;
 		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDown, NSMakePoint(x, y), 0, 1));
 		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(x, y), 0, 0));
-		runMainLoop();
+		ParameterEvents::runLoop();
 	};
 	click(452, 603);
 	click(308, 1183);
@@ -219,25 +191,24 @@ TEST_F(EditorView, KnobDragAndEditGesturesReachTheHostsParameterListeners)
 			window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDragged, NSMakePoint(1882, y), 0, 0));
 		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(1882, 880), 0, 0));
 	}
-	runMainLoop();
+	ParameterEvents::runLoop();
 	EXPECT_GT(instance.parameter(kVolume), before);
-	ASSERT_FALSE(received.empty());
-	for (const Received& r : received)
-		EXPECT_EQ(r, (Received{kAudioUnitEvent_ParameterValueChange, kVolume}));
+	ASSERT_FALSE(events.received.empty());
+	for (const ParameterEvents::Event& e : events.received)
+		EXPECT_EQ(e, (ParameterEvents::Event{kAudioUnitEvent_ParameterValueChange, kVolume}));
 
 	// The window's controls report their gestures through the owner's toolkit interface.
-	received.clear();
+	events.received.clear();
 	void* owner = nullptr;
 	ASSERT_EQ(editorOwner(instance, owner), noErr);
 	auto* editor = static_cast<VSTGUI::VSTGUIEditorInterface*>(owner);
 	editor->beginEdit(int32_t(kVolume));
 	editor->endEdit(int32_t(kVolume));
 	editor->beginEdit(-1);
-	runMainLoop();
-	EXPECT_EQ(received, (std::vector<Received>{{kAudioUnitEvent_BeginParameterChangeGesture, kVolume},
-							{kAudioUnitEvent_EndParameterChangeGesture, kVolume}}));
+	ParameterEvents::runLoop();
+	EXPECT_EQ(events.received, (std::vector<ParameterEvents::Event>{{kAudioUnitEvent_BeginParameterChangeGesture, kVolume},
+								   {kAudioUnitEvent_EndParameterChangeGesture, kVolume}}));
 
 	window->setContentView(nullptr);
 	window->release();
-	AUListenerDispose(listener);
 }

@@ -13,24 +13,6 @@ namespace
 class Parameters : public AuTest
 {
 };
-
-struct Received
-{
-	AudioUnitEventType type;
-	AudioUnitParameterID id;
-};
-
-void recordEvent(void* refCon, void*, const AudioUnitEvent* event, UInt64, AudioUnitParameterValue)
-{
-	static_cast<std::vector<Received>*>(refCon)->push_back({event->mEventType, event->mArgument.mParameter.mParameterID});
-}
-
-void runMainLoop()
-{
-	while (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) == kCFRunLoopRunHandledSource)
-	{
-	}
-}
 }
 
 TEST_F(Parameters, ListIsEmptyUntilInitialised)
@@ -161,18 +143,10 @@ TEST_F(Parameters, ProgramChangeTellsTheHostOfEveryChangedValue)
 {
 	Instance instance;
 	ASSERT_EQ(instance.initialize(), noErr);
-	std::vector<Received> received;
-	AUEventListenerRef listener = nullptr;
-	ASSERT_EQ(AUEventListenerCreate(recordEvent, &received, CFRunLoopGetMain(), kCFRunLoopDefaultMode, 0, 0, &listener), noErr);
+	std::vector<AudioUnitParameterID> all(109);
 	for (AudioUnitParameterID id = 0; id < 109; ++id)
-		for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
-				 kAudioUnitEvent_EndParameterChangeGesture})
-		{
-			AudioUnitEvent event{};
-			event.mEventType = type;
-			event.mArgument.mParameter = {instance.unit(), id, kAudioUnitScope_Global, 0};
-			AUEventListenerAddEventType(listener, nullptr, &event);
-		}
+		all[id] = id;
+	ParameterEvents events(instance.unit(), all);
 
 	std::vector<float> before(109);
 	for (AudioUnitParameterID id = 0; id < 109; ++id)
@@ -180,22 +154,16 @@ TEST_F(Parameters, ProgramChangeTellsTheHostOfEveryChangedValue)
 	ASSERT_EQ(instance.midi(0xC0, 17, 0), noErr);
 	std::vector<float> left, right;
 	ASSERT_EQ(instance.render(512, left, right), noErr);
-	runMainLoop();
+	ParameterEvents::runLoop();
 
-	std::vector<Received> expected;
+	std::vector<ParameterEvents::Event> expected;
 	for (AudioUnitParameterID id = 0; id < 109; ++id)
 		if (instance.parameter(id) != before[id])
 			for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture,
 					 kAudioUnitEvent_ParameterValueChange, kAudioUnitEvent_EndParameterChangeGesture})
 				expected.push_back({type, id});
 	ASSERT_GT(expected.size(), 3u);
-	ASSERT_EQ(received.size(), expected.size());
-	for (size_t i = 0; i < expected.size(); ++i)
-	{
-		EXPECT_EQ(received[i].type, expected[i].type) << i;
-		EXPECT_EQ(received[i].id, expected[i].id) << i;
-	}
-	AUListenerDispose(listener);
+	EXPECT_EQ(events.received, expected);
 }
 
 TEST_F(Parameters, CustomPropertiesHandOutTheFacadeOnceItExists)

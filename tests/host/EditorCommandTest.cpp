@@ -1,6 +1,8 @@
 // virel-host editor with the instrument itself: the panel drawn into a file after scripted input, and shown in
 // a window on a private X server that a person would resize and close.
 
+#include "HostProcess.h"
+
 #include <cairo/cairo.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
@@ -22,19 +23,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-struct EditorRun
-{
-	int exitCode = -1;
-	std::string out;
-	std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-	std::ifstream in(p, std::ios::binary);
-	return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // A PNG as straight RGB, read through cairo.
 struct Picture
 {
@@ -68,17 +56,14 @@ protected:
 	}
 	void TearDown() override { fs::remove_all(m_dir); }
 
-	std::string command(const std::vector<std::string>& args, const std::string& environment = "") const
+	std::vector<std::string> editorArgs(std::vector<std::string> args) const
 	{
-		std::string c = environment + " '" + VIREL_HOST_PATH + "' editor --plugin '" + VIREL_COMPONENT_BUNDLE + "'";
-		for (const std::string& a : args)
-			c += " '" + a + "'";
-		return c + " >'" + path("stdout") + "' 2>'" + path("stderr") + "' </dev/null";
+		args.insert(args.begin(), {"editor", "--plugin", VIREL_COMPONENT_BUNDLE});
+		return args;
 	}
-	EditorRun editor(const std::vector<std::string>& args, const std::string& environment = "") const
+	HostRun editor(const std::vector<std::string>& args, const std::string& environment = "") const
 	{
-		const int status = std::system(command(args, environment).c_str());
-		return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(path("stdout")), slurp(path("stderr"))};
+		return runHost(editorArgs(args), m_dir, environment);
 	}
 	std::string path(const std::string& name) const { return (m_dir / name).string(); }
 	void write(const std::string& name, const std::string& text) const { std::ofstream(path(name)) << text; }
@@ -138,7 +123,7 @@ bool waitFor(Condition condition)
 
 TEST_F(EditorCommand, ScreenshotShowsThePanelAtTheAskedSizeAndAfterTheScriptedClicks)
 {
-	EditorRun r = editor({"--screenshot", path("small.png"), "--size", "800x600"});
+	HostRun r = editor({"--screenshot", path("small.png"), "--size", "800x600"});
 	ASSERT_EQ(r.exitCode, 0) << r.err;
 	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 800 x 450 to " + path("small.png") + "\n");
 	EXPECT_EQ(Picture(path("small.png")).width(), 800);
@@ -164,7 +149,7 @@ TEST_F(EditorCommand, ScreenshotShowsThePanelAtTheAskedSizeAndAfterTheScriptedCl
 
 TEST_F(EditorCommand, WithoutADisplayTheWindowIsRefusedWithAClearError)
 {
-	const EditorRun r = editor({}, "env -u DISPLAY");
+	const HostRun r = editor({}, "env -u DISPLAY");
 	EXPECT_EQ(r.exitCode, 1);
 	EXPECT_NE(r.err.find("virel-host: cannot open the X display: the editor window needs one"), std::string::npos) << r.err;
 }
@@ -175,7 +160,7 @@ TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 	if (!server.display)
 		GTEST_SKIP() << "Xvfb is not available";
 	Display* display = server.display;
-	const std::string run = command({"--state-out", path("state.aupreset")}) + " &";
+	const std::string run = hostCommand(editorArgs({"--state-out", path("state.aupreset")}), m_dir) + " &";
 	ASSERT_EQ(std::system(run.c_str()), 0);
 
 	Window window = 0;
@@ -197,7 +182,7 @@ TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 	ASSERT_TRUE(waitFor([&] { return fs::exists(path("state.aupreset")) && topLevelNamed(display, "Virel") == 0; }));
 	EXPECT_NE(slurp(path("stdout")).find("Showing Vens' Virel Editor at 1024 x 576"), std::string::npos);
 
-	const EditorRun r = editor({"--screenshot", path("again.png"), "--state-in", path("state.aupreset")});
+	const HostRun r = editor({"--screenshot", path("again.png"), "--state-in", path("state.aupreset")});
 	ASSERT_EQ(r.exitCode, 0) << r.err;
 	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 1280 x 720 to " + path("again.png") + "\n");
 }

@@ -1,3 +1,4 @@
+#include "HostProcess.h"
 #include "TestData.h"
 
 #include <sndfile.h>
@@ -19,20 +20,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-struct HostRun
-{
-	int exitCode = -1;
-	bool crashed = false;
-	std::string out;
-	std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-	std::ifstream in(p, std::ios::binary);
-	return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 struct Wav
 {
 	int rate = 0, channels = 0;
@@ -87,17 +74,7 @@ protected:
 			args.push_back("--plugin");
 			args.push_back(VIREL_TEST_BUNDLE);
 		}
-		std::string command = std::string("'") + VIREL_HOST_PATH + "'";
-		for (const std::string& a : args)
-			command += " '" + a + "'";
-		command += " >'" + (m_dir / "stdout").string() + "' 2>'" + (m_dir / "stderr").string() + "' </dev/null";
-		const int status = std::system(command.c_str());
-		HostRun r;
-		r.crashed = !WIFEXITED(status);
-		r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-		r.out = slurp(m_dir / "stdout");
-		r.err = slurp(m_dir / "stderr");
-		return r;
+		return runHost(args, m_dir);
 	}
 	std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
