@@ -88,11 +88,13 @@ TEST(CyclicWaves, TablesStayBelowTheirKeyRangesLimit)
 
 TEST(CyclicWaves, EveryTableUsesMostOfTheByteRangeWithoutOffset)
 {
+	// One loudness over all five tables comes first: the tables of the brightest saws stay a
+	// little under the full range so that their widest table does not clip.
 	for (size_t w = 0; w < 204; ++w)
 		for (size_t t = 0; t < 5; ++t)
 		{
 			const Cycle c = cyclicCycle(romImage(), w, t);
-			EXPECT_GE(rangeUse(c), 0.6) << nameOf(w) << " (" << w + 1 << ") table " << t;
+			EXPECT_GE(rangeUse(c), 0.55) << nameOf(w) << " (" << w + 1 << ") table " << t;
 			// A mirrored cycle has no DC by construction; what matters is that it is not clipped.
 			double peak = 0.0;
 			for (double v : c)
@@ -130,7 +132,8 @@ TEST(CyclicWaves, NeighbouringKeyRangesKeepOneLoudness)
 				a += v * v;
 			for (double v : cyclicCycle(romImage(), w, t))
 				b += v * v;
-			EXPECT_LT(std::fabs(10.0 * std::log10(b / a)), 3.0) << nameOf(w) << " (" << w + 1 << ") tables " << t - 1 << "/" << t;
+			// A step at a range boundary is heard as a key that is louder or softer than its neighbour.
+			EXPECT_LT(std::fabs(10.0 * std::log10(b / a)), 0.5) << nameOf(w) << " (" << w + 1 << ") tables " << t - 1 << "/" << t;
 		}
 }
 

@@ -202,7 +202,7 @@ TEST(RomImageLayout, GeneratedBytesArePinned)
 {
 	// The generator must give the same image on every machine and in every build; a deliberate
 	// change to the sounds updates this figure (the report tool prints it).
-	EXPECT_EQ(waverom::fnv1a(zentdata::getData_waverom(), zentdata::getDataSize_waverom()), 0xc4fa3d5a2ec47e3aull);
+	EXPECT_EQ(waverom::fnv1a(zentdata::getData_waverom(), zentdata::getDataSize_waverom()), 0x0e204ee3e06ae831ull);
 }
 
 TEST(RomImageLayout, ProjectReaderAgreesWithTheRawBytes)

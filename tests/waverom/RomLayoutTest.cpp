@@ -46,3 +46,22 @@ TEST(RomLayout, RefusesASampleAreaOfTheWrongSize)
 	EXPECT_THROW(buildImage(std::vector<uint8_t>(kSampleCount - 1)), std::invalid_argument);
 	EXPECT_THROW(buildImage({}), std::invalid_argument);
 }
+
+TEST(RomLayout, SampledWavesTellHowLongTheyPlayBeforeTheirStartComesBack)
+{
+	// A one-shot comes back after its own segment.
+	EXPECT_EQ(sampledWave(205).comesBackAfter, 4096u);
+	EXPECT_FALSE(sampledWave(205).loops);
+	EXPECT_FALSE(sampledWave(221).loops); // Bowed String
+	EXPECT_FALSE(sampledWave(253).loops); // F Guitar Rev plays forward like any one-shot
+	// Sustained loops, ping-pongs, extended waves and the waves named as loops come round on purpose.
+	EXPECT_TRUE(sampledWave(223).loops); // String Sus, a plain token on the string loop
+	EXPECT_TRUE(sampledWave(240).loops); // Ac Snare Loop, a snare struck again and again
+	EXPECT_EQ(sampledWave(255).comesBackAfter, 32768u); // Crash Alt turns at its segment's end
+	EXPECT_TRUE(sampledWave(255).loops);
+	EXPECT_EQ(sampledWave(245).comesBackAfter, 65536u); // Omnibus Loop 3 spans two segments
+	EXPECT_TRUE(sampledWave(245).loops);
+	// Cyclic and unknown numbers name no sampled wave.
+	EXPECT_EQ(sampledWave(14).comesBackAfter, 0u);
+	EXPECT_EQ(sampledWave(300).comesBackAfter, 0u);
+}

@@ -13,7 +13,7 @@ namespace
 // A plucked bass string: fast attack, a long fall to nothing, a quick damp on release.
 Src string(int w, int decay = 58, int release = 14)
 {
-	return Src(w).oct(-1).env(100, 0, 0, decay, 0, release).vel(2, 30).steady();
+	return Src(w).oct(-1).env(100, 0, 0, decay, 0, release).vel(2, 30);
 }
 
 Src pluck(int w, int level = 80)
@@ -40,7 +40,7 @@ std::vector<Patch> bassBank()
 	add(Patch("Pick Bass").two(string(PickBass, 56), pluck(PickBassB, 70)));
 	add(Patch("Pick Bs 2").two(string(PickBassC, 56), string(PickBassD, 56).fine(5)));
 	add(Patch("Round Bass").two(string(RoundBassB, 62), string(RoundBassC, 62).fine(-3)));
-	add(Patch("Round Bs 2").two(string(RoundBassD, 62), string(Sin1, 60).env(60, 0, 0, 60, 0, 14)));
+	add(Patch("Round Bs 2").two(string(RoundBassD, 62), pluck(PickBassB, 55)));
 	add(Patch("Fretless").two(string(Fretless, 62), string(FretlessB, 62).fine(4)).solo().vib(4, 24).autoBend(-12, 24, 20));
 	add(Patch("Fretless 2").two(string(FretlessC, 64), string(FretlessD, 64).fine(-4)).solo().vib(5, 22).autoBend(0, 40));
 	add(Patch("Slap Bass").two(string(SlapBass, 52), pluck(PullBassPcm, 85)));
@@ -81,8 +81,8 @@ std::vector<Patch> bassBank()
 	add(Patch("Rubber Bs").two(synth(Triangle, 36, 40), synth(Sin2, 36, 40)).solo().autoBend(8, 12, 25));
 	add(Patch("Reso Bass").four(synth(Saw2, 30, 40), synth(Sin6, 20, 0).env(70, 0, 0, 20, 0, 10), synth(Saw2, 30, 40).fine(6), synth(Sin1, 40, 80)).solo());
 	add(Patch("Hollow Bs").two(synth(Square1), synth(Sin3).oct(-1).env(70, 0, 0, 40, 60, 12)).solo());
-	add(Patch("Soft Bass").two(string(RoundBassC, 60).vel(1, 25), string(Sin1, 60).vel(1, 25)));
-	add(Patch("Vel Bass").two(string(RoundBass, 60).vel(8, 50), string(SlapBass, 52).vel(5, 50)));
+	add(Patch("Soft Bass").two(synth(Triangle, 50, 70).vel(1, 25), string(RoundBassC, 60).vel(1, 25)));
+	add(Patch("Vel Bass").two(string(RoundBass, 60).vel(8, 50), string(PullBass, 52).vel(5, 50)).trim(2));
 	add(Patch("Press Bass").two(synth(Saw3, 40, 70), synth(Saw6, 40, 70).fine(5).pressLevel(-35)).solo().pressure(2, 3));
 	add(Patch("Growl Bass").two(synth(Saw1, 40, 70), synth(Random, 20, 0).env(40, 0, 0, 20, 0, 10)).solo());
 	add(Patch("Deep Bass").two(synth(Sin1, 60, 85).oct(-1), synth(Sin2, 60, 85).oct(-1)).solo());

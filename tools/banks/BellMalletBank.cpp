@@ -13,13 +13,13 @@ namespace
 // A struck bar: no sustain, the decay sets how long it rings.
 Src bar(int w, int decay, int release = 40, int level = 100)
 {
-	return Src(w).env(level, 0, 0, decay, 0, release).vel(2, 35).steady();
+	return Src(w).env(level, 0, 0, decay, 0, release).vel(2, 35);
 }
 
 // A partial for ring modulation, tuned in semitones above the key.
 Src partial(int semitones, int decay, int fine = 0)
 {
-	return Src(Sin1).semi(semitones).fine(fine).env(100, 0, 0, decay, 0, 40).steady();
+	return Src(Sin1).semi(semitones).fine(fine).env(100, 0, 0, decay, 0, 40);
 }
 
 Src mallet(int w, int level = 70)
@@ -55,14 +55,14 @@ std::vector<Patch> bellMalletBank()
 	add(Patch("Xylo 2").two(bar(XylophoneB, 30, 22), bar(Xylophone, 30, 22).oct(1).env(60, 0, 0, 26, 0, 20)));
 	add(Patch("Glocken").two(bar(Glocken, 60, 45), bar(GlockenB, 58, 45).fine(4)));
 	add(Patch("Glocken 2").two(bar(GlockenC, 60, 45).oct(1), mallet(Sin8, 50)));
-	add(Patch("Celesta").two(bar(Sin1, 50, 35).oct(1), bar(Glocken, 40, 30).env(70, 0, 0, 40, 0, 30)));
+	add(Patch("Tinkle").two(bar(Sin1, 42, 30).oct(1), bar(Square4, 22, 20, 60).oct(1)));
 	add(Patch("Kalimba").two(bar(Kalimba, 46, 30), mallet(Sin3, 45)));
 	add(Patch("Kalimba 2").two(bar(KalimbaB, 46, 30), bar(KalimbaC, 46, 30).fine(5)));
 	add(Patch("Mbira").two(bar(KalimbaC, 44, 30), bar(Sin2, 36, 28).fine(8)).autoBend(-6, 8));
 	add(Patch("Steel Drum").two(bar(SteelDrum, 46, 30), bar(SteelDrumB, 46, 30).fine(5)));
 	add(Patch("Steel Pan").two(bar(SteelDrumC, 48, 32), partial(12, 40).env(60, 0, 0, 40, 0, 30)).autoBend(-4, 8));
 	add(Patch("SteelDrum3").four(bar(SteelDrum, 46, 30), bar(SteelDrumC, 46, 30).fine(-6), partial(19, 40), partial(0, 44, 3)).ring34().mute(3));
-	add(Patch("Music Box").two(bar(Sin1, 50, 40).oct(2), bar(Sin3, 30, 30).oct(1).env(60, 0, 0, 30, 0, 30)));
+	add(Patch("Snow Globe").two(bar(Sin1, 56, 45).oct(2), bar(Sin5, 36, 30, 55).oct(1).fine(6)));
 	add(Patch("Tine Bell").two(bar(Tine, 58, 40), bar(TineB, 50, 40).oct(1).env(70, 0, 0, 50, 0, 40)));
 	add(Patch("Tines").two(bar(TineC, 56, 40), bar(TineD, 56, 40).fine(5)));
 	add(Patch("Crotales").two(bar(Sin1, 64, 50).oct(2), partial(36, 60).env(60, 0, 0, 60, 0, 50)));
@@ -77,7 +77,7 @@ std::vector<Patch> bellMalletBank()
 	add(Patch("Ice Bells").two(partial(33, 56, 6), partial(12, 58)).ring12());
 	add(Patch("Digi Bell").two(partial(14, 58), partial(0, 60)).ring12().mute(1));
 	add(Patch("Metal Bell").four(partial(21, 60, 13), partial(0, 62), partial(17, 56), partial(12, 58, -9)).ring12().ring34().mute(1).mute(3));
-	add(Patch("Bowl").two(Src(Sin1).env(100, 0, 30, 72, 0, 60).steady(), Src(Sin7).fine(9).env(60, 0, 34, 70, 0, 60).steady()).vib(1, 10));
+	add(Patch("Bowl").two(Src(Sin1).env(100, 0, 30, 72, 0, 60), Src(Sin7).fine(9).env(60, 0, 34, 70, 0, 60)).vib(1, 10));
 	add(Patch("Glass Harp").two(Src(Sin1).env(100, 0, 36, 60, 80, 45), Src(Sin3).env(50, 0, 40, 60, 80, 45)).vib(2, 20));
 	add(Patch("Vibe+Pno").two(bar(Vibe, 62, 45), Src(Piano1).env(90, 0, 0, 66, 0, 30).vel(2, 35).steady()));
 	add(Patch("Mallet Pad").two(bar(Marimba, 40, 30), Src(StringPad).env(70, 0, 40, 60, 85, 50)));
@@ -88,7 +88,7 @@ std::vector<Patch> bellMalletBank()
 	add(Patch("Kalimba 8v").two(bar(Kalimba, 46, 30), bar(KalimbaB, 42, 30).oct(1).env(70, 0, 0, 42, 0, 30)));
 	add(Patch("Steel Oct").two(bar(SteelDrum, 46, 30), bar(SteelDrumB, 44, 30).oct(-1).env(70, 0, 0, 44, 0, 30)));
 	add(Patch("Anvil").four(partial(38, 40, 17), partial(0, 40), bar(AcSnare, 20, 15, 60).fixed(92), bar(Sin9, 36, 30)).ring12().mute(1));
-	add(Patch("Vel Bell").two(bar(Vibe, 60, 45).vel(8, 50), bar(Bell, 62, 50).vel(5, 50)));
+	add(Patch("Vel Bell").two(bar(Vibe, 60, 45).vel(8, 50), bar(Bell, 62, 50).vel(5, 50)).trim(3));
 	add(Patch("Key Bell").two(bar(Bell, 64, 50).keyLevel(-20), bar(Glocken, 56, 45).keyLevel(20)));
 	add(Patch("Bent Bell").two(bar(Bell, 62, 50), bar(TubeBell, 64, 50).fine(5)).autoBend(6, 60));
 	add(Patch("Clock Bell").two(bar(TubeBellB, 70, 58), bar(Sin1, 68, 58).oct(-1)));

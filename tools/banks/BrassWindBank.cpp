@@ -63,8 +63,8 @@ std::vector<Patch> brassWindBank()
 	                            brass(FrenchHorn, 28, 32).fine(-6)));
 	addSolo(Patch("Tuba").two(brass(BrassB, 18).oct(-2), brass(Sin1, 18).oct(-2).env(80, 0, 18, 45, 75, 24)), 4);
 	addScoop(Patch("Big Band").four(brass(Brass), brass(Trumpet).oct(1).env(80, 0, 14, 45, 75, 24), brass(BrassD).oct(-1), brass(Saw5).fine(8)), -20);
-	add(Patch("BrassSwell").two(brass(Brass, 52, 32).velAttack(0), brass(BrassC, 54, 32).fine(6).velAttack(0)));
-	add(Patch("Brass Pad").two(brass(BrassE, 38, 45).env(90, 0, 38, 60, 85, 45), brass(FrenchHornC, 40, 45).fine(8)));
+	add(Patch("BrassSwell").two(brass(Brass, 64, 32).velAttack(0), brass(BrassC, 66, 32).fine(6).velAttack(0)));
+	add(Patch("Brass Pad").two(brass(BrassE, 60, 45).env(90, 0, 60, 60, 85, 45).velAttack(-4), brass(FrenchHornC, 62, 45).fine(8).velAttack(-4)));
 	addScoop(Patch("Sforzando").two(brass(BrassF, 4).env(100, 0, 4, 30, 40, 24), brass(Brass, 50).env(90, 0, 50, 45, 80, 24)), -10);
 	addSolo(Patch("Flute").two(wind(Flute), breath()), 8);
 	addSolo(Patch("Flute 2").two(wind(Flute, 14), wind(Sin1, 14).fine(3).env(70, 0, 14, 50, 85, 18)), 7);
@@ -92,7 +92,7 @@ std::vector<Patch> brassWindBank()
 	addScoop(Patch("Sax Sect").four(brass(Saw6, 10), brass(Saw7, 10).fine(6).oct(-1), brass(Clarinet, 10).fine(-6), brass(OboeB, 10).oct(-1)), -14);
 	add(Patch("Horn Stab").two(brass(Brass, 4).env(100, 0, 4, 30, 0, 16), brass(Saw2, 4).fine(8).env(90, 0, 4, 30, 0, 16)).autoBend(-12, 12, 20));
 	add(Patch("Brass Hit").two(brass(TrumpetPcm, 2).env(100, 0, 0, 36, 0, 20), brass(Orchestra, 2).env(90, 0, 0, 36, 0, 20)));
-	add(Patch("Brass Vel").two(brass(FrenchHorn, 24).vel(8, 50), brass(BrassF, 8).vel(5, 50)).autoBend(-12, 16, 30));
+	add(Patch("Brass Vel").two(brass(FrenchHorn, 24).vel(8, 50), brass(BrassF, 8).vel(5, 50)).autoBend(-12, 16, 30).trim(2));
 	add(Patch("PressBrass").two(brass(Brass), brass(BrassB).fine(5).pressLevel(-30)).pressure(3, 5));
 	addSolo(Patch("Muted Horn").two(brass(FrenchHornC, 20).keyLevel(-15), brass(Sin2, 20).env(50, 0, 20, 45, 75, 24)), 5);
 	add(Patch("Brass Oct").two(brass(Brass), brass(BrassB).oct(1).env(75, 0, 14, 45, 75, 24)).autoBend(-14, 16, 25));

@@ -51,7 +51,7 @@ std::vector<Patch> effectBank()
 	add(Patch("Bubbles").two(layer(Sin1, 0, 0, 100, 20).oct(1), layer(Sin2, 0, 0, 100, 20, 50)).vib(30, 40, 1));
 	add(Patch("Birds").two(layer(Sin1, 4, 40, 60, 20).oct(2), layer(Sin1, 4, 40, 60, 20, 70).oct(2).fine(20)).vib(26, 80, 3));
 	add(Patch("Crickets").two(layer(Sin1, 0, 0, 100, 14).oct(3), layer(Sin2, 0, 0, 100, 14, 50).oct(2)).vib(12, 95, 2));
-	add(Patch("Helicopter").two(sampled(WhiteNoiseLoop, 70, 20, 60, 90, 40), sampled(BassDrum, 60, 20, 60, 90, 40, 80)).vib(18, 55, 2));
+	add(Patch("Helicopter").two(sampled(WhiteNoiseLoop, 70, 20, 60, 90, 40), sampled(AcSnareLoop, 52, 20, 60, 90, 40, 80)).vib(18, 55, 2));
 	add(Patch("Engine").two(layer(Saw1, 10, 60, 100, 20).oct(-2), layer(Random, 10, 60, 100, 20, 70).oct(-2)).vib(6, 70, 3));
 	add(Patch("UFO").two(layer(Sin1, 20, 60, 100, 40), layer(Sin3, 20, 60, 100, 40, 60)).vib(40, 30, 1));
 	add(Patch("Drone").four(layer(Saw6, 50, 60, 95, 62).oct(-1).fine(-6), layer(Saw6, 50, 60, 95, 62).oct(-1).fine(6), layer(Saw9, 56, 60, 95, 62).semi(-5),
@@ -65,7 +65,7 @@ std::vector<Patch> effectBank()
 	add(Patch("Riser").four(layer(Saw2, 66, 60, 100, 30), layer(Saw2, 66, 60, 100, 30).fine(9), sampled(WhiteNoiseLoop, 80, 66, 60, 100, 30, 60),
 	                        layer(Sin1, 66, 60, 100, 30).oct(-1))
 	        .autoBend(-45, 90));
-	add(Patch("Rev Guitar").two(Src(FGuitarRev).env(100, 0, 0, 60, 90, 20), layer(FGuitar, 55, 40, 0, 20, 60)));
+	add(Patch("Rev Guitar").two(Src(FGuitarLoop).env(100, 0, 56, 60, 90, 20), layer(FGuitar, 55, 40, 0, 20, 60)));
 	add(Patch("Rev Piano").two(layer(Piano1, 60, 30, 0, 12), layer(Piano2, 60, 30, 0, 12).fine(5)));
 	add(texture("Texture 1", Omnibus1, Sin1));
 	add(texture("Texture 2", Omnibus2, Saw8));
@@ -81,7 +81,7 @@ std::vector<Patch> effectBank()
 	add(Patch("Telephone").two(layer(Sin1, 0, 0, 100, 10).semi(5), layer(Sin1, 0, 0, 100, 10).oct(1)).ring12().vib(50, 45, 2));
 	add(Patch("Ghost").two(layer(VoiceLoop, 56, 60, 90, 60), layer(Voice2, 60, 60, 90, 60, 70).fine(12)).vib(16, 6, 0));
 	add(Patch("Whisper").two(sampled(WhiteNoiseLoop, 96, 40, 60, 80, 45, 80), layer(VoicePcm, 40, 60, 80, 45, 60)).vib(4, 10, 3));
-	add(Patch("Crystal").four(layer(Sin1, 10, 60, 70, 55).semi(33), layer(Sin1, 10, 60, 70, 55).oct(1), layer(Sin1, 10, 60, 70, 55).semi(40),
+	add(Patch("Glass Rain").four(layer(Sin1, 10, 60, 70, 55).semi(33), layer(Sin1, 10, 60, 70, 55).oct(1), layer(Sin1, 10, 60, 70, 55).semi(40),
 	                          layer(Sin1, 10, 60, 70, 55).oct(2))
 	        .ring12().ring34().mute(1).mute(3).vib(8, 8, 3));
 	add(Patch("MetalDrone").four(layer(Sin1, 40, 60, 95, 60).semi(17).fine(9), layer(Saw8, 40, 60, 95, 60).oct(-1), layer(Sin1, 40, 60, 95, 60).semi(6),

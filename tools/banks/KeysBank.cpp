@@ -35,7 +35,7 @@ Src tine(int w = Tine, int octave = 1)
 
 Src clav(int w, int decay = 50, int sustain = 40)
 {
-	return Src(w).env(100, 0, 0, decay, sustain, 12).vel(3, 28).steady();
+	return Src(w).env(100, 0, 0, decay, sustain, 12).vel(3, 28);
 }
 
 Src harpsi(int w, int octave = 0)
@@ -68,7 +68,7 @@ std::vector<Patch> keysBank()
 	p.push_back(Patch("Stage Gr").two(body(ElGrand, 64), hammer(ElGrandPcm)));
 	p.push_back(Patch("El Grand 2").two(body(ElGrandB, 66), body(ElGrand, 66).fine(5)));
 	p.push_back(Patch("CP Chorus").four(body(ElGrand, 64).fine(-6), body(ElGrandB, 64).fine(6), hammer(ElGrandPcm), thud()));
-	p.push_back(Patch("Pno Vel X").two(body(Piano2, 68).vel(8, 50), body(Piano4, 64).vel(5, 50)));
+	p.push_back(Patch("Pno Vel X").two(body(Piano2, 68).vel(8, 50), body(Piano4, 64).vel(5, 50)).trim(2));
 	p.push_back(Patch("Pno+Pad").four(body(Piano1, 68), hammer(), slowLayer(StringPad, 45), slowLayer(MelloPad, 50).fine(5)));
 	p.push_back(Patch("Pno+Str").two(body(Piano1, 68), slowLayer(String, 40, 50)));
 	p.push_back(Patch("Ballad Pno").two(body(Piano1, 72, 45), body(Piano2, 70, 45).fine(4)));
@@ -94,7 +94,7 @@ std::vector<Patch> keysBank()
 	p.push_back(Patch("EP Stack").four(body(EPiano2, 64), body(EPiano1, 66), tine(TineB), body(Sin1, 60).oct(-1).env(60, 0, 0, 60, 0, 30)));
 	p.push_back(Patch("Glass EP").four(body(EPiano1, 62), Src(Sin4).env(75, 0, 0, 32, 0, 20).steady(),
 	                                   Src(Sin8).env(60, 0, 0, 24, 0, 16).vel(3, 40).steady(), tine(TineD)));
-	p.push_back(Patch("Dark EP").two(body(EPiano2, 66).keyLevel(-25), body(EPiano2B, 66).fine(4).keyLevel(-25)));
+	p.push_back(Patch("Dark EP").two(body(EPiano3, 70).keyLevel(-25), body(Sin1, 70).fine(4).keyLevel(-25)));
 	p.push_back(Patch("Vibrato EP").two(Src(EPiano1).env(100, 0, 0, 66, 0, 32).vel(2, 35), Src(EPiano1B).fine(6).env(100, 0, 0, 66, 0, 32).vel(2, 35))
 	                .vib(8, 28));
 	// clavinets
@@ -126,7 +126,7 @@ std::vector<Patch> keysBank()
 	p.push_back(Patch("Digi Piano").two(body(Piano1B, 64), Src(Sin2).env(70, 0, 0, 45, 0, 25).vel(2, 35).steady()));
 	p.push_back(Patch("Pno Fifths").two(body(Piano1, 66), body(Piano1B, 64).semi(7).env(75, 0, 0, 64, 0, 28)));
 	p.push_back(Patch("Lo-Fi Pno").two(body(Piano4B, 60), Src(Random).oct(2).env(30, 0, 0, 20, 0, 10).steady()));
-	p.push_back(Patch("Swell EP").two(Src(EPiano1).env(100, 0, 55, 50, 60, 20).vel(1, 20), Src(EPiano2).fine(5).env(100, 0, 55, 50, 60, 20).vel(1, 20)));
+	p.push_back(Patch("Swell EP").two(Src(EPiano1).env(100, 0, 62, 50, 60, 20).vel(1, 20), Src(EPiano2).fine(5).env(100, 0, 62, 50, 60, 20).vel(1, 20)));
 	p.push_back(Patch("Soft Keys").two(Src(Sin1).env(90, 0, 4, 58, 0, 30).vel(1, 30).steady(), body(EPiano2C, 62).vel(1, 30)));
 	p.push_back(Patch("Grand Wide").four(body(Piano1, 68).fine(-4), body(Piano1C, 68).fine(4), hammer(), thud()));
 	return p;

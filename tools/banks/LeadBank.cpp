@@ -36,7 +36,7 @@ std::vector<Patch> leadBank()
 	p.back().autoBend(14, 20, 20);
 	addSolo(Patch("Sine Lead").two(lead(Sin1), lead(Sin2).env(50, 0, 2, 40, 90, 16)), 8);
 	addSolo(Patch("Tri Lead").two(lead(Triangle), lead(Sin1).fine(4)), 8);
-	addSolo(Patch("Whistle Ld").two(lead(Sin1, 6).oct(1), lead(WhiteNoiseLoop, 6).env(30, 0, 6, 30, 60, 14).steady()), 10);
+	addSolo(Patch("Whistle Ld").two(lead(Triangle, 6).oct(1), lead(WhiteNoiseLoop, 6).env(30, 0, 6, 30, 60, 14).steady()), 10);
 	addSolo(Patch("Pipe Lead").two(lead(Flute, 6), lead(Sin2, 6).env(60, 0, 6, 40, 90, 16)), 9);
 	addSolo(Patch("Octave Ld").two(lead(Saw3), lead(Saw3).oct(1).env(75, 0, 2, 40, 90, 16)), 6);
 	addSolo(Patch("Fifth Lead").two(lead(Saw3), lead(Saw5).semi(7).env(80, 0, 2, 40, 90, 16)), 5);
@@ -62,10 +62,10 @@ std::vector<Patch> leadBank()
 	addSolo(Patch("Guitar Ld").two(lead(Strat, 0, 70), lead(StratB, 0, 70).fine(6)), 9);
 	p.back().bend(5).autoBend(-18, 22, 25);
 	addSolo(Patch("Fuzz Lead").two(lead(FuzzMute, 0, 70).noPressurePitch(), lead(Saw1, 0, 70).fine(7)), 9);
-	addSolo(Patch("Harm Lead").two(lead(GuitarHarmo, 0, 70), lead(Sin2, 0, 70)), 10);
+	addSolo(Patch("Harm Lead").two(lead(Sin3, 0, 70), lead(Sin2, 0, 70).fine(4)), 10);
 	add(Patch("Poly Lead").two(lead(Saw3), lead(Saw3).fine(7)).vib(4, 27).bend(2));
-	add(Patch("Poly Sync").two(lead(Synth4B), lead(Synth4).fine(-6)).vib(3, 27).autoBend(10, 16, 20));
-	addSolo(Patch("Vel Lead").two(lead(Saw8).vel(8, 50), lead(Saw1).vel(5, 50)), 6);
+	add(Patch("Poly Sync").two(lead(Synth4B), lead(Synth4).oct(-1).fine(-6)).vib(3, 27).autoBend(10, 16, 20));
+	addSolo(Patch("Vel Lead").two(lead(Saw8).vel(8, 50), lead(Saw1).vel(5, 50)).trim(2), 6);
 	addSolo(Patch("Press Lead").two(lead(Saw3), lead(Saw2).fine(6).pressLevel(-30)), 2);
 	p.back().pressure(4, 12);
 	addSolo(Patch("Wheel Lead").two(lead(Square2), lead(Saw4).fine(6)), 2);
@@ -73,7 +73,7 @@ std::vector<Patch> leadBank()
 	p.back().wheelSpeed();
 	addSolo(Patch("Trill Lead").two(lead(Square3), lead(Sin1).fine(5)), 15);
 	p.back().vib(15, 60, 2);
-	addSolo(Patch("Random Ld").two(lead(Square2), lead(Saw5).fine(6)), 12);
+	addSolo(Patch("Random Ld").two(lead(Square5), lead(Saw10).oct(-1).fine(6)), 12);
 	p.back().vib(12, 40, 3);
 	addSolo(Patch("Detune Ld").four(lead(Saw2).fine(-14), lead(Saw2).fine(-5), lead(Saw2).fine(5), lead(Saw2).fine(14)), 5);
 	addSolo(Patch("Hollow Ld").two(lead(Square1), lead(Sin3).oct(-1)), 7);
@@ -84,7 +84,7 @@ std::vector<Patch> leadBank()
 	addSolo(Patch("Slow Lead").two(lead(Saw6, 30), lead(Saw8, 32).fine(6)), 8);
 	addSolo(Patch("Bell Lead").two(lead(Sin1), Src(Bell).env(70, 0, 0, 40, 0, 25).steady()), 6);
 	addSolo(Patch("Organ Ld").two(lead(RockOrgan1), lead(Saw4).fine(6)), 5);
-	addSolo(Patch("Ocarina Ld").two(lead(Sin1, 8), lead(Triangle, 8).fine(3).env(40, 0, 8, 40, 90, 16)), 9);
+	addSolo(Patch("Ocarina Ld").two(lead(Sin1, 8), lead(Sin3, 8).fine(3).env(60, 0, 8, 40, 90, 16)), 9);
 	addSolo(Patch("Kalimba Ld").two(Src(Kalimba).env(100, 0, 0, 45, 0, 20).vel(2, 30), lead(Sin1, 4).env(60, 0, 4, 40, 70, 16)), 5);
 	addSolo(Patch("Laser Lead").two(lead(Saw1), lead(Saw1).fine(9)), 5);
 	p.back().autoBend(40, 24, 20);
@@ -97,7 +97,7 @@ std::vector<Patch> leadBank()
 	addSolo(Patch("Horn Lead").two(lead(FrenchHorn, 14), lead(Saw6, 14).fine(5)), 6);
 	p.back().autoBend(0, 40);
 	addSolo(Patch("Vox Lead").two(lead(Voice2, 6), lead(Saw6, 6).fine(6)), 8);
-	addSolo(Patch("Buzz Lead").two(lead(Saw1), lead(Random).env(30, 0, 0, 30, 60, 14)), 5);
+	addSolo(Patch("Buzz Lead").two(lead(Square5), lead(Random).env(30, 0, 0, 30, 60, 14)), 5);
 	addSolo(Patch("Sitar Lead").two(Src(Sitar).env(100, 0, 0, 50, 30, 16).vel(2, 30), Src(SitarC).fine(5).env(80, 0, 0, 50, 30, 16)), 6);
 	p.back().autoBend(-10, 14, 15);
 	addSolo(Patch("Harp Lead").two(Src(Harmonica).env(100, 0, 6, 40, 90, 14), lead(Square5).fine(4)), 8);

@@ -14,7 +14,7 @@ namespace
 // One drawbar: sounds at once, holds, stops with a short click of a release.
 Src bar(int w, int semitones = 0, int level = 100)
 {
-	return Src(w).semi(semitones).env(level, 0, 0, 0, 100, 8).steady();
+	return Src(w).semi(semitones).env(level, 0, 0, 0, 100, 8);
 }
 
 // The percussion partial: struck at note-on, gone after a fraction of a second.
@@ -25,7 +25,7 @@ Src perc(int w, int decay = 34, int level = 95)
 
 Src pipe(int w, int semitones = 0, int level = 100, int release = 30)
 {
-	return Src(w).semi(semitones).env(level, 0, 14, 0, 100, release).steady();
+	return Src(w).semi(semitones).env(level, 0, 14, 0, 100, release);
 }
 
 Src reed(int w, int fine = 0)
@@ -73,7 +73,7 @@ std::vector<Patch> organBank()
 	                    .vib(10, 26));
 	p.push_back(Patch("Pipe Organ").two(pipe(PipeOrgan1), pipe(PipeOrgan2).fine(2)));
 	p.push_back(Patch("Full Pipes").four(pipe(PipeOrgan1), pipe(PipeOrgan2, 12, 85), pipe(PipeOrgan3, -12), pipe(PipeOrgan3B, 19, 70)));
-	p.push_back(Patch("Flute 8'").two(pipe(Sin1), Src(WhiteNoise).env(45, 0, 0, 16, 0, 8).steady()));
+	p.push_back(Patch("Flute 8'").two(pipe(Sin1), pipe(Sin2, 0, 55)));
 	p.push_back(Patch("Principal").two(pipe(PipeOrgan2), pipe(Sin2, 0, 70)));
 	p.push_back(Patch("Mixture").four(pipe(PipeOrgan3), pipe(Sin3, 12, 75), pipe(Sin4, 12, 70), pipe(Sin1, 24, 65)));
 	p.push_back(Patch("Reed Stop").two(pipe(PipeOrgan1), pipe(Saw8, 0, 80)));
@@ -108,11 +108,11 @@ std::vector<Patch> organBank()
 	p.push_back(Patch("Reed Organ").two(reed(Accordion), reed(Clarinet, 4)));
 	p.push_back(Patch("Org Chimes").two(pipe(PipeOrgan2), Src(TubeBell).env(80, 0, 0, 60, 0, 45).steady()));
 	p.push_back(Patch("Org+Str").two(bar(DrawBar1), Src(String).env(80, 0, 40, 0, 100, 40)));
-	p.push_back(Patch("Org Pad").two(pipe(PipeOrgan1).env(100, 0, 45, 0, 100, 50), pipe(Sin2).env(80, 0, 50, 0, 100, 50).fine(5)));
+	p.push_back(Patch("Org Pad").two(pipe(PipeOrgan1).env(100, 0, 60, 0, 100, 50), pipe(Sin2).env(80, 0, 62, 0, 100, 50).fine(5)));
 	p.push_back(Patch("Tonewheel").four(bar(Sin1), bar(Sin2, 0, 90), bar(Sin3, 0, 80), bar(Sin4, 0, 70)));
 	p.push_back(Patch("Jazz Bars").four(bar(Sin1, low), bar(Sin1), bar(Sin3, low, 75), perc(Sin3, 30)));
 	p.push_back(Patch("Gospel 2").four(bar(DrawBar2), bar(JazzOrgan2).fine(4), bar(Sin1, low, 90), perc(Sin2, 30)).vib(3, 42).wheelSpeed());
-	p.push_back(Patch("Swell Org").two(bar(DrawBar1).env(100, 0, 48, 0, 100, 30), bar(Sin2, 0, 80).env(80, 0, 52, 0, 100, 30)));
+	p.push_back(Patch("Swell Org").two(bar(DrawBar1).env(100, 0, 62, 0, 100, 30), bar(Sin2, 0, 80).env(80, 0, 64, 0, 100, 30)));
 	p.push_back(Patch("Sine Org").two(bar(Sin1), bar(Sin1, 12, 75)));
 	p.push_back(Patch("Square Org").two(bar(Square5), bar(Sin2, 0, 70)));
 	p.push_back(Patch("Perc Only").two(perc(Sin3, 36), bar(Sin1, 0, 60)));
@@ -120,7 +120,7 @@ std::vector<Patch> organBank()
 	p.push_back(Patch("Org Scoop").two(bar(RockOrgan2).fine(-3), bar(RockOrgan1).fine(3)).autoBend(-20, 18, 25));
 	p.push_back(Patch("Wheel Org").two(bar(JazzOrgan2), bar(Sin1, low, 75)).vib(4, 12).wheelSpeed());
 	p.push_back(Patch("Dark Org").two(bar(DrawBar2), bar(Sin1, low)));
-	p.push_back(Patch("Pipe Flute").two(pipe(Sin1).env(100, 0, 16, 0, 100, 30), Src(PanFluteAttack).env(40, 0, 0, 18, 0, 10).steady()).solo());
+	p.push_back(Patch("Pipe Flute").four(pipe(Sin1).env(100, 0, 16, 0, 100, 30), pipe(Sin3, 0, 70).env(70, 0, 16, 0, 100, 30), Src(WhiteNoise).env(40, 0, 0, 16, 0, 8).steady(), Src(PanFluteAttack).env(40, 0, 0, 18, 0, 10).steady()).solo());
 	return p;
 }
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "PanelCurves.h"
+#include "Rules.h"
 #include "Waves.h"
 
 namespace banks
@@ -15,12 +17,16 @@ constexpr int KeyCoarse = 84;
 constexpr int ProbeKey = 60;
 constexpr int ProbeVelocity = 100;
 // Common loudness of the library at velocity 100: the in-phase estimate lands here, so real notes
-// (detuned sources rarely peak together) sit at or a few dB below it, well inside -24..-3 dBFS.
-constexpr double TargetPeak = 0.45;
+// (detuned sources rarely peak together) sit at or a few dB below it, inside -24..-3 dBFS. Every
+// voice starts its waves in phase, so a chord of four notes can add up to four times one note:
+// the single note stays 13 dB under full scale to leave a chord its headroom.
+constexpr double TargetPeak = 0.223;
 // No velocity may take a note above this, so the hardest strokes and the soft layers of velocity
 // switches keep their headroom.
-constexpr double LoudestPeak = 0.56;
-constexpr double QuietestPeak = 0.1;
+constexpr double LoudestPeak = 0.276;
+constexpr double QuietestPeak = 0.055;
+// One-shot sources are fitted to end before their wave comes round at this key and below.
+constexpr int FitKey = 72;
 
 int clampInt(int v, int lo, int hi)
 {
@@ -30,78 +36,6 @@ int clampInt(int v, int lo, int hi)
 uint32_t signedAmount(int amount)
 {
 	return static_cast<uint32_t>(clampInt(amount, -50, 50) + Neutral);
-}
-
-struct Point
-{
-	double x;
-	double y;
-};
-
-double interpolate(const Point* points, size_t count, double x)
-{
-	if (x <= points[0].x)
-		return points[0].y;
-	for (size_t i = 1; i < count; ++i)
-	{
-		if (x <= points[i].x)
-		{
-			const double t = (x - points[i - 1].x) / (points[i].x - points[i - 1].x);
-			return points[i - 1].y + t * (points[i].y - points[i - 1].y);
-		}
-	}
-	return points[count - 1].y;
-}
-
-// Envelope level setting to gain, sampled from the instrument's level curve.
-double envLevelGain(double level)
-{
-	static const Point curve[] = {{5, 0.0},     {10, 0.0019},  {20, 0.0061}, {30, 0.0187}, {40, 0.054},
-	                              {50, 0.1666}, {60, 0.2334},  {70, 0.3333}, {80, 0.4663}, {85, 0.5334},
-	                              {87, 0.6664}, {90, 0.7327},  {93, 0.7995}, {97, 0.9329}, {100, 1.0}};
-	return interpolate(curve, std::size(curve), level);
-}
-
-// Stored volume 0..99 to gain, sampled from the instrument's volume curve.
-double volumeGain(int stored)
-{
-	static const Point curve[] = {{0, 0.0273},  {9, 0.0378},  {19, 0.0585}, {29, 0.0920}, {39, 0.1500},
-	                              {49, 0.2333}, {59, 0.3666}, {69, 0.5003}, {79, 0.6668}, {89, 0.8003},
-	                              {93, 0.9334}, {99, 1.0}};
-	return interpolate(curve, std::size(curve), stored);
-}
-
-double velocityWeight(int curve, int v)
-{
-	auto clamp01 = [](double x) { return std::min(std::max(x, 0.0), 1.0); };
-	switch (curve)
-	{
-	case 0: return clamp01((v - 30) / 77.0);
-	case 1: return std::sqrt(clamp01((v - 21) / 86.0));
-	case 2: return std::pow(clamp01((v - 35) / 72.0), 2);
-	case 3: return std::pow(clamp01((v - 60) / 47.0), 3);
-	case 4: return clamp01((v - 87) / 20.0);
-	case 5: return (1 - std::cos(3.14159265358979 * clamp01((v - 20) / 81.0))) / 2;
-	case 6:
-	{
-		const double t = clamp01((v - 18) / 89.0);
-		return 1.78 * t - 1.78 * t * t + std::pow(t, 5);
-	}
-	default: return v == 0 ? 0.0 : clamp01((81 - v) / 6.0);
-	}
-}
-
-double keyScale(int key, int curve)
-{
-	const int k = clampInt(key, 36, 96);
-	switch (curve)
-	{
-	case 0: return (k - 66) / 30.0;
-	case 1: return k < 84 ? -(1 - std::pow((k - 36) / 48.0, 2)) : (k - 84) / 12.0;
-	case 2: return k < 48 ? -1 + (k - 36) / 12.0 : std::sqrt((k - 48) / 48.0);
-	case 3: return std::min(std::max((k - 66) / 12.0, -1.0), 1.0);
-	default: return k < 66 ? -1.0 : 1.0;
-	}
 }
 
 // The envelope peak of one source for the probe note, as the source computes its level.
@@ -370,9 +304,49 @@ double Patch::estimatePeak(int key, int velocity) const
 	return sum;
 }
 
+namespace
+{
+// A sampled one-shot comes round to its start when it has played its length, and would strike
+// again under an envelope still open. Each heard one-shot source gets the longest decay (at most
+// the one it was given) that has it die away before its wave comes round at the fitting key; a
+// source that holds a one-shot at a sustain level is refused, as it would strike on and on.
+bool fitOneShots(zentlib::SinglePreset& single, std::string& problem)
+{
+	for (int i = 0; i < sourceCount(single); ++i)
+	{
+		zentlib::SingleSource& src = single.sources[i];
+		const double wrap = wrapSeconds(src, FitKey);
+		if (!isHeard(single, i) || wrap <= 0.0)
+			continue;
+		if (heldEnvelopeEnd(src) < 0.0)
+		{
+			problem = "source " + std::to_string(i + 1) + " holds a one-shot wave";
+			return false;
+		}
+		// The margin keeps a sample's onset, louder than its tail, under hearing as well.
+		const double latest = 0.85 * wrap;
+		while (heldEnvelopeEnd(src) > latest && src.envDecay > 0)
+			--src.envDecay;
+		if (heldEnvelopeEnd(src) > latest)
+		{
+			problem = "source " + std::to_string(i + 1) + " cannot end before its one-shot wave comes round";
+			return false;
+		}
+	}
+	return true;
+}
+}
+
 bool Patch::build(zentlib::SinglePreset& out, std::string& problem) const
 {
 	out = m_single;
+	if (pitchModulationReachesNoSource(out))
+	{
+		problem = "sets vibrato or auto bend that none of its heard sources takes";
+		return false;
+	}
+	if (!fitOneShots(out, problem))
+		return false;
 	const double trim = std::pow(10.0, m_trimDb / 20.0);
 	const double peak = estimatePeak(ProbeKey, ProbeVelocity);
 	double loudest = 0.0;

@@ -84,8 +84,9 @@ public:
 
 	const std::string& name() const { return m_name; }
 	// The stored single, with its volume set so that one note at velocity 100 sits at the
-	// library's common loudness and no key or velocity takes it near full scale. Returns false
-	// (and leaves a reason) when that cannot be reached.
+	// library's common loudness and no key or velocity takes it near full scale, and its one-shot
+	// sources fitted to end before their waves come round. Returns false (and leaves a reason)
+	// when that cannot be reached or the single breaks a rule of the library (Rules.h).
 	bool build(zentlib::SinglePreset& out, std::string& problem) const;
 
 	// Estimated peak of one note at full volume: the envelope peaks of the heard sources summed

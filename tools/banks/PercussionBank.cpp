@@ -72,7 +72,7 @@ std::vector<Patch> percussionBank()
 	add(Patch("Claves").two(body(Sin1, 14, 0, 100).fixed(103), body(Sin3, 10, 0, 50).fixed(103)).bend(0));
 	add(Patch("Woodblock").two(body(LogDrum, 14, 0, 100).fixed(100), noise(6, 30)).bend(0));
 	add(Patch("Log Drum").two(body(LogDrum, 30), body(LogDrumB, 30, 0, 80).fine(4)).bend(0));
-	add(Patch("Log Drum 2").two(body(LogDrumC, 30), body(LogDrumD, 28, 12, 60)).bend(0));
+	add(Patch("Log Drum 2").two(body(LogDrumC, 30), body(Sin1, 28, -12, 70)).bend(0));
 	addDrop(Patch("Conga").two(body(Sin1, 30, -12), noise(8, 45)).bend(0), 8, 10);
 	addDrop(Patch("Bongo").two(body(Sin1, 22), noise(6, 40)).bend(0), 8, 8);
 	add(Patch("Timbale").four(hit(Rim, 18), body(Sin1, 30, 0, 80), body(Sin1, 30, 7, 70).fine(7), noise(14, 40)).ring34().bend(0));
@@ -82,13 +82,13 @@ std::vector<Patch> percussionBank()
 	addDrop(Patch("Djembe").two(body(Sin1, 28, -12), hit(AcSnare, 12, 50)).bend(0), 10, 10);
 	add(Patch("Cabasa").two(Src(WhiteNoise).fixed(110).env(80, 0, 8, 14, 0, 14).steady(), hit(HHat, 10, 40)).bend(0));
 	add(Patch("Guiro").two(Src(WhiteNoiseLoop).env(80, 0, 6, 26, 0, 12), noise(20, 40)).vib(20, 90, 2).bend(0));
-	add(Patch("Perc Tri").two(body(Sin1, 58, 36, 100).steady(), body(Sin1, 58, 24, 100).fine(9).steady()).ring12().mute(1).bend(0));
+	add(Patch("Perc Tri").two(body(Sin1, 50, 38, 100).steady(), body(Sin1, 50, 27, 100).fine(5).steady()).ring12().mute(1).bend(0));
 	add(Patch("Castanets").two(body(LogDrumB, 10, 24, 100).fixed(108), noise(6, 50)).bend(0));
 	add(Patch("Cuica").two(body(Sin1, 30, 12), body(Sin2, 26, 12, 50)).autoBend(-30, 26, 20).vib(6, 40).bend(0));
 	add(Patch("Brush Snr").two(Src(WhiteNoiseLoop).fixed(Recorded).env(80, 0, 10, 30, 0, 26).vel(1, 30).steady(), hit(AcSnare, 16, 40)).bend(0));
 	add(Patch("Brush Swrl").two(Src(WhiteNoiseLoop).fixed(Recorded).env(70, 0, 45, 45, 50, 40).steady(), Src(WhiteNoise).fixed(96).env(40, 0, 45, 45, 50, 40).steady()).bend(0));
-	add(Patch("Snare Rev").two(hit(AcSnareRev, 26).env(100, 0, 30, 10, 0, 10), noise(10, 30).env(45, 0, 30, 10, 0, 10)).bend(0));
-	add(Patch("Tom Rev").two(hit(AcTomRev, 34).env(100, 0, 40, 10, 0, 10), body(Sin1, 10, -24, 40).env(40, 0, 40, 10, 0, 10)).bend(0));
+	add(Patch("Snare Rev").two(Src(WhiteNoiseLoop).fixed(Recorded).env(100, 0, 30, 10, 0, 10).steady(), body(Sin1, 10, -12, 50).env(50, 0, 30, 10, 0, 10)).bend(0));
+	add(Patch("Tom Rev").two(body(ETom, 10, -12).env(100, 0, 40, 10, 0, 10), body(Sin1, 10, -24, 40).env(40, 0, 40, 10, 0, 10)).bend(0));
 	addDrop(Patch("Boom Kick").two(body(Sin1, 44, -36), hit(BassDrum, 18, 70)).bend(0), 30, 22);
 	addDrop(Patch("Zap Drum").two(body(Sin1, 26, -12), body(Saw8, 20, -12, 50)).bend(0), 50, 24);
 	add(Patch("Noise Snr").two(noise(24, 100), body(Sin2, 16, -12, 70)).bend(0));
@@ -108,7 +108,7 @@ std::vector<Patch> percussionBank()
 	add(Patch("March Snr").two(hit(AcSnare, 24), hit(TightSnare, 24, 80)).bend(0));
 	add(Patch("Surdo").two(body(Sin1, 40, -24), hit(AcTom, 30, 80, 76)).bend(0));
 	add(Patch("Bass Drum").two(hit(BassDrum, 30, 100, 84), body(Sin1, 50, -36, 80)).bend(0));
-	add(Patch("Vel Snare").two(hit(TightSnare, 18).vel(8, 50), hit(AcSnare, 22).vel(5, 50)).bend(0));
+	add(Patch("Vel Snare").two(hit(ESnare, 18).vel(8, 50), hit(AcSnare, 22, 100, 96).vel(5, 50)).trim(2).bend(0));
 	add(Patch("Kick/Snare").two(hit(AcSnare, 20).keyLevel(50), hit(BassDrum, 20).keyLevel(-50)).keyCurve(5).bend(0));
 	add(Patch("Hat/Crash").two(hit(Crash, 42).keyLevel(50), hit(HHat, 14).keyLevel(-50)).keyCurve(5).bend(0));
 	return p;

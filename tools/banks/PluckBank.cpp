@@ -12,7 +12,7 @@ namespace
 {
 Src string(int w, int decay = 58, int release = 22)
 {
-	return Src(w).env(100, 0, 0, decay, 0, release).vel(2, 35).steady();
+	return Src(w).env(100, 0, 0, decay, 0, release).vel(2, 35);
 }
 
 Src pick(int w, int level = 75)
@@ -43,10 +43,10 @@ std::vector<Patch> pluckBank()
 	add(Patch("Muted Gtr").two(string(FuzzMute, 26, 10), string(Strat, 24, 10).fine(3)));
 	add(Patch("Funk Gtr").two(string(StratB, 34, 12).vel(2, 40), pick(FuzzMute, 60)));
 	add(Patch("Drive Gtr").two(string(Saw2, 60).env(100, 0, 0, 60, 40, 18), string(StratB, 60).fine(6)).solo().bend(5).vib(6, 27));
-	add(Patch("Harmonics").two(string(GuitarHarmo, 60), string(Sin2, 56).oct(1).env(60, 0, 0, 56, 0, 22)));
+	add(Patch("Flageolet").two(string(Sin2, 52), string(Sin3, 40).env(45, 0, 0, 40, 0, 22)));
 	add(Patch("Jazz Gtr").two(string(FGuitarC, 54).vel(1, 25), string(Sin1, 50).env(70, 0, 0, 50, 0, 20)));
 	add(Patch("Slide Gtr").two(string(Strat, 62), string(StratB, 62).fine(5)).solo().autoBend(-30, 36, 20).vib(7, 24));
-	add(Patch("Gtr Rev").two(Src(FGuitarRev).env(100, 0, 50, 30, 0, 20), string(FGuitar, 50).env(60, 0, 0, 50, 0, 20)));
+	add(Patch("Gtr Rev").two(Src(FGuitarB).env(100, 0, 50, 30, 0, 20), Src(FGuitarC).fine(4).env(80, 0, 52, 30, 0, 20)));
 	add(Patch("Harp").two(string(Harp, 62, 40), string(HarpB, 60, 40).fine(3)));
 	add(Patch("Harp 2").two(string(HarpC, 62, 40), string(Sin1, 58, 40).oct(1).env(60, 0, 0, 58, 0, 40)));
 	add(Patch("Harp Gliss").two(string(Harp, 64, 50), string(HarpB, 64, 50).fine(5)).poly2());
@@ -58,7 +58,7 @@ std::vector<Patch> pluckBank()
 	                              string(SitarB, 64, 35).semi(7).env(55, 0, 0, 64, 0, 35)));
 	add(Patch("Banjo").two(string(FGuitarC, 40, 18).oct(1), pick(FGuitarPcm, 80).oct(1)));
 	add(Patch("Mandolin").two(string(FGuitar, 44, 18).oct(1).fine(-6), string(FGuitarB, 44, 18).oct(1).fine(6)));
-	add(Patch("Mando Trem").two(string(FGuitar, 44, 18).oct(1), string(FGuitarB, 44, 18).oct(1).fine(6)).vib(2, 60, 2));
+	add(Patch("Mando Trem").two(string(FGuitarC, 50, 18).oct(1), string(Strat, 50, 18).oct(1).fine(8)).vib(2, 60, 2));
 	add(Patch("Lute").two(string(AGuitarB, 50, 24), string(Harpsichord, 44, 20).env(50, 0, 0, 44, 0, 20)));
 	add(Patch("Oud").two(string(AGuitar, 52, 24).oct(-1), string(SitarB, 48, 24).oct(-1).env(60, 0, 0, 48, 0, 24)).autoBend(-8, 10));
 	add(Patch("Shamisen").two(string(KotoC, 40, 18), pick(Rim, 55).fixed(92)).autoBend(-10, 8, 20));
@@ -80,7 +80,7 @@ std::vector<Patch> pluckBank()
 	add(Patch("Pluck Bend").two(synthPluck(Saw3, 36), synthPluck(Square2, 36).fine(5)).autoBend(8, 8, 25));
 	add(Patch("Poly Pluck").four(synthPluck(Saw3, 36).fine(-8), synthPluck(Saw3, 36).fine(8), synthPluck(Square2, 36).oct(-1), synthPluck(Sin1, 40)).poly2());
 	add(Patch("Soft Pluck").two(synthPluck(Triangle, 40).vel(1, 25), synthPluck(Sin1, 40).vel(1, 25)));
-	add(Patch("Vel Pluck").two(synthPluck(Saw12, 40).vel(8, 50), synthPluck(Saw1, 36).vel(5, 50)));
+	add(Patch("Vel Pluck").two(synthPluck(Saw12, 40).vel(8, 50), synthPluck(Saw1, 36).vel(5, 50)).trim(2));
 	add(Patch("Key Pluck").two(synthPluck(Saw4, 40).keyLevel(-20), synthPluck(Saw8, 40).keyLevel(20)));
 	add(Patch("Kalimba Pk").two(string(Kalimba, 46, 30), synthPluck(Sin3, 26)));
 	add(Patch("Marimba Pk").two(string(Marimba, 40, 30), synthPluck(Square5, 26)));
@@ -91,7 +91,7 @@ std::vector<Patch> pluckBank()
 	add(Patch("Harpsi Plk").two(string(HarpsichordC, 48, 20), synthPluck(Square5, 34)));
 	add(Patch("Steel Harp").two(string(FGuitar, 62, 40), string(Harp, 62, 40).fine(4)));
 	add(Patch("Gtr Harmo").two(string(GuitarHarmo, 60), string(Sin4, 56).env(60, 0, 0, 56, 0, 22)));
-	add(Patch("Ac Pick").two(string(AGuitar, 56), pick(AGuitarPcm, 80)));
+	add(Patch("Ac Pick").two(string(AGuitarB, 44).vel(3, 40), pick(AGuitarPcm, 95)));
 	add(Patch("Fingers").two(string(AGuitarB, 54).vel(1, 25), pick(AGuitarPcm, 50)));
 	add(Patch("Gtr Wide").four(string(FGuitar, 58).fine(-9), string(FGuitarB, 58).fine(9), pick(FGuitarPcm), string(AGuitar, 56)));
 	add(Patch("Gtr Octave").two(string(Strat, 58), string(StratB, 56).oct(-1).env(75, 0, 0, 56, 0, 22)));

@@ -814,26 +814,29 @@ std::vector<uint8_t> buildCyclicArea()
 		Spectrum s = spectrumOf(w);
 		if (!keepsPhases(kWaves[w].recipe))
 			s = lowCrestSigns(s, synth, w);
-		// Table 0 fills the range; the narrower tables keep its loudness, so a run up the keyboard
-		// does not jump in level at the range boundaries, as far as that neither clips them nor
-		// leaves them less than three quarters of the range.
+		// Every table plays at one loudness, so a run up the keyboard does not step in level at the
+		// range boundaries: the loudest that all five reach without clipping. The narrower tables
+		// of a bright wave lose the most harmonics and so set it.
+		std::array<std::array<double, kHalfCycle>, kTablesPerWave> halves{};
+		std::array<double, kTablesPerWave> rms{};
 		double loudness = 0.0;
 		for (size_t t = 0; t < kTablesPerWave; ++t)
 		{
 			Spectrum limited{};
 			for (int n = 1; n <= kMaxHarmonic; ++n)
 				limited[n] = kWaves[w].recipe == Recipe::Sine ? s[n] : s[n] * taper(n, kHarmonicLimit[t]);
-			const std::array<double, kHalfCycle> half = synth.render(limited);
-			const double peak = peakOf(half);
-			const double rms = rmsOf(half);
+			halves[t] = synth.render(limited);
+			const double peak = peakOf(halves[t]);
+			rms[t] = rmsOf(halves[t]);
 			if (peak <= 0.0)
 				throw std::logic_error("silent cyclic table");
-			const double fullGain = kPeak / peak;
-			double gain = fullGain;
-			if (t == 0)
-				loudness = rms * gain;
-			else
-				gain = std::min(fullGain, std::max(loudness / rms, 0.75 * fullGain));
+			const double reach = rms[t] * kPeak / peak;
+			loudness = t == 0 ? reach : std::min(loudness, reach);
+		}
+		for (size_t t = 0; t < kTablesPerWave; ++t)
+		{
+			const std::array<double, kHalfCycle>& half = halves[t];
+			const double gain = loudness / rms[t];
 			const std::array<int, kHalfCycle> q =
 				quantise(half, gain, kWaves[w].recipe == Recipe::Sine ? kMaxHarmonic : kHarmonicLimit[t], synth);
 			for (int v : q)

@@ -1,5 +1,6 @@
 #include "PcmWaves.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -288,8 +289,19 @@ void addSweep(Buf& b, double from, double to, double glide, double amp, double t
 	}
 }
 
-// A one-shot starts from silence and is faded out and silent over its last part, so the engine
-// can wrap it without a click.
+// RMS of b[from, to).
+double rmsOf(const Buf& b, size_t from, size_t to)
+{
+	double sum = 0.0;
+	for (size_t i = from; i < to; ++i)
+		sum += b[i] * b[i];
+	return to > from ? std::sqrt(sum / static_cast<double>(to - from)) : 0.0;
+}
+
+// A one-shot starts from silence and dies away before its end, so the engine can wrap it without
+// a click and without a second strike. A sound that still rings when the segment runs out is
+// damped first, as a player's hand or a released key would: an exponential fall from the middle
+// of the segment that leaves it 40 dB under its loudest before the last fade.
 void finishOneShot(Buf& b)
 {
 	const size_t n = b.size();
@@ -297,6 +309,24 @@ void finishOneShot(Buf& b)
 	for (size_t i = 0; i < rise && i < n; ++i)
 		b[i] *= static_cast<double>(i) / rise;
 	const size_t fadeFrom = n * 78 / 100, silentFrom = n * 93 / 100;
+	const size_t window = n / 64;
+	double loudest = 0.0;
+	for (size_t from = 0; from + window <= fadeFrom; from += window)
+		loudest = std::max(loudest, rmsOf(b, from, from + window));
+	const double target = loudest * dbToGain(-40.0);
+	const double ringing = rmsOf(b, fadeFrom - window, fadeFrom);
+	if (ringing > target)
+	{
+		const size_t dampFrom = n * 45 / 100;
+		// Per-sample factor that takes the ringing level down to the target by the fade.
+		const double k = expDet(logDet(target / ringing) / static_cast<double>(fadeFrom - window / 2 - dampFrom));
+		double g = 1.0;
+		for (size_t i = dampFrom; i < n; ++i)
+		{
+			g *= k;
+			b[i] *= g;
+		}
+	}
 	for (size_t i = fadeFrom; i < n; ++i)
 	{
 		const double x = i >= silentFrom ? 1.0 : static_cast<double>(i - fadeFrom) / static_cast<double>(silentFrom - fadeFrom);

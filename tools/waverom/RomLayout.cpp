@@ -1,5 +1,7 @@
 #include "RomLayout.h"
 
+#include <algorithm>
+#include <sstream>
 #include <stdexcept>
 
 namespace waverom
@@ -36,6 +38,36 @@ const PcmSegment g_pcmSegments[kPcmSegmentCount] = {
 	{372736, 4096, "w206 w240 w251r"},
 	{376832, 16384, "w211 w254a"},
 };
+
+bool isSustainedLoop(size_t segment)
+{
+	// String, shakuhachi, voice, fuzz guitar, pan flute, white noise and pull bass.
+	static const size_t loops[] = {1, 2, 3, 6, 11, 13, 27};
+	return std::find(std::begin(loops), std::end(loops), segment) != std::end(loops);
+}
+
+SampledWave sampledWave(int number)
+{
+	for (size_t s = 0; s < kPcmSegmentCount; ++s)
+	{
+		std::istringstream tokens(g_pcmSegments[s].label);
+		std::string token;
+		while (tokens >> token)
+		{
+			const size_t suffix = token.find_first_of("arL", 1);
+			if (std::stoi(token.substr(1, suffix - 1)) != number)
+				continue;
+			SampledWave wave;
+			wave.comesBackAfter = g_pcmSegments[s].length;
+			const char kind = suffix == std::string::npos ? ' ' : token[suffix];
+			if (kind == 'L')
+				wave.comesBackAfter = cuePosition(s + std::stoul(token.substr(suffix + 1))) - g_pcmSegments[s].position;
+			wave.loops = (number >= 235 && number <= 250) || kind == 'a' || (kind == ' ' && isSustainedLoop(s));
+			return wave;
+		}
+	}
+	return {};
+}
 
 uint32_t cuePosition(size_t cue)
 {

@@ -29,6 +29,23 @@ struct PcmSegment
 
 extern const PcmSegment g_pcmSegments[kPcmSegmentCount];
 
+// What the generator makes of each sampled segment (index 0..29): a sustained loop that wraps
+// seamlessly, or a one-shot that starts from silence and dies away before its end.
+bool isSustainedLoop(size_t segment);
+
+// A sampled wave (205..256) as the player reads it from its label token: how many samples it
+// plays before its start comes back (its segment, or all the segments an extended wave spans; a
+// ping-pong turns at its segment's end and runs back to its start), and whether it is meant to
+// come round: a seamless sustained loop, a ping-pong, and the waves named as loops (235..250),
+// which repeat a phrase, a hit or several segments on purpose.
+// 0 samples for a number that names no sampled wave.
+struct SampledWave
+{
+	uint32_t comesBackAfter = 0;
+	bool loops = false;
+};
+SampledWave sampledWave(int number);
+
 // Position of cue i (0-based) in samples.
 uint32_t cuePosition(size_t cue);
 // Label text of cue i (0-based): the wave list for sampled segments, "Marker n" after them.

@@ -138,13 +138,6 @@ int harmonicLimit(size_t table)
 	return limits[table];
 }
 
-bool isSustainedLoop(size_t segment)
-{
-	// String, shakuhachi, voice, fuzz guitar, pan flute, white noise and pull bass.
-	static const size_t loops[] = {1, 2, 3, 6, 11, 13, 27};
-	return std::find(std::begin(loops), std::end(loops), segment) != std::end(loops);
-}
-
 bool isPitched(size_t segment)
 {
 	static const size_t unpitched[] = {4, 8, 9, 10, 13, 17, 24, 25, 26, 28, 29};

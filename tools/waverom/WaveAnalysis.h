@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "RomLayout.h"
+
 // Reads a wave ROM image from its raw bytes and measures its waves: the figures the report tool
 // prints and the image tests check.
 namespace waverom
@@ -42,9 +44,7 @@ struct PcmWave
 	std::vector<double> data;
 };
 
-// What the generator makes of each sampled segment (index 0..29): a sustained loop that wraps
-// seamlessly, or a one-shot that fades out before its end; and whether it is pitched at 68.
-bool isSustainedLoop(size_t segment);
+// Whether a sampled segment (index 0..29) is pitched at 68.
 bool isPitched(size_t segment);
 // 64-bit FNV-1a of a byte range, to pin the generated image.
 uint64_t fnv1a(const uint8_t* data, size_t size);
