@@ -233,6 +233,19 @@ void ZentEditor::bindParameterViews()
 			}
 		}
 	}
+	tagParameterControls();
+}
+
+// The toolkit reports a drag or click on a control to the owner as an edit gesture under the control's
+// tag, and the owner hands the tag to the host as the parameter being edited. So each control carries
+// the parameter it drives right now; the window itself still tells controls apart by pointer.
+void ZentEditor::tagParameterControls()
+{
+	for (uint32_t p = 0; p < zentlib::ParamCount; ++p)
+		for (CControl* control : {static_cast<CControl*>(m_kickButtons[p]), static_cast<CControl*>(m_menus[p]),
+		                          m_controls[p]})
+			if (control && control->getTag() != static_cast<int32_t>(p))
+				control->setTag(static_cast<int32_t>(p));
 }
 
 void ZentEditor::takeButtonBitmaps()

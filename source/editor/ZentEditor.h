@@ -138,6 +138,7 @@ private:
 	void createControllers();
 	template <typename T>
 	void moveToSource(ParameterTable<T>& table, unsigned long source);
+	void tagParameterControls();
 	void setFrameZoomTransform();
 
 	zentlib::Plugin& m_plugin;

@@ -460,6 +460,7 @@ void ZentEditor::setActiveSource(unsigned long source)
 	moveToSource(m_menus, source);
 	moveToSource(m_labels, source);
 	moveToSource(m_multilevelMenus, source);
+	tagParameterControls();
 
 	for (size_t p = zentlib::Param_SourceS1Mute + source; p <= zentlib::Param_SourceS4FreqKeyScaleToFreq;
 	     p += kSourceCount)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "vstgui/lib/platform/optionmenupopup.h"
 
 using namespace VSTGUI;
@@ -218,4 +220,30 @@ TEST(EditorControls, PageKeysSwitchSourcesUnlessTheSourceIsAlreadyShown)
 	EXPECT_FALSE(h.editor->onKeyDown('P'));
 	EXPECT_TRUE(h.editor->onKeyDown('c'));
 	EXPECT_TRUE(h.view("edit_common")->isVisible());
+}
+
+// The owner hands a control's gesture to the host under the control's tag: it has to name the parameter
+// the control drives, for the source on show too, and enclose the edits the gesture makes.
+TEST(EditorControls, EveryGestureNamesTheParameterItsControlDrives)
+{
+	EditorHarness h;
+	h.listener.trail = &h.editorInterface.gestures;
+	auto gestureOn = [&](auto&& act) {
+		h.editorInterface.gestures.clear();
+		act();
+		std::vector<std::string> trail = h.editorInterface.gestures;
+		trail.erase(std::unique(trail.begin(), trail.end()), trail.end());
+		return trail;
+	};
+	using Trail = std::vector<std::string>;
+	showSourcePage(h, 'B');
+	auto* envLevel = h.viewAs<CAnimKnob>("Param_SourceS1EnvLevel");
+	const CPoint c = h.centre(envLevel);
+	EXPECT_EQ(gestureOn([&] { h.drag(c, CPoint(c.x, c.y - 40)); }), (Trail{"begin 60", "value 60", "end 60"}));
+	EXPECT_EQ(gestureOn([&] { h.click("Param_SourceS1KeyTrack"); }), (Trail{"begin 44", "value 44", "end 44"}));
+	EXPECT_EQ(gestureOn([&] { choose(h, "Param_SourceS1VelCurve", 3); }), (Trail{"begin 56", "value 56", "end 56"}));
+	EXPECT_EQ(gestureOn([&] { h.click("Param_SourceS3Mute"); }), (Trail{"begin 29", "value 29", "end 29"}));
+
+	h.click("btEditSourceA");
+	EXPECT_EQ(gestureOn([&] { h.drag(c, CPoint(c.x, c.y + 40)); }), (Trail{"begin 59", "value 59", "end 59"}));
 }

@@ -24,12 +24,16 @@ public:
 	void changeParameter(zentlib::EParam parameter, float normalisedValue) override
 	{
 		changes.emplace_back(parameter, normalisedValue);
+		if (trail)
+			trail->push_back("value " + std::to_string(parameter));
 		m_plugin.setParameter(parameter, normalisedValue);
 	}
 	void onSizeChanged() override { ++sizeChanges; }
 
 	std::vector<std::pair<zentlib::EParam, float>> changes;
 	int sizeChanges = 0;
+	// Where the edits are noted beside the owner's edit gestures, when set.
+	std::vector<std::string>* trail = nullptr;
 
 private:
 	zentlib::Plugin& m_plugin;
