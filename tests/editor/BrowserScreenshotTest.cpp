@@ -1,6 +1,6 @@
-// Draws the browser at window sizes from the smallest to the largest and checks in the pixels that every
-// factory name, with the star of an edited single, ends inside its label. Writes the first page at the
-// default size to build/screenshots/browser.png for review.
+// Draws the browser from the smallest window to the largest and checks in the pixels that every factory name,
+// with the star of an edited single, ends inside its label. Writes the first page at the default size to
+// build/screenshots/browser.png for review.
 #include "EditorHarness.h"
 
 #include <gtest/gtest.h>
@@ -11,33 +11,19 @@ using namespace VSTGUI;
 
 namespace
 {
-struct LabelPixels
-{
-	std::vector<CColor> lastColumns;  // the two rightmost whole pixel columns
-	std::vector<CColor> middleRow;
-};
-
-LabelPixels read(EditorHarness& h, CView* label)
+// A label's two rightmost whole pixel columns and its middle row.
+std::pair<std::vector<CColor>, std::vector<CColor>> pixelsOf(EditorHarness& h, CView* label)
 {
 	CRect r = label->getViewSize();
 	label->getGlobalTransform().transform(r);
 	const int left = static_cast<int>(std::ceil(r.left)), right = static_cast<int>(std::floor(r.right));
 	const int top = static_cast<int>(std::ceil(r.top)), bottom = static_cast<int>(std::floor(r.bottom));
-	LabelPixels out;
+	std::pair<std::vector<CColor>, std::vector<CColor>> out;
 	for (int y = top; y < bottom; ++y)
 		for (int x = right - 2; x < right; ++x)
-			out.lastColumns.push_back(h.window().getPixel(x, y));
+			out.first.push_back(h.window().getPixel(x, y));
 	for (int x = left; x < right; ++x)
-		out.middleRow.push_back(h.window().getPixel(x, (top + bottom) / 2));
-	return out;
-}
-
-std::vector<CTextLabel*> nameLabels(EditorHarness& h)
-{
-	std::vector<CTextLabel*> out;
-	for (char column = 'A'; column <= 'D'; ++column)
-		for (char row = '0'; row <= '7'; ++row)
-			out.push_back(h.viewAs<CTextLabel>(std::string("single") + column + row));
+		out.second.push_back(h.window().getPixel(x, (top + bottom) / 2));
 	return out;
 }
 }
@@ -55,20 +41,23 @@ TEST(BrowserScreenshots, EveryFactoryNameWithItsStarEndsInsideItsLabelAtEveryWin
 			edited[s].volume ^= 1;
 		}
 		ASSERT_TRUE(h.plugin.setSingles(0, edited));
-		const std::vector<CTextLabel*> labels = nameLabels(h);
+		std::vector<CView*> labels;
+		for (char column = 'A'; column <= 'D'; ++column)
+			for (char row = '0'; row <= '7'; ++row)
+				labels.push_back(h.viewAs<CTextLabel>(std::string("single") + column + row));
 
 		// The panel beneath the labels, from a search that empties them all.
 		h.click("searchSingle");
 		h.type("zq#xj");
 		h.frame().idle();
 		h.window().redraw();
-		std::vector<LabelPixels> blank;
-		for (CTextLabel* label : labels)
-			blank.push_back(read(h, label));
+		std::vector<std::pair<std::vector<CColor>, std::vector<CColor>>> blank;
+		for (CView* label : labels)
+			blank.push_back(pixelsOf(h, label));
 		for (int n = 0; n < 5; ++n)
 			h.key(VKEY_BACK);
 
-		for (size_t page = 0; page < edited.size() / labels.size(); ++page)
+		for (size_t page = 0; page < edited.size() / labels.size(); ++page, h.click("btBankInc"))
 		{
 			h.frame().idle();
 			h.window().redraw();
@@ -79,13 +68,12 @@ TEST(BrowserScreenshots, EveryFactoryNameWithItsStarEndsInsideItsLabelAtEveryWin
 			}
 			for (size_t i = 0; i < labels.size(); ++i)
 			{
-				const std::string text = labels[i]->getText().getString();
+				const std::string text = static_cast<CTextLabel*>(labels[i])->getText().getString();
 				ASSERT_EQ(text.back(), '*') << text;
-				const LabelPixels drawn = read(h, labels[i]);
-				EXPECT_TRUE(drawn.middleRow != blank[i].middleRow) << text << " is drawn";
-				EXPECT_TRUE(drawn.lastColumns == blank[i].lastColumns) << text << " reaches the label's right edge";
+				const auto drawn = pixelsOf(h, labels[i]);
+				EXPECT_TRUE(drawn.second != blank[i].second) << text << " is not drawn";
+				EXPECT_TRUE(drawn.first == blank[i].first) << text << " reaches the right edge of its label";
 			}
-			h.click("btBankInc");
 		}
 	}
 }
