@@ -7,10 +7,23 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace
 {
+// Xlib's own handler ends the program. A window that someone else destroyed (a window manager killing the
+// client's window, say) takes the editor's child with it; tearing down what is already gone must not.
+int reportXError(Display* display, XErrorEvent* error)
+{
+	if (error->error_code == BadWindow || error->error_code == BadDrawable)
+		return 0;
+	char text[256] = {};
+	XGetErrorText(display, error->error_code, text, sizeof text);
+	std::fprintf(stderr, "virel-host: X error: %s (request %d)\n", text, int(error->request_code));
+	return 0;
+}
+
 unsigned int pixels(CGFloat length)
 {
 	return length < 1 ? 1u : static_cast<unsigned int>(length + 0.5);
@@ -20,6 +33,7 @@ unsigned int pixels(CGFloat length)
 EditorWindow::EditorWindow(const std::string& title) : m_title(title)
 {
 	m_display = XOpenDisplay(nullptr);
+	XSetErrorHandler(reportXError);
 	if (!m_display)
 	{
 		const char* name = std::getenv("DISPLAY");
@@ -66,7 +80,8 @@ EditorWindow::~EditorWindow()
 		NSNotificationCenter::defaultCenter()->removeObserver(m_observer);
 		m_nsWindow->setContentView(nullptr);
 		m_nsWindow->release();
-		XDestroyWindow(m_display, m_window);
+		if (!m_destroyed)
+			XDestroyWindow(m_display, m_window);
 	}
 	XCloseDisplay(m_display);
 }
@@ -80,7 +95,7 @@ void EditorWindow::handleEvents()
 		if (event.type == ClientMessage && static_cast<unsigned long>(event.xclient.data.l[0]) == m_deleteAtom)
 			m_closed = true;
 		else if (event.type == DestroyNotify && event.xdestroywindow.window == m_window)
-			m_closed = true;
+			m_closed = m_destroyed = true;
 		else if (event.type == ConfigureNotify && event.xconfigure.window == m_window)
 		{
 			const NSRect f = m_view->frame();

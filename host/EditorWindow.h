@@ -35,5 +35,6 @@ private:
 	NSWindow* m_nsWindow = nullptr;
 	id m_observer = nil;
 	bool m_closed = false;
+	bool m_destroyed = false;
 	bool m_resizingView = false;
 };
