@@ -112,6 +112,13 @@ std::pair<unsigned, unsigned> childSize(Display* display, Window window)
 	return size;
 }
 
+// One private X server for the tests that show windows; null without Xvfb.
+Display* privateDisplay()
+{
+	static PrivateXServer server;
+	return server.display;
+}
+
 template <typename Condition>
 bool waitFor(Condition condition)
 {
@@ -156,10 +163,9 @@ TEST_F(EditorCommand, WithoutADisplayTheWindowIsRefusedWithAClearError)
 
 TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 {
-	static PrivateXServer server;
-	if (!server.display)
+	Display* display = privateDisplay();
+	if (!display)
 		GTEST_SKIP() << "Xvfb is not available";
-	Display* display = server.display;
 	const std::string run = hostCommand(editorArgs({"--state-out", path("state.aupreset")}), m_dir) + " &";
 	ASSERT_EQ(std::system(run.c_str()), 0);
 
@@ -185,4 +191,20 @@ TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 	const HostRun r = editor({"--screenshot", path("again.png"), "--state-in", path("state.aupreset")});
 	ASSERT_EQ(r.exitCode, 0) << r.err;
 	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 1280 x 720 to " + path("again.png") + "\n");
+}
+
+TEST_F(EditorCommand, AWindowDestroyedFromOutsideEndsTheHostCleanly)
+{
+	Display* display = privateDisplay();
+	if (!display)
+		GTEST_SKIP() << "Xvfb is not available";
+	const std::string run = "(" + hostCommand(editorArgs({}), m_dir) + "; echo $? >'" + path("exit") + "') &";
+	ASSERT_EQ(std::system(run.c_str()), 0);
+	Window window = 0;
+	ASSERT_TRUE(waitFor([&] { return (window = topLevelNamed(display, "Virel")) != 0; })) << slurp(path("stderr"));
+	ASSERT_TRUE(waitFor([&] { return childSize(display, window).first != 0; }));
+	XDestroyWindow(display, window);
+	XFlush(display);
+	ASSERT_TRUE(waitFor([&] { return !slurp(path("exit")).empty(); }));
+	EXPECT_EQ(slurp(path("exit")), "0\n") << slurp(path("stderr"));
 }
