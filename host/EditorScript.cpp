@@ -53,9 +53,9 @@ uint32_t singleCharacter(const std::string& s)
 	return 0;
 }
 
-void parseKey(const std::string& spec, EditorAction& action, const std::function<HostError(std::string)>& fail)
+void parseKey(const std::string& keyText, EditorAction& action, const std::function<HostError(std::string)>& fail)
 {
-	std::string rest = spec;
+	std::string rest = keyText;
 	for (size_t plus; (plus = rest.find('+')) != std::string::npos && plus + 1 < rest.size();)
 	{
 		const auto modifier = modifierNames().find(lower(rest.substr(0, plus)));
