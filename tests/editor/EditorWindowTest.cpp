@@ -1,4 +1,5 @@
 #include "EditorHarness.h"
+#include "LogCapture.h"
 #include "ViewChecks.h"
 
 #include <gtest/gtest.h>
@@ -91,4 +92,17 @@ TEST(EditorWindow, AutomationFromTheHostReachesTheViews)
 	EXPECT_EQ(h.viewAs<CTextLabel>("Param_SourceS1Coarse")->getText().getString(), "-24");
 	h.automate(Param_Volume, 0.25f);
 	EXPECT_FLOAT_EQ(h.viewAs<CAnimKnob>("Param_Volume")->getValueNormalized(), 0.25f);
+}
+
+// The window and its controllers find every view they look up, each with the class they use it as.
+TEST(EditorWindow, OpensWithoutMissingAViewItLooksUp)
+{
+	LogCapture log;
+	EditorHarness h;
+	h.runFor(100);
+	std::vector<std::string> window;
+	for (const std::string& text : log.texts())
+		if (text.find("view") != std::string::npos || text.find("GUI") != std::string::npos)
+			window.push_back(text);
+	EXPECT_EQ(window, std::vector<std::string>{"Opening GUI"});
 }
