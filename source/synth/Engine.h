@@ -13,6 +13,7 @@
 #include "CParam.h"
 #include "Resampler.h"
 #include "SMidiEvent.h"
+#include "SampleInputs.h"
 #include "SinglePreset.h"
 #include "Vibrato.h"
 #include "Voice.h"
@@ -82,6 +83,8 @@ public:
 	void clearAllVoices();
 	float getProcessingSamplerate() const;
 	void processParameterChange(EParam p, float value);
+	// The per-sample values that voices and sources read, as they stand.
+	SampleInputs sampleInputs() const;
 	void onHoldPedalChanged();
 	void createVoice(uint8_t note, uint8_t velocity);
 	void stopVoicesForNote(uint8_t note, uint8_t velocity, bool immediately);
@@ -134,6 +137,12 @@ private:
 	void processProgramChange(uint8_t program);
 	void renderSilence(float** outputs, int frames);
 
+	// Notes for the voices' caches, moved on by the render loop (see SampleInputs).
+	void notePitchInputs();
+
 	std::vector<float> m_scratch[2]; // stands in for an output channel the host did not provide
+	uint32_t m_settingsSerial = 0;
+	uint32_t m_pitchSerial = 0;
+	float m_pitchInputs[3] = {}; // master tune, bend and pressure offset as the voices last saw them
 };
 }

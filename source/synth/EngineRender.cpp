@@ -95,6 +95,31 @@ void Engine::processParameterChange(EParam p, float x)
 	}
 }
 
+SampleInputs Engine::sampleInputs() const
+{
+	SampleInputs in;
+	in.masterTune = masterTune;
+	in.pitchBendSemitones = pitchBendSemitones;
+	in.pressureFreqOffset = pressureFreqOffset;
+	in.pressure = pressure;
+	in.vibratoValue = vibratoValue;
+	std::copy(std::begin(sourceMixGain), std::end(sourceMixGain), in.sourceMixGain);
+	in.settingsSerial = m_settingsSerial;
+	in.pitchSerial = m_pitchSerial;
+	return in;
+}
+
+void Engine::notePitchInputs()
+{
+	const float now[3] = {masterTune, pitchBendSemitones, pressureFreqOffset};
+	// Compared as values: NaN always counts as a change, and -0 and 0 give the same pitch sums.
+	if (!(now[0] == m_pitchInputs[0] && now[1] == m_pitchInputs[1] && now[2] == m_pitchInputs[2]))
+	{
+		std::copy(std::begin(now), std::end(now), m_pitchInputs);
+		++m_pitchSerial;
+	}
+}
+
 void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEvent>& events)
 {
 	if (frames < 1)
@@ -104,6 +129,8 @@ void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEv
 	float* right = outputs[1];
 	const float rate = getProcessingSamplerate();
 	auto event = events.begin();
+	// Anything may have changed since the last block: the facade edits singles between blocks.
+	++m_settingsSerial;
 
 	for (int i = 0; i < frames; ++i)
 	{
@@ -112,12 +139,14 @@ void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEv
 		{
 			const uint32_t p = parameters.changedRing[k];
 			processParameterChange(static_cast<EParam>(p), parameters.currentParams[p]);
+			++m_settingsSerial;
 		}
 
 		while (event != events.end() && event->sampleOffset == static_cast<uint32_t>(i))
 		{
 			processMidiEvent(*event);
 			++event;
+			++m_settingsSerial;
 		}
 
 		lfoValue = lfo.process(rate);
@@ -126,21 +155,22 @@ void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEv
 		const int p = singles[currentSingle].pressureToFreq;
 		const float sign = p < 50 ? -1.0f : 1.0f;
 		pressureFreqOffset = pressureToFreq(static_cast<uint32_t>(std::abs(p - 50))) * sign * pressure;
+		notePitchInputs();
 
-		left[i] = 0.0f;
-		right[i] = 0.0f;
+		// Every voice adds the same terms to both sides, so one sum serves both until the pan.
+		const SampleInputs in = sampleInputs();
+		float sum = 0.0f;
 		for (auto voice = voices.begin(); voice != voices.end();)
 		{
-			voice->process(&left[i], &right[i]);
-			if (voice->isFinished())
+			if (voice->render(in, sum))
 				voice = voices.erase(voice);
 			else
 				++voice;
 		}
 
 		const float gain = volume(singles[currentSingle].volume);
-		left[i] = left[i] * panLeft * gain * midiVolume;
-		right[i] = right[i] * panRight * gain * midiVolume;
+		left[i] = sum * panLeft * gain * midiVolume;
+		right[i] = sum * panRight * gain * midiVolume;
 	}
 }
 

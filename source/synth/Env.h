@@ -99,6 +99,9 @@ private:
 float Env::process(float decayTime, float sustain, float sampleRate)
 {
 	++counter;
+	// Where a held note spends its time: nothing moves.
+	if (state == Sustain)
+		return value + (ramp - value) * blend;
 	float out = value;
 	switch (state)
 	{

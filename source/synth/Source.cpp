@@ -130,39 +130,40 @@ void Source::init(unsigned char note, unsigned char velocity, float sampleRate)
 
 void Source::process(float* left, float* right, float& amplitude, const Voice& voice)
 {
-	const float e = m_env.process(m_decayTime, m_sustain, m_rate);
+	const SampleInputs in = m_engine->sampleInputs();
+	refreshSwitches(in.pressure);
+	float sample;
+	amplitude = render(in, voice.getPitchModulation(), sample);
 	if (m_env.state == Env::Delay)
-	{
-		amplitude = 0.0f;
 		return;
-	}
+	*left += sample;
+	*right += sample;
+}
 
-	const uint64_t mask = m_length - 1;
-	const float position = static_cast<float>(m_phase);
-	const auto i = static_cast<int64_t>(position);
-	const float f = position - static_cast<float>(i);
-	const float a = m_data[i & mask];
-	const float sample = a + (m_data[(i + 1) & mask] - a) * f;
-
-	const Engine& engine = *m_engine;
-	const SingleSource& src = engine.getCurrentSingle().sources[m_index];
+void Source::refreshSwitches(float pressure)
+{
+	const SingleSource& src = getSource();
+	m_usesPitchModulation = src.vibABend;
+	m_usesPressureOffset = src.pressureToFreq;
 	float lv = m_level;
 	if (src.levelModPressure != 50)
 	{
 		const float depth = genericDepthModToLevel(static_cast<int>(src.levelModPressure));
-		const int p = static_cast<int>(engine.pressure * 127.0f + 0.5f);
+		const int p = static_cast<int>(pressure * 127.0f + 0.5f);
 		const int q = src.levelModPressure >= 50 ? p : 127 - p;
 		lv = std::clamp(lv - pressureToEnvLevel(static_cast<unsigned char>(std::clamp(q, 0, 127))) * depth, 0.0f, 1.0f);
 	}
-	amplitude = e * lv;
-	*left += sample;
-	*right += sample;
+	m_liveLevel = lv;
+	m_pitchDirty = true;
+}
 
-	double pitch = engine.masterTune;
-	pitch += src.vibABend ? voice.getPitchModulation() : 0.0f;
+void Source::updateIncrement(const SampleInputs& in, float pitchModulation)
+{
+	double pitch = in.masterTune;
+	pitch += m_usesPitchModulation ? pitchModulation : 0.0f;
 	pitch += m_pitch;
-	pitch += engine.pitchBendSemitones;
-	pitch += src.pressureToFreq ? engine.pressureFreqOffset : 0.0f;
+	pitch += in.pitchBendSemitones;
+	pitch += m_usesPressureOffset ? in.pressureFreqOffset : 0.0f;
 	while (pitch < m_minPitch)
 		pitch += 12.0;
 
@@ -173,11 +174,7 @@ void Source::process(float* left, float* right, float& amplitude, const Voice& v
 		m_increment = static_cast<double>(fastPow2(x) * 440.0f) * m_step;
 		m_lastPitch = pitch;
 	}
-
-	// Every wave loops over its whole power-of-two length.
-	m_phase += m_increment;
-	const auto whole = static_cast<int64_t>(static_cast<float>(m_phase));
-	m_phase = static_cast<double>(whole & static_cast<int64_t>(mask)) + (m_phase - static_cast<double>(whole));
+	m_pitchDirty = false;
 }
 
 void Source::onNoteOff(unsigned char velocity)

@@ -37,54 +37,44 @@ Voice::Voice(const Engine& engine, unsigned char note, unsigned char velocity, f
 		m_slotGains[slot] = muted ? 0.0f : 1.0f;
 		m_slotSourceIndex[slot] = static_cast<uint64_t>(i);
 		if ((i == 1 && single.ampModS1S2 != 0) || (i == 3 && single.ampModS3S4 != 0))
+		{
 			m_modulationPairs.emplace_back(slot, slot - 1);
+			m_ringModulated |= static_cast<uint8_t>(1u << slot);
+		}
 		m_sources.emplace_back(engine, i);
 		m_sources.back().init(note, velocity, sampleRate);
 	}
+	refreshSwitches(engine.sampleInputs());
+}
+
+void Voice::refreshSwitches(const SampleInputs& in)
+{
+	m_settingsSerial = in.settingsSerial;
+	m_autoBendOff = m_engine.getCurrentSingle().autoBendTime == 0;
+	for (Source& source : m_sources)
+		source.refreshSwitches(in.pressure);
 }
 
 void Voice::process(float* left, float* right)
 {
-	// The bend starts at full depth and falls to 0 over the bend time in 1/128 semitone steps;
-	// the vibrato then fades in over twice that time.
-	if (m_engine.getCurrentSingle().autoBendTime == 0)
-	{
-		m_pitchModulation = m_engine.vibratoValue;
-	}
-	else
-	{
-		const float t = static_cast<float>(m_sampleCount) * m_inverseRate * m_autoBendInverse;
-		const float a = std::clamp(1.0f - t, 0.0f, 1.0f);
-		const float b = std::clamp((t - 1.0f) * 0.5f, 0.0f, 1.0f);
-		m_pitchModulation = b * m_engine.vibratoValue + static_cast<float>(static_cast<int>(a * m_autoBendDepth * 128.0f)) * 0.0078125f;
-	}
-	processVoices(left, right);
+	const SampleInputs in = m_engine.sampleInputs();
+	refreshSwitches(in);
+	updatePitchModulation(in);
+	renderSources(in, [left, right](float term) {
+		*left += term;
+		*right += term;
+	});
 	++m_sampleCount;
 }
 
 void Voice::processVoices(float* left, float* right)
 {
-	const size_t count = m_sources.size();
-	for (size_t slot = 0; slot < count; ++slot)
-	{
-		m_slotOutputs[slot][0] = 0.0f;
-		m_slotOutputs[slot][1] = 0.0f;
-		m_sources[slot].process(&m_slotOutputs[slot][0], &m_slotOutputs[slot][1], m_slotAmplitudes[slot], *this);
-	}
-
-	// Ring modulation of the raw samples; the modulator's envelope does not act on the product.
-	for (const auto& [modulated, modulating] : m_modulationPairs)
-	{
-		m_slotOutputs[modulated][0] = m_slotOutputs[modulating][0] * m_slotOutputs[modulated][0];
-		m_slotOutputs[modulated][1] = m_slotOutputs[modulating][1] * m_slotOutputs[modulated][1];
-	}
-
-	for (size_t slot = 0; slot < count; ++slot)
-	{
-		const float mix = m_engine.sourceMixGain[m_slotSourceIndex[slot]];
-		*left += m_slotOutputs[slot][0] * mix * m_slotGains[slot] * m_slotAmplitudes[slot];
-		*right += m_slotOutputs[slot][1] * mix * m_slotGains[slot] * m_slotAmplitudes[slot];
-	}
+	const SampleInputs in = m_engine.sampleInputs();
+	refreshSwitches(in);
+	renderSources(in, [left, right](float term) {
+		*left += term;
+		*right += term;
+	});
 }
 
 void Voice::onNoteOff(unsigned char velocity)
