@@ -60,61 +60,51 @@ SinglePreset benchSingle(uint8_t wave)
 	return p;
 }
 
-// One source per sample. The pitch sum stays put, as it does between controller moves.
+// One source per sample on the voices' path. The pitch sum stays put, as it does between
+// controller moves.
 void BM_Source(benchmark::State& state)
 {
 	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
-	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
-	engine.singles[0].source2or4 = 0;
-	const Voice carrier(engine, 60, 100, Rate);
 	Source source(engine, 0);
 	source.init(60, 100, Rate);
-	float left = 0.0f;
-	float right = 0.0f;
-	float amplitude = 0.0f;
+	source.refreshSwitches(engine.pressure);
+	const SampleInputs in = engine.sampleInputs();
+	float sample = 0.0f;
 	for (auto _ : state)
 	{
-		source.process(&left, &right, amplitude, carrier);
+		const float amplitude = source.render(in, 0.0f, sample);
 		benchmark::DoNotOptimize(amplitude);
+		benchmark::DoNotOptimize(sample);
 	}
-	benchmark::DoNotOptimize(left);
 	state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Source)->Arg(0)->ArgName("cyclic");
 BENCHMARK(BM_Source)->Arg(234)->ArgName("pcm");
 
-// One source per sample while the vibrato moves its pitch on every sample.
+// A one-source voice per sample while the vibrato moves its pitch on every sample.
 void BM_SourceVibrato(benchmark::State& state)
 {
 	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
 	Engine& engine = *owner;
 	engine.singles.assign(1, benchSingle(0));
-	engine.singles[0].mute[0] = engine.singles[0].mute[1] = true;
-	engine.singles[0].source2or4 = 0;
+	engine.singles[0].mute[1] = engine.singles[0].mute[2] = engine.singles[0].mute[3] = true;
 	engine.singles[0].autoBendTime = 0;
-	Voice carrier(engine, 60, 100, Rate);
-	Source source(engine, 0);
-	source.init(60, 100, Rate);
-	float left = 0.0f;
-	float right = 0.0f;
-	float amplitude = 0.0f;
-	float vibrato = 0.0f;
+	Voice voice(engine, 60, 100, Rate);
+	SampleInputs in = engine.sampleInputs();
+	float sum = 0.0f;
 	for (auto _ : state)
 	{
-		vibrato += 1.0f / 1024.0f;
-		engine.vibratoValue = vibrato;
-		carrier.process(&left, &right); // takes the vibrato over, renders nothing
-		source.process(&left, &right, amplitude, carrier);
-		benchmark::DoNotOptimize(amplitude);
+		in.vibratoValue += 1.0f / 1024.0f;
+		voice.render(in, sum);
+		benchmark::DoNotOptimize(sum);
 	}
-	benchmark::DoNotOptimize(left);
 	state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SourceVibrato);
 
-// A four-source voice per sample, one amplitude-modulated pair.
+// A four-source voice per sample on the engine's path, one amplitude-modulated pair.
 void BM_Voice(benchmark::State& state)
 {
 	auto owner = std::make_unique<Engine>(QuietEngineListener::instance());
@@ -122,12 +112,12 @@ void BM_Voice(benchmark::State& state)
 	engine.singles.assign(1, benchSingle(static_cast<uint8_t>(state.range(0))));
 	engine.singles[0].ampModS3S4 = 1;
 	Voice voice(engine, 60, 100, Rate);
-	float left = 0.0f;
-	float right = 0.0f;
+	const SampleInputs in = engine.sampleInputs();
+	float sum = 0.0f;
 	for (auto _ : state)
 	{
-		voice.process(&left, &right);
-		benchmark::DoNotOptimize(left);
+		voice.render(in, sum);
+		benchmark::DoNotOptimize(sum);
 	}
 	state.SetItemsProcessed(state.iterations());
 }

@@ -69,6 +69,9 @@ struct Env
 	inline float process(float decayTime, float sustain, float sampleRate);
 
 private:
+	// The states in which something moves.
+	float processSegment(float decayTime, float sustain, float sampleRate);
+
 	// One exponential step; false when the value no longer moves (the step has underflowed).
 	bool step()
 	{
@@ -102,53 +105,6 @@ float Env::process(float decayTime, float sustain, float sampleRate)
 	// Where a held note spends its time: nothing moves.
 	if (state == Sustain)
 		return value + (ramp - value) * blend;
-	float out = value;
-	switch (state)
-	{
-	case Delay:
-		if (counter >= delaySamples)
-		{
-			state = Attack;
-			if (attackTime > 0.0f)
-			{
-				const float samples = attackTime * sampleRate;
-				value = 1.0f;
-				coefficient = std::log(floor) / samples;
-				rampStep = (1.0f - rampFloor) / samples;
-			}
-			else
-			{
-				value = 0.0f;
-				coefficient = 0.001f;
-				ramp = 1.0f;
-			}
-			out = 1.0f - value;
-		}
-		break;
-	case Attack:
-		if (value > floor && step())
-		{
-			out = 1.0f - value;
-		}
-		else
-		{
-			endAttack(decayTime, sustain, sampleRate);
-			out = value;
-		}
-		break;
-	case Decay:
-		if (sustain >= value || !step())
-			state = Sustain;
-		out = value;
-		break;
-	case Release:
-		if (floor >= value || !step())
-			state = Finished;
-		out = value;
-		break;
-	default:
-		break;
-	}
-	return out + (ramp - out) * blend;
+	return processSegment(decayTime, sustain, sampleRate);
 }
 }

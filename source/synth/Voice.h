@@ -136,6 +136,8 @@ bool Voice::renderSlots(const SampleInputs& in, Add&& add)
 	Source* sources = m_sources.data();
 	float outputs[Slots];
 	float amplitudes[Slots];
+	// Unrolled, the slots' values stay in registers.
+#pragma GCC unroll 4
 	for (size_t s = 0; s < Slots; ++s)
 	{
 		float sample;
@@ -144,6 +146,7 @@ bool Voice::renderSlots(const SampleInputs& in, Add&& add)
 	}
 
 	// Ring modulation of the raw samples; the modulator's envelope does not act on the product.
+#pragma GCC unroll 4
 	for (size_t s = 1; s < Slots; ++s)
 	{
 		if (m_ringModulated & (1u << s))
@@ -151,6 +154,7 @@ bool Voice::renderSlots(const SampleInputs& in, Add&& add)
 	}
 
 	bool finished = true;
+#pragma GCC unroll 4
 	for (size_t s = 0; s < Slots; ++s)
 	{
 		add(outputs[s] * in.sourceMixGain[m_slotSourceIndex[s]] * m_slotGains[s] * amplitudes[s]);
