@@ -257,6 +257,25 @@ TEST_F(EngineMidiAudio, BendRangeAndFineTuneMoveThePitch)
 	EXPECT_NEAR(semitones(pitch({midiEvent(0xB0, 6, 0)}) / base), -1.0, 0.01);
 }
 
+// Voices keep what they read from the single between samples; an edit made between blocks (as the
+// facade makes them) or a controller within a block must still reach a sounding note at once.
+TEST_F(EngineMidiAudio, EditsAndControllersReachSoundingVoicesAtOnce)
+{
+	const double base = pitch({midiEvent(0x90, 69, 100), midiEvent(0xD0, 127, 0)}); // the single's load has landed
+	ASSERT_GT(base, 0.0);
+	SinglePreset& single = engine.singles[engine.currentSingle];
+	single.pressureToFreq = 100;
+	EXPECT_NEAR(semitones(pitch({}) / base), 0.0, 0.01) << "the source does not take the pressure offset";
+	single.sources[0].pressureToFreq = true;
+	EXPECT_NEAR(semitones(pitch({}) / base), 12.0, 0.01) << "the source's switch, set between blocks";
+
+	single.sources[0].levelModPressure = 100; // full pressure takes the whole level away
+	EXPECT_LT(rms(render(engine, 512).left), 1e-6f);
+	const Stereo out = render(engine, 512, {midiEvent(0xD0, 0, 0, 300)});
+	EXPECT_LT(rms(out.left, 0, 300), 1e-6f);
+	EXPECT_GT(rms(out.left, 301, 512), 0.1f) << "released pressure gives the level back from its sample on";
+}
+
 TEST_F(EngineMidiAudio, SoloRetriggerPlaysTheHeldKeyAgain)
 {
 	playSingle(engine, sineSingle(2));
