@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,14 @@
 #include "vstgui/vstgui.h"
 
 class ZentEditor;
+
+// The file types the import and export dialogs offer.
+extern const VSTGUI::CFileExtension g_fileExtensionSYX;
+extern const VSTGUI::CFileExtension g_fileExtensionMid;
+
+// The SysEx of a file: the SysEx events of a Standard MIDI File, or else the whole file when it starts a
+// SysEx message. False when it holds neither.
+bool readFile(std::vector<uint8_t>& out, const std::string& path);
 
 // The browser of the play page: the singles 32 at a time as name labels, the current one in its own colour,
 // picked with a click or stepped through with the arrows, and narrowed to the names that contain a search
@@ -58,6 +67,10 @@ public:
 	// A disabled button stays visible, ignores the mouse and shows its caption in grey.
 	static void enableButton(Button& button, bool enable);
 
+	// Creates or truncates the file and writes the bytes; false when any of that failed.
+	bool writeToFile(const std::string& path, const std::vector<uint8_t>& bytes);
+	void showErrorMessage(const std::string& text) const;
+
 private:
 	enum ButtonId : size_t
 	{
@@ -86,6 +99,8 @@ private:
 	void exportPage();
 	void importPage();
 	void resetPage();
+	// Writes an encoded dump to the chosen path, ".syx" added when it has none; tells what failed.
+	void saveDump(const std::string& chosenPath, bool encoded, const std::vector<uint8_t>& bytes);
 
 	ZentEditor& m_editor;
 	std::array<VSTGUI::CTextLabel*, LabelCount> m_labels{};

@@ -1,0 +1,262 @@
+#include "EditorHarness.h"
+#include "TestData.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "synth/Sysex.h"
+#include "synth/data/zentdata.h"
+#include "vstgui/lib/platform/scriptedfileselector.h"
+
+using namespace VSTGUI;
+using namespace zentlib;
+namespace fs = std::filesystem;
+
+namespace
+{
+// The window with scripted file dialogs and message boxes, and a folder of its own for the files.
+struct FileActions : testing::Test
+{
+	FileActions() { fs::create_directories(dir); }
+	~FileActions() override { fs::remove_all(dir); }
+
+	std::string path(const std::string& name) const { return (dir / name).string(); }
+	void write(const std::string& name, const std::vector<uint8_t>& bytes) const
+	{
+		std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+	}
+	std::vector<SinglePreset> all()
+	{
+		std::vector<SinglePreset> out(h.plugin.getSingleCount());
+		for (size_t i = 0; i < out.size(); ++i)
+			h.plugin.getSingle(out[i], i);
+		return out;
+	}
+	// Clicks the button and answers its file dialog with the file.
+	void run(const std::string& button, const std::string& file)
+	{
+		files.queueChoice({file});
+		h.click(button);
+	}
+	std::string lastMessage() const { return boxes.shown().empty() ? "" : boxes.shown().back().message; }
+	void showPage(size_t offset)
+	{
+		for (int i = 0; i < 24; ++i)
+			h.click("btBankDec");
+		for (size_t i = 0; i < offset / 32; ++i)
+			h.click("btBankInc");
+	}
+
+	const fs::path dir = fs::temp_directory_path() / ("virel-singles-" + std::to_string(getpid()));
+	EditorHarness h;
+	ScriptedFileSelectors files;
+	cf::ScriptedUserNotifications boxes;
+};
+
+std::vector<SinglePreset> part(const std::vector<SinglePreset>& singles, size_t first, size_t count)
+{
+	return {singles.begin() + first, singles.begin() + first + count};
+}
+
+Sysex::SysexResult parse(const std::vector<uint8_t>& bytes)
+{
+	Sysex::SysexResult result;
+	Sysex::readBuffer(result, bytes, 255);
+	return result;
+}
+
+std::vector<uint8_t> factoryImage()
+{
+	return {zentdata::getData_sysex_R301(), zentdata::getData_sysex_R301() + zentdata::getDataSize_sysex_R301()};
+}
+}
+
+TEST_F(FileActions, ExportedSinglesAndPagesAreOneDumpToTheInternalMemoryAndImportBack)
+{
+	const std::vector<SinglePreset> before = all();
+	h.plugin.setCurrentSingleIndex(100);
+	run("btSingleExport", path("single"));
+	const auto single = testdata::readBytes(path("single.syx"));
+	ASSERT_EQ(single.size(), 97u);
+	EXPECT_EQ(parse(single).singles, std::vector<SinglePreset>{before[100]});
+	EXPECT_EQ(parse(single).location, 36u);  // internal memory, single 36 of its 64
+
+	showPage(96);
+	run("btBankExport", path("upper"));
+	showPage(64);
+	run("btBankExport", path("lower.syx"));
+	const auto upper = testdata::readBytes(path("upper.syx")), lower = testdata::readBytes(path("lower.syx"));
+	ASSERT_EQ(upper.size(), 2825u);
+	EXPECT_EQ(parse(upper).singles, part(before, 96, 32));
+	EXPECT_EQ(parse(upper).location, 32u);  // the upper half of the internal memory
+	EXPECT_EQ(parse(lower).location, 0u);
+	EXPECT_TRUE(boxes.shown().empty());
+
+	// Back in: the single over the current one, the page over the page on show.
+	h.plugin.setCurrentSingleIndex(5);
+	run("btSingleImport", path("single.syx"));
+	run("btBankImport", path("upper.syx"));
+	const std::vector<SinglePreset> after = all();
+	EXPECT_EQ(after[5], before[100]);
+	EXPECT_EQ(part(after, 64, 32), part(before, 96, 32));
+	EXPECT_TRUE(boxes.shown().empty());
+	EXPECT_EQ(after[4], before[4]);
+	EXPECT_EQ(after[96], before[96]);
+}
+
+TEST_F(FileActions, DialogsOfferTheirFileTypesAndNamesGetTheirExtensionOnce)
+{
+	for (const char* button : {"btSingleExport", "btSingleImport", "btBankExport", "btBankImport"})
+		h.click(button);  // each dialog cancelled
+	ASSERT_EQ(files.requests().size(), 4u);
+	std::vector<std::string> seen;
+	for (const auto& r : files.requests())
+	{
+		std::string types;
+		for (const auto& e : r.extensions)
+			types += e + " ";
+		seen.push_back(std::to_string(r.style) + " " + types + "| " + r.defaultExtension + " | " + r.title);
+	}
+	EXPECT_EQ(seen, (std::vector<std::string>{"1 syx | syx | Choose a sysex file", "0 syx mid |  | Choose a sysex file",
+	                                          "1 syx | syx | Choose a sysex file",
+	                                          "0 syx mid | syx | Choose a sysex file"}));
+
+	for (const char* name : {"bank", "bank.SYX", "old.syx.txt"})
+		run("btSingleExport", path(name));
+	EXPECT_TRUE(fs::exists(path("bank.syx")));
+	EXPECT_TRUE(fs::exists(path("bank.SYX.syx")));
+	EXPECT_TRUE(fs::exists(path("old.syx.txt")));
+	EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+
+	run("btSingleExport", path("missing/single"));
+	EXPECT_EQ(lastMessage(), "Failed to create file");
+	EXPECT_EQ(boxes.shown().size(), 1u);
+}
+
+TEST_F(FileActions, ForeignAndUnreadableFilesAreRefusedWithTheirMessageAndChangeNothing)
+{
+	REQUIRE_TESTDATA();
+	const std::vector<SinglePreset> before = all();
+	for (const auto& file : testdata::files("syx", ".syx"))
+	{
+		run("btSingleImport", file.string());
+		EXPECT_EQ(lastMessage(), "Failed to import Sysex data") << file;
+	}
+	for (const auto& file : testdata::files("midi", ".mid"))
+	{
+		for (const char* button : {"btSingleImport", "btBankImport"})
+		{
+			run(button, file.string());
+			EXPECT_TRUE(lastMessage() == "Failed to import Sysex data" || lastMessage() == "Failed to load file." ||
+			            lastMessage() == "Failed to read file")
+			    << file << " " << lastMessage();
+		}
+	}
+	const fs::path midi = testdata::root() / "midi";
+	run("btSingleImport", (midi / "jazzsoft-test-c-major-scale.mid").string());
+	EXPECT_EQ(lastMessage(), "Failed to load file.");  // no SysEx in it, and not raw SysEx either
+	run("btBankImport", (midi / "jazzsoft-test-c-major-scale.mid").string());
+	EXPECT_EQ(lastMessage(), "Failed to read file");
+	run("btBankImport", (midi / "jazzsoft-test-sysex-gs-40-1x-15-drum-part-change.mid").string());
+	EXPECT_EQ(lastMessage(), "Failed to import Sysex data");
+	write("notes.txt", {'F', '0', ' ', 'F', '7'});
+	run("btSingleImport", path("notes.txt"));
+	EXPECT_EQ(lastMessage(), "Failed to load file.");
+	run("btBankImport", path("missing.syx"));
+	EXPECT_EQ(lastMessage(), "Failed to read file");
+	EXPECT_EQ(all(), before);
+}
+
+TEST_F(FileActions, PageImportsFillFromThePageAndAskBeforeGoingBeyondIt)
+{
+	const std::vector<SinglePreset> before = all();
+	const std::vector<SinglePreset> bank = parse(factoryImage()).singles;  // two block dumps and a multi dump
+	ASSERT_EQ(bank.size(), 64u);
+	write("bank.syx", factoryImage());
+
+	boxes.queueResponse(kCFUserNotificationDefaultResponse);
+	run("btBankImport", path("bank.syx"));
+	EXPECT_EQ(lastMessage(), "Imported file contains more singles than will fit on one page and will overwrite adjacent "
+	                         "pages next to the currently displayed one. Please confirm to overwrite.");
+	EXPECT_EQ(all(), before);
+	boxes.queueResponse(kCFUserNotificationAlternateResponse);
+	run("btBankImport", path("bank.syx"));
+	EXPECT_EQ(part(all(), 0, 64), bank);
+
+	std::vector<uint8_t> five, message;
+	for (size_t i = 0; i < 5; ++i)
+	{
+		Sysex::writeSingle(message, before[700 + i], 3, InternalLow, static_cast<uint8_t>(i));
+		five.insert(five.end(), message.begin(), message.end());
+	}
+	write("five.syx", five);
+	showPage(32);
+	run("btBankImport", path("five.syx"));
+	EXPECT_EQ(part(all(), 32, 5), part(before, 700, 5));
+	EXPECT_EQ(all()[37], bank[37]);
+
+	// The last page takes a page without asking, and refuses what would run past the end.
+	const size_t asked = boxes.shown().size();
+	Sysex::writeSingles(message, part(bank, 0, 32), 0, InternalLow, 0);
+	write("page.syx", message);
+	showPage(736);
+	run("btBankImport", path("page.syx"));
+	EXPECT_EQ(boxes.shown().size(), asked);
+	EXPECT_EQ(part(all(), 736, 32), part(bank, 0, 32));
+	const std::vector<SinglePreset> full = all();
+	run("btBankImport", path("bank.syx"));
+	EXPECT_EQ(lastMessage(), "Imported file contains more singles than there is space left. Please select a lower page "
+	                         "to start import.");
+	EXPECT_EQ(all(), full);
+}
+
+TEST_F(FileActions, ASingleImportTakesExactlyOneSingle)
+{
+	const std::vector<SinglePreset> before = all();
+	const std::vector<uint8_t> image = factoryImage();
+	// The image's third message is its multi dump.
+	auto start = image.begin();
+	for (int k = 0; k < 2; ++k)
+		start = std::find(start, image.end(), 0xF7) + 1;
+	const std::vector<uint8_t> multis(start, image.end());
+	ASSERT_TRUE(parse(multis).singles.empty() && !parse(multis).multis.empty());
+	write("multis.syx", multis);
+	run("btSingleImport", path("multis.syx"));
+	EXPECT_EQ(lastMessage(), "File didn't contain any singles");
+	write("bank.syx", image);
+	run("btSingleImport", path("bank.syx"));
+	EXPECT_EQ(lastMessage(), "File contained more than one single, please import as Bank");
+	EXPECT_EQ(all(), before);
+}
+
+TEST_F(FileActions, ResetsNameTheFactorySingleAndRestoreOnlyWhenConfirmed)
+{
+	const std::vector<SinglePreset> before = all();
+	h.plugin.setCurrentSingleName("Changed");
+	h.click("btSingleReset");
+	const SinglePreset factory = h.plugin.getFactorySingle(0);
+	EXPECT_EQ(lastMessage(), "Do you want to reset the selected Single to factory defaults? Factory Preset is:\n\n"
+	                         "Zent Int - IA-1 " + std::string(factory.name, strnlen(factory.name, 11)));
+	EXPECT_TRUE(h.plugin.isSingleModified(0));
+	boxes.queueResponse(kCFUserNotificationAlternateResponse);
+	h.click("btSingleReset");
+	EXPECT_EQ(all()[0], before[0]);
+
+	SinglePreset edited = before[3];
+	edited.volume ^= 1;
+	h.plugin.setSingle(3, edited);
+	h.plugin.setSingle(40, edited);
+	h.click("btBankReset");
+	EXPECT_EQ(lastMessage(), "Do you want to reset the selected page to factory defaults? This will discard all edits "
+	                         "to 32 Singles!");
+	EXPECT_TRUE(h.plugin.isSingleModified(3));
+	boxes.queueResponse(kCFUserNotificationAlternateResponse);
+	h.click("btBankReset");
+	EXPECT_FALSE(h.plugin.isSingleModified(3));
+	EXPECT_TRUE(h.plugin.isSingleModified(40));
+}
