@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Virel needs. Idempotent: prints nothing
+# Installs the Debian packages that building and testing Virel needs, and the dialog program and
+# browser opener its editor uses for a person at a desktop (zenity, xdg-open). Idempotent: prints nothing
 # when everything is already there. Runs as root without prompts (or through sudo when available).
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libresample1-dev libexpat1-dev
   libcairo2-dev libpng-dev libx11-dev fontconfig fonts-liberation2 fonts-dejavu-core xvfb
+  zenity xdg-utils
   libsndfile1-dev libsmf-dev
 )
 
