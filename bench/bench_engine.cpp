@@ -102,13 +102,12 @@ void renderSecond(Engine& engine, float rate, std::vector<float>& left, std::vec
 		engine.process(out, Block, none);
 }
 
-// Items are seconds of audio, so items per second is the real-time factor.
-void BM_EngineRenderSecond48k(benchmark::State& state)
+// `voices` notes held from key 36 up, rendered for a second so that every attack is over.
+std::unique_ptr<Engine> makeHeldEngine(benchmark::State& state, float rate, int voices, std::vector<float>& left, std::vector<float>& right)
 {
-	constexpr float Rate = 48000.0f;
-	auto engine = makeEngine(Rate);
+	auto engine = makeEngine(rate);
 	std::vector<SMidiEvent> notes;
-	for (int v = 0; v < state.range(0); ++v)
+	for (int v = 0; v < voices; ++v)
 	{
 		SMidiEvent on;
 		on.status = 0x90;
@@ -116,12 +115,20 @@ void BM_EngineRenderSecond48k(benchmark::State& state)
 		on.data2 = 100;
 		notes.push_back(on);
 	}
-	std::vector<float> left(Block), right(Block);
 	float* out[2] = {left.data(), right.data()};
 	engine->process(out, Block, notes);
-	renderSecond(*engine, Rate, left, right); // past the attacks
-	if (engine->voices.size() != static_cast<size_t>(state.range(0)))
+	renderSecond(*engine, rate, left, right);
+	if (engine->voices.size() != static_cast<size_t>(voices))
 		state.SkipWithError("voices did not hold");
+	return engine;
+}
+
+// Items are seconds of audio, so items per second is the real-time factor.
+void BM_EngineRenderSecond48k(benchmark::State& state)
+{
+	constexpr float Rate = 48000.0f;
+	std::vector<float> left(Block), right(Block);
+	auto engine = makeHeldEngine(state, Rate, static_cast<int>(state.range(0)), left, right);
 	for (auto _ : state)
 	{
 		renderSecond(*engine, Rate, left, right);
@@ -196,22 +203,8 @@ void BM_EngineAgainstBareLoop(benchmark::State& state)
 {
 	constexpr float Rate = 48000.0f;
 	constexpr int Voices = 32;
-	auto engine = makeEngine(Rate);
-	std::vector<SMidiEvent> notes;
-	for (int v = 0; v < Voices; ++v)
-	{
-		SMidiEvent on;
-		on.status = 0x90;
-		on.data1 = static_cast<uint8_t>(36 + v);
-		on.data2 = 100;
-		notes.push_back(on);
-	}
 	std::vector<float> left(Block), right(Block);
-	float* out[2] = {left.data(), right.data()};
-	engine->process(out, Block, notes);
-	renderSecond(*engine, Rate, left, right); // past the attacks
-	if (engine->voices.size() != static_cast<size_t>(Voices))
-		state.SkipWithError("voices did not hold");
+	auto engine = makeHeldEngine(state, Rate, Voices, left, right);
 	BareLoop bare(engine->waveforms, Voices * 4);
 
 	double bestEngine = std::numeric_limits<double>::infinity();
