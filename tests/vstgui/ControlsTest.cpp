@@ -274,6 +274,87 @@ TEST (TextEdit, EscapeRestoresAndImmediateModeReportsEveryKey)
 	EXPECT_EQ (recorder.values.size (), 2u);
 }
 
+TEST (TextEdit, CaretAndSelectionFollowTheArrowsShiftAndTheMouse)
+{
+	TestFrame t;
+	auto* edit = new CTextEdit (CRect (0, 0, 200, 20), nullptr, -1, "hello");
+	edit->setHoriAlign (kLeftText);
+	edit->setTextInset (CPoint (4, 0));
+	t.frame->addView (edit);
+	t.click (100, 10);
+	EXPECT_EQ (edit->getCaret (), 5u);
+	t.key (VKEY_LEFT);
+	t.key (VKEY_LEFT);
+	t.key (VKEY_LEFT, 0, MODIFIER_SHIFT);
+	t.key (VKEY_LEFT, 0, MODIFIER_SHIFT);
+	EXPECT_EQ (edit->getSelectionStart (), 1u);
+	EXPECT_EQ (edit->getSelectionEnd (), 3u);
+	t.type ("X");
+	EXPECT_EQ (edit->getPlatformText (), "hXlo");
+	EXPECT_EQ (edit->getCaret (), 2u);
+	t.key (VKEY_DELETE);
+	t.key (VKEY_BACK);
+	EXPECT_EQ (edit->getPlatformText (), "ho");
+	t.key (VKEY_HOME);
+	t.key (VKEY_END, 0, MODIFIER_SHIFT);
+	t.key (VKEY_BACK);
+	EXPECT_EQ (edit->getPlatformText (), "");
+
+	// The caret stands at the text's left edge, in the font colour.
+	EXPECT_EQ (t.pixel (4, 10), kWhiteCColor);
+	EXPECT_NE (t.pixel (8, 10), kWhiteCColor);
+
+	// A click places the caret; a drag selects to where the pointer is, by whole characters.
+	t.type ("abcdef");
+	t.click (4, 10);
+	EXPECT_EQ (edit->getCaret (), 0u);
+	t.down (5, 10);
+	t.move (199, 10);
+	t.up (199, 10);
+	EXPECT_EQ (edit->getSelectionStart (), 0u);
+	EXPECT_EQ (edit->getSelectionEnd (), 6u);
+	t.key (VKEY_RIGHT);
+	EXPECT_FALSE (edit->getSelectionEnd () != edit->getSelectionStart ());
+	EXPECT_EQ (edit->getCaret (), 6u);
+	t.key (VKEY_RETURN);
+	EXPECT_EQ (edit->getText (), "abcdef");
+}
+
+TEST (TextEdit, TheClipboardCopiesCutsAndPastesOneLineButNothingFromASecureField)
+{
+	TestFrame t;
+	auto* edit = new CTextEdit (CRect (0, 0, 200, 20), nullptr, -1, "Warm Pad");
+	auto* secret = new CTextEdit (CRect (0, 30, 200, 50), nullptr, -1, "hidden");
+	secret->setSecureStyle (true);
+	t.frame->addView (edit);
+	t.frame->addView (secret);
+	t.click (100, 10);
+	t.key (0, 'a', MODIFIER_COMMAND);
+	t.key (0, 'c', MODIFIER_COMMAND);
+	t.key (VKEY_END);
+	t.key (0, 'v', MODIFIER_COMMAND);
+	EXPECT_EQ (edit->getPlatformText (), "Warm PadWarm Pad");
+	t.key (VKEY_LEFT, 0, MODIFIER_SHIFT);
+	t.key (VKEY_LEFT, 0, MODIFIER_SHIFT);
+	t.key (VKEY_LEFT, 0, MODIFIER_SHIFT);
+	t.key (0, 'x', MODIFIER_COMMAND);
+	EXPECT_EQ (edit->getPlatformText (), "Warm PadWarm ");
+	t.key (VKEY_HOME);
+	t.key (0, 'v', MODIFIER_COMMAND);
+	EXPECT_EQ (edit->getPlatformText (), "PadWarm PadWarm ");
+
+	t.frame->getPlatformFrame ()->writeClipboardText ("two\nlines\t");
+	t.key (0, 'v', MODIFIER_COMMAND);
+	EXPECT_EQ (edit->getPlatformText (), "Padtwo lines Warm PadWarm ");
+
+	t.click (100, 40);
+	t.key (0, 'a', MODIFIER_COMMAND);
+	t.key (0, 'c', MODIFIER_COMMAND);
+	std::string clipboard;
+	t.frame->getPlatformFrame ()->readClipboardText ([&] (const std::string& text) { clipboard = text; });
+	EXPECT_EQ (clipboard, "two\nlines\t");
+}
+
 TEST (TextEdit, SetValueOverwritesTheText)
 {
 	auto* edit = new CTextEdit (CRect (), nullptr, 0, "name");

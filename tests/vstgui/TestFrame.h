@@ -56,11 +56,12 @@ struct TestFrame
 		down (x, y);
 		up (x, y);
 	}
-	bool key (unsigned char virt, int32_t character = 0)
+	bool key (unsigned char virt, int32_t character = 0, unsigned char modifier = 0)
 	{
 		VSTGUI::VstKeyCode k;
 		k.virt = virt;
 		k.character = character;
+		k.modifier = modifier;
 		return frame->platformOnKeyDown (k);
 	}
 	void type (const std::string& text)

@@ -149,3 +149,64 @@ TEST_F (X11Fixture, APopupMenuHasWindowsOfItsOwnOnTheScreenAndScrollsThere)
 	EXPECT_TRUE (window ().getPopupWindows ().empty ());
 	EXPECT_EQ (recorder.values, (std::vector<float> {39.f}));
 }
+
+// Another program on the desktop holds the clipboard: the field pastes its text with Ctrl+V, and
+// what the field copies is what that program then gets.
+TEST_F (X11Fixture, TextFieldsPasteFromAndCopyToTheDesktopClipboard)
+{
+	auto* edit = new CTextEdit (CRect (0, 0, 200, 40), nullptr, -1, "");
+	frame->addView (edit);
+	ASSERT_TRUE (open ());
+	const Atom clipboard = XInternAtom (display, "CLIPBOARD", False);
+	const Atom utf8 = XInternAtom (display, "UTF8_STRING", False);
+	const Window other = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 1, 1, 0, 0, 0);
+	XSetSelectionOwner (display, clipboard, other, CurrentTime);
+	XSync (display, False);
+
+	driver->click (CPoint (20, 20));
+	driver->key (XK_v, ControlMask);
+	const std::string offered = "Warm Pad\n";
+	ASSERT_TRUE (driver->pumpUntil ([&] {
+		while (XPending (display))
+		{
+			XEvent e;
+			XNextEvent (display, &e);
+			if (e.type != SelectionRequest)
+				continue;
+			XEvent reply {};
+			reply.xselection.type = SelectionNotify;
+			reply.xselection.requestor = e.xselectionrequest.requestor;
+			reply.xselection.selection = e.xselectionrequest.selection;
+			reply.xselection.target = e.xselectionrequest.target;
+			reply.xselection.property = e.xselectionrequest.property;
+			XChangeProperty (display, e.xselectionrequest.requestor, e.xselectionrequest.property, utf8, 8, PropModeReplace,
+			                 reinterpret_cast<const unsigned char*> (offered.data ()), static_cast<int> (offered.size ()));
+			XSendEvent (display, e.xselectionrequest.requestor, False, NoEventMask, &reply);
+			XSync (display, False);
+		}
+		return edit->getPlatformText () == "Warm Pad ";
+	}));
+
+	driver->key (XK_a, ControlMask);
+	driver->key (XK_c, ControlMask);
+	EXPECT_EQ (XGetSelectionOwner (display, clipboard), window ().getWindow ());
+	const Atom into = XInternAtom (display, "TEST_PASTE", False);
+	XConvertSelection (display, clipboard, utf8, into, other, CurrentTime);
+	XSync (display, False);
+	std::string received;
+	ASSERT_TRUE (driver->pumpUntil ([&] {
+		XEvent e;
+		if (!XCheckTypedWindowEvent (display, other, SelectionNotify, &e) || e.xselection.property == None)
+			return false;
+		Atom type;
+		int format;
+		unsigned long count, remaining;
+		unsigned char* data = nullptr;
+		XGetWindowProperty (display, other, into, 0, 1024, True, AnyPropertyType, &type, &format, &count, &remaining, &data);
+		received.assign (reinterpret_cast<const char*> (data), count);
+		XFree (data);
+		return true;
+	}));
+	EXPECT_EQ (received, "Warm Pad ");
+	XDestroyWindow (display, other);
+}

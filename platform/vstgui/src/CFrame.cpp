@@ -53,6 +53,25 @@ IPlatformFrame* createPlatformFrame (IPlatformFrameCallback* frame, const CRect&
 	return new OffscreenPlatformFrame (frame, size);
 }
 
+namespace
+{
+std::string& processClipboard ()
+{
+	static std::string text;
+	return text;
+}
+}
+
+void IPlatformFrame::readClipboardText (std::function<void (const std::string& text)> done)
+{
+	done (processClipboard ());
+}
+
+void IPlatformFrame::writeClipboardText (const std::string& text)
+{
+	processClipboard () = text;
+}
+
 CRect IPlatformFrame::getPopupArea () const
 {
 	CRect r;
@@ -398,8 +417,15 @@ void CFrame::invalid ()
 CMouseEventResult CFrame::onMouseDown (CPoint& where, const CButtonState& buttons)
 {
 	setMouseDownView (nullptr);
-	if (focusView && dynamic_cast<CTextEdit*> (focusView))
-		setFocusView (nullptr);
+	// A click elsewhere ends an open text field; one inside it is the field's own, as the
+	// native field over the view would take it.
+	if (auto* edit = dynamic_cast<CTextEdit*> (focusView))
+	{
+		CPoint local (where);
+		edit->getGlobalTransform ().inverse ().transform (local);
+		if (!edit->isFieldOpen () || !edit->getViewSize ().pointInside (local))
+			setFocusView (nullptr);
+	}
 	return CViewContainer::onMouseDown (where, buttons);
 }
 

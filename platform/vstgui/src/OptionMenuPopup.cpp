@@ -5,7 +5,7 @@
 #include "vstgui/lib/controls/coptionmenu.h"
 #include "vstgui/lib/cvstguitimer.h"
 
-#include <cairo/cairo.h>
+#include "textmetrics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,21 +41,13 @@ std::string displayTitle (const CMenuItem& item)
 
 CCoord columnWidth (COptionMenu* menu)
 {
-	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_A8, 1, 1);
 	CCoord width = kMinWidth;
+	for (int32_t i = 0; i < menu->getNbEntries (); ++i)
 	{
-		auto context = makeOwned<CDrawContext> (surface, CRect (0, 0, 1, 1));
-		for (int32_t i = 0; i < menu->getNbEntries (); ++i)
-		{
-			CMenuItem* item = menu->getEntry (i);
-			if (item->isSeparator ())
-				continue;
-			context->setFont (popupFont (item->isTitle ()));
-			const std::string title = displayTitle (*item);
-			width = std::max (width, context->getStringWidth (title.c_str ()) + 2 * kTextPadding + kArrowSpace);
-		}
+		CMenuItem* item = menu->getEntry (i);
+		if (!item->isSeparator ())
+			width = std::max (width, Detail::stringWidth (*popupFont (item->isTitle ()), displayTitle (*item)) + 2 * kTextPadding + kArrowSpace);
 	}
-	cairo_surface_destroy (surface);
 	return std::ceil (width);
 }
 

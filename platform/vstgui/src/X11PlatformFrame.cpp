@@ -2,6 +2,7 @@
 
 #include "vstgui/lib/cdrawcontext.h"
 
+#include "x11clipboard.h"
 #include "x11popupwindow.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -151,7 +152,7 @@ X11PlatformFrame* X11PlatformFrame::create (IPlatformFrameCallback* frame, const
 }
 
 X11PlatformFrame::X11PlatformFrame (IPlatformFrameCallback* frame, Display* display, unsigned long window, const CRect& rect)
-: IPlatformFrame (frame), display (display), window (window)
+: IPlatformFrame (frame), display (display), window (window), clipboard (std::make_unique<X11Clipboard> (display, window))
 {
 	setSize (rect);
 	CFRunLoopTimerContext context {0, this, nullptr, nullptr, nullptr};
@@ -245,7 +246,8 @@ void X11PlatformFrame::processEvents ()
 		XNextEvent (display, &event);
 		if (event.xany.window == window)
 		{
-			handleEvent (&event, CPoint ());
+			if (!clipboard->handleEvent (event))
+				handleEvent (&event, CPoint ());
 			continue;
 		}
 		for (auto* popup : popups)
@@ -303,6 +305,16 @@ void X11PlatformFrame::popupWindowClosed (X11PopupWindow* popup)
 		XUngrabKeyboard (display, CurrentTime);
 		XFlush (display);
 	}
+}
+
+void X11PlatformFrame::readClipboardText (std::function<void (const std::string& text)> done)
+{
+	clipboard->read (std::move (done));
+}
+
+void X11PlatformFrame::writeClipboardText (const std::string& text)
+{
+	clipboard->write (text);
 }
 
 std::vector<unsigned long> X11PlatformFrame::getPopupWindows () const

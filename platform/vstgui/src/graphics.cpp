@@ -7,6 +7,7 @@
 
 #include "fontcaches.h"
 #include "fontfallback.h"
+#include "textmetrics.h"
 
 #include <cairo/cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -603,6 +604,27 @@ double layoutText (cairo_t* cr, const CFontDesc& font, const char* text, bool dr
 	}
 	return advance;
 }
+}
+
+CCoord Detail::stringWidth (const CFontDesc& font, const std::string& text)
+{
+	struct Measure
+	{
+		Measure ()
+		{
+			surface = cairo_image_surface_create (CAIRO_FORMAT_A8, 1, 1);
+			cr = cairo_create (surface);
+		}
+		~Measure ()
+		{
+			cairo_destroy (cr);
+			cairo_surface_destroy (surface);
+		}
+		cairo_surface_t* surface;
+		cairo_t* cr;
+	};
+	static thread_local Measure measure;
+	return layoutText (measure.cr, font, text.c_str (), false);
 }
 
 CDrawContext::CDrawContext (cairo_surface_t* surface, const CRect& rect, double scale)

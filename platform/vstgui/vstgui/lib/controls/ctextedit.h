@@ -3,11 +3,16 @@
 #include "ctextlabel.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace VSTGUI
 {
 class CTextEdit;
+namespace Detail
+{
+class TextField;
+}
 
 class ITextEditListener
 {
@@ -18,7 +23,9 @@ public:
 };
 
 // The native text field is a line editor of our own: it exists while the control has the focus,
-// takes the keys the frame gives the focus view, and hands its text back on commit.
+// takes the keys the frame gives the focus view, and hands its text back on commit. It has a
+// caret, a selection made with the mouse or Shift and the arrows, and the desktop clipboard
+// (Ctrl+A, C, X, V).
 class CTextEdit : public CTextLabel
 {
 public:
@@ -46,9 +53,15 @@ public:
 	// The open field, or null when the control is not being edited.
 	bool isFieldOpen () const { return platformTextEdit; }
 	const UTF8String& getPlatformText () const { return platformText; }
+	// The open field's caret and selection, as byte offsets into its text.
+	size_t getCaret () const;
+	size_t getSelectionStart () const;
+	size_t getSelectionEnd () const;
 
 	void draw (CDrawContext* pContext) override;
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
+	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
+	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
 	int32_t onKeyDown (VstKeyCode& keyCode) override;
 	void takeFocus () override;
 	void looseFocus () override;
@@ -60,7 +73,16 @@ protected:
 	void closeField ();
 	void updateText ();
 	void commit ();
+	bool editKey (const VstKeyCode& keyCode);
+	void paste ();
+	std::string shownText () const;
+	// Where the shown text starts, and how wide a part of the field's text is, in view coordinates.
+	CCoord textLeft (const std::string& shown) const;
+	CCoord widthOf (const std::string& fieldText) const;
+	size_t offsetAt (const CPoint& where) const;
 	bool escapePressed {false};
+	bool selecting {false};
+	bool justOpened {false};
 
 	std::vector<ITextEditListener*> textEditListeners;
 	StringToValueFunction stringToValueFunction;
@@ -70,5 +92,6 @@ protected:
 	bool immediateTextChange {false};
 	bool secureStyle {false};
 	bool returnPressed {false};
+	std::unique_ptr<Detail::TextField> field;
 };
 } // VSTGUI

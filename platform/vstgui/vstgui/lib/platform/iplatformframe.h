@@ -3,6 +3,7 @@
 #include "iplatformframecallback.h"
 
 #include <functional>
+#include <string>
 
 namespace VSTGUI
 {
@@ -41,6 +42,11 @@ public:
 	{
 		return nullptr;
 	}
+
+	// The clipboard's text. `done` gets it at once, or once the program holding it has answered
+	// (it is not called when none answers). Without a desktop the clipboard is the process's own.
+	virtual void readClipboardText (std::function<void (const std::string& text)> done);
+	virtual void writeClipboardText (const std::string& text);
 
 protected:
 	explicit IPlatformFrame (IPlatformFrameCallback* callback) : frame (callback) {}

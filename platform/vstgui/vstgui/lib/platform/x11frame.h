@@ -3,6 +3,7 @@
 #include "framebackbuffer.h"
 #include "iplatformframe.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ typedef struct __CFRunLoopTimer* CFRunLoopTimerRef;
 
 namespace VSTGUI
 {
+class X11Clipboard;
 class X11PopupWindow;
 
 // A frame's window for people: an X11 child window inside the window whose id the frame is
@@ -34,6 +36,8 @@ public:
 	bool hasPopupWindows () const override { return true; }
 	CRect getPopupArea () const override;
 	IPlatformPopupWindow* openPopupWindow (const CRect& rect, PopupPainter paint) override;
+	void readClipboardText (std::function<void (const std::string& text)> done) override;
+	void writeClipboardText (const std::string& text) override;
 
 	// Handles every pending event, then draws what is invalid.
 	void processEvents ();
@@ -64,5 +68,6 @@ private:
 	unsigned int lastClickButton {0};
 	CPoint lastClickPosition;
 	std::vector<X11PopupWindow*> popups;
+	std::unique_ptr<X11Clipboard> clipboard;
 };
 } // VSTGUI
