@@ -543,10 +543,12 @@ CMouseEventResult OptionMenuPopup::onMouseMoved (CPoint& where, const CButtonSta
 		return kMouseEventHandled;
 	}
 	stopAutoScroll ();
-	if (h.part != kItem || !selectable (levels[h.level], h.index) || levels[h.level].hover == h.index)
+	if (h.part != kItem || !selectable (levels[h.level], h.index))
 		return kMouseEventHandled;
 	setHover (h.level, h.index);
-	openSubmenuOf (h.level, h.index);
+	// Also for the entry the popup opened on: pointing at it shows its submenu.
+	if (levels.size () == h.level + 1)
+		openSubmenuOf (h.level, h.index);
 	return kMouseEventHandled;
 }
 
