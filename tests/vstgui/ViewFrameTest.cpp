@@ -4,7 +4,12 @@
 
 #include <Cocoa/Cocoa.h>
 
+#include "vstgui/lib/platform/optionmenupopup.h"
+
 #include <gtest/gtest.h>
+
+// After the test framework: Xlib's macros would break its templates.
+#include "PrivateXServer.h"
 
 using namespace VSTGUI;
 
@@ -84,4 +89,47 @@ TEST (ViewFrame, LivesInTheHostViewDrawsWithItAndTakesItsInput)
 	EXPECT_TRUE (host->subviews ().empty ());
 	host->release ();
 	window->release ();
+}
+
+// Shown on an X server, the view's frame gives popups windows of their own on the screen and uses
+// the desktop clipboard, as a frame opened straight into an X11 window does.
+TEST (ViewFrame, OnScreenPopupsAndTheClipboardAreTheDesktops)
+{
+	static PrivateXServer server;
+	if (server.display == nullptr)
+		GTEST_SKIP () << "Xvfb is not available";
+	const Window native = XCreateSimpleWindow (server.display, DefaultRootWindow (server.display), 0, 0, 300, 200, 0, 0, 0);
+	XMapWindow (server.display, native);
+	XSync (server.display, False);
+	NSAutoreleasePool pool;
+	NSWindow* window = NSObject::alloc<NSWindow> ()->initWithContentRect (NSMakeRect (0, 0, 300, 200));
+	window->setWindowNumber (static_cast<NSInteger> (native));
+	NSView* host = NSObject::alloc<NSView> ()->initWithFrame (NSMakeRect (0, 0, 300, 200));
+	window->setContentView (host);
+
+	auto* frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
+	auto* menu = new COptionMenu (CRect (10, 10, 110, 30), nullptr, -1);
+	for (int i = 0; i < 30; ++i)
+		menu->addEntry ("entry");
+	frame->addView (menu);
+	ASSERT_TRUE (frame->open (host, PlatformType::kDefaultNative));
+	IPlatformFrame* platform = frame->getPlatformFrame ();
+	ASSERT_TRUE (platform->hasPopupWindows ());
+	EXPECT_EQ (platform->getPopupArea ().getHeight (), 480);
+
+	window->sendEvent (NSEvent::mouseEventWithType (NSEventTypeLeftMouseDown, NSMakePoint (50, 20), 0, 1));
+	window->sendEvent (NSEvent::mouseEventWithType (NSEventTypeLeftMouseUp, NSMakePoint (50, 20), 0, 0));
+	auto* popup = OptionMenuPopup::get (frame);
+	ASSERT_NE (popup, nullptr);
+	// 30 entries stand 662 pixels tall: past the 100-pixel frame, cut to the screen.
+	EXPECT_EQ (popup->getLevelRect (0).getHeight (), 480);
+	frame->setModalView (nullptr);
+
+	platform->writeClipboardText ("copied");
+	EXPECT_NE (XGetSelectionOwner (server.display, XInternAtom (server.display, "CLIPBOARD", False)), None);
+
+	frame->close ();
+	host->release ();
+	window->release ();
+	XDestroyWindow (server.display, native);
 }

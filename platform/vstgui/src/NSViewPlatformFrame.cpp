@@ -281,6 +281,37 @@ bool NSViewPlatformFrame::hideTooltip ()
 	return onScreen ? onScreen->hideTooltip () : true;
 }
 
+bool NSViewPlatformFrame::hasPopupWindows () const
+{
+	return onScreen && onScreen->hasPopupWindows ();
+}
+
+CRect NSViewPlatformFrame::getPopupArea () const
+{
+	return onScreen ? onScreen->getPopupArea () : IPlatformFrame::getPopupArea ();
+}
+
+IPlatformPopupWindow* NSViewPlatformFrame::openPopupWindow (const CRect& rect, PopupPainter paint)
+{
+	return onScreen ? onScreen->openPopupWindow (rect, std::move (paint)) : nullptr;
+}
+
+void NSViewPlatformFrame::readClipboardText (std::function<void (const std::string& text)> done)
+{
+	if (onScreen)
+		onScreen->readClipboardText (std::move (done));
+	else
+		IPlatformFrame::readClipboardText (std::move (done));
+}
+
+void NSViewPlatformFrame::writeClipboardText (const std::string& text)
+{
+	if (onScreen)
+		onScreen->writeClipboardText (text);
+	else
+		IPlatformFrame::writeClipboardText (text);
+}
+
 void NSViewPlatformFrame::drawInto (void* cairoContext)
 {
 	if (frame)

@@ -29,6 +29,12 @@ public:
 	bool hideTooltip () override;
 	PlatformType getPlatformType () const override { return PlatformType::kNSView; }
 	void onFrameClosed () override;
+	// On screen, popups and the clipboard are the window's on the X server.
+	bool hasPopupWindows () const override;
+	CRect getPopupArea () const override;
+	IPlatformPopupWindow* openPopupWindow (const CRect& rect, PopupPainter paint) override;
+	void readClipboardText (std::function<void (const std::string& text)> done) override;
+	void writeClipboardText (const std::string& text) override;
 
 	NSView* getView () const;
 	IPlatformFrameCallback* getCallback () const { return frame; }
