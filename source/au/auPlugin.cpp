@@ -5,6 +5,15 @@
 #include "synth/Plugin.h"
 #include "synth/log.h"
 
+namespace
+{
+// The rates a host may run the instrument at: from the lowest rate audio hardware offers to four times
+// the highest common studio rate. Outside them the converter from the engine's rate has nothing
+// sensible to do (a rate of 0, 1 or not a number included).
+constexpr double kMinSampleRate = 8000;
+constexpr double kMaxSampleRate = 768000;
+}
+
 auPlugin::auPlugin(ComponentInstanceRecord* instance)
 	: AUInstrumentBase(instance, 1, 1, 16, 1), m_channelInfo{{0, 2}, {2, 2}}, m_parameterIds{}
 {
@@ -29,8 +38,12 @@ OSStatus auPlugin::Version()
 void auPlugin::InitializePlugin()
 {
 	ZENT_LOG("Initializing plugin");
-	if (!m_plugin)
-		m_plugin = new zentlib::Plugin(this);
+	if (m_plugin)
+		return;
+	m_plugin = new zentlib::Plugin(this);
+	// The engine starts on a single without announcing it; the host is shown that single rather than an
+	// untitled preset, so a state saved now comes back under the same name.
+	onActiveProgramChanged(m_plugin->getCurrentSingleIndex());
 }
 
 OSStatus auPlugin::Initialize()
@@ -69,8 +82,9 @@ OSStatus auPlugin::ChangeStreamFormat(AudioUnitScope scope, AudioUnitElement ele
 {
 	const OSStatus result = AUInstrumentBase::ChangeStreamFormat(scope, element, oldFormat, newFormat);
 	ZENT_LOG("AU: Changing stream format, new samplerate = " << newFormat.mSampleRate);
-	if (m_plugin)
-		m_plugin->setSampleRate(static_cast<float>(newFormat.mSampleRate));
+	// The input is never read, so its rate means nothing to the engine; the global format is the output's.
+	if (m_plugin && scope != kAudioUnitScope_Input)
+		m_plugin->setSampleRate(static_cast<float>(GetOutput(0)->GetStreamFormat().mSampleRate));
 	return result;
 }
 
@@ -78,10 +92,11 @@ bool auPlugin::ValidFormat(AudioUnitScope scope, AudioUnitElement element, const
 {
 	if (!FormatIsCanonical(format) || element != 0)
 		return false;
+	if (!(format.mSampleRate >= kMinSampleRate && format.mSampleRate <= kMaxSampleRate))
+		return false;
 	switch (scope)
 	{
-	case kAudioUnitScope_Global:
-		return true;
+	case kAudioUnitScope_Global: // the output's format, set through the global scope
 	case kAudioUnitScope_Output:
 		return format.mChannelsPerFrame == 2;
 	case kAudioUnitScope_Input:

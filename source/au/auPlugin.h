@@ -45,6 +45,7 @@ public:
 	OSStatus getCocoaViewInfo(AudioUnitCocoaViewInfo& info);
 	// Property 70001: the editor owner, made at the first request and handed the kept editor state.
 	auEditor* getEditor();
+	bool hasCocoaView() const;
 	OSStatus SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* inData,
 		UInt32 inDataSize) override;
 	OSStatus GetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
@@ -60,7 +61,6 @@ public:
 	OSStatus GetPresets(CFArrayRef* outData) const override;
 	OSStatus NewFactoryPresetSet(const AUPreset& preset) override;
 	int GetNumCustomUIComponents() override;
-	void GetUIComponentDescs(ComponentDescription* descs) override;
 	bool StreamFormatWritable(AudioUnitScope scope, AudioUnitElement element) override;
 	UInt32 SupportedNumChannels(const AUChannelInfo** outInfo) override;
 	bool ValidFormat(AudioUnitScope scope, AudioUnitElement element, const CAStreamBasicDescription& format) override;
@@ -100,8 +100,13 @@ private:
 	void serializeCustomData(std::vector<uint8_t>& data) override;
 	void deserializeCustomData(const std::vector<uint8_t>& data) override;
 
+	// The normalised value a host's value stands for; false for a value that is not a number.
+	bool hostValue(zentlib::EParam parameter, float value, float& normalised) const;
 	void notifyParameterEvent(AudioUnitEventType type, int id);
 	void announcePresetChanges();
+	// The engine state inside a saved state's dictionary; false, with a log line saying why, when there is
+	// none a saved state of this instrument could hold.
+	static bool copyEngineState(CFPropertyListRef dictionary, std::vector<uint8_t>& state);
 	// A new UTF-8 string of single index's name; the caller releases it.
 	CFStringRef copySingleName(size_t index) const;
 

@@ -12,15 +12,13 @@
 #include "synth/log.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <string>
 
 namespace
 {
-constexpr UInt32 kSubType = 0x7652656C; // 'vRel'
-constexpr UInt32 kManufacturer = 0x56656E7A; // 'Venz'
-
 constexpr AudioUnitParameterOptions kParameterFlags = kAudioUnitParameterFlag_IsReadable |
 	kAudioUnitParameterFlag_IsWritable | kAudioUnitParameterFlag_ValuesHaveStrings |
 	kAudioUnitParameterFlag_HasCFNameString | kAudioUnitParameterFlag_CFNameRelease;
@@ -87,9 +85,26 @@ OSStatus auPlugin::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, A
 	if (!IsInitialized())
 		return kAudioUnitErr_Uninitialized;
 	ZENT_LOG("AU: SetParameter " << id << " to " << value);
+	const auto parameter = static_cast<zentlib::EParam>(id);
+	float normalised = 0;
+	if (!hostValue(parameter, value, normalised))
+	{
+		ZENT_LOG("AU: SetParameter " << id << " refused: the value is not a number");
+		return kAudioUnitErr_InvalidParameterValue;
+	}
 	// The host changed it, so the host is not told back.
-	m_plugin->setParameter(static_cast<zentlib::EParam>(id), value);
+	m_plugin->setParameter(parameter, normalised);
 	return noErr;
+}
+
+bool auPlugin::hostValue(zentlib::EParam parameter, float value, float& normalised) const
+{
+	if (std::isnan(value))
+		return false;
+	// A name shorter than ten characters ends in a character below the range, so the engine may hold a
+	// value outside 0..1; handing that value back changes nothing, any other is brought into the range.
+	normalised = value == m_plugin->getParameter(parameter) ? value : std::clamp(value, 0.0f, 1.0f);
+	return true;
 }
 
 bool auPlugin::CanScheduleParameters() const
@@ -143,16 +158,8 @@ void auPlugin::onParameterChanged(zentlib::EParam parameter, float)
 
 int auPlugin::GetNumCustomUIComponents()
 {
-	return 1;
-}
-
-void auPlugin::GetUIComponentDescs(ComponentDescription* descs)
-{
-	descs[0].componentType = kAudioUnitCarbonViewComponentType;
-	descs[0].componentSubType = kSubType;
-	descs[0].componentManufacturer = kManufacturer;
-	descs[0].componentFlags = 0;
-	descs[0].componentFlagsMask = 0;
+	// The view is a Cocoa view only (property 31): there is no Carbon view component to list.
+	return 0;
 }
 
 CFURLRef auPlugin::GetIconLocation()
@@ -161,13 +168,31 @@ CFURLRef auPlugin::GetIconLocation()
 	return nullptr;
 }
 
+namespace
+{
+// The view factory class lives in this plug-in's image; the host loads it from the bundle around it.
+// Null while no view class is registered.
+CFBundleRef copyViewBundle(Class& viewFactory)
+{
+	viewFactory = objc_getClass("VirelCocoaUI");
+	return viewFactory ? GetBundleFromExecutable(class_getImageName(viewFactory)) : nullptr;
+}
+}
+
+bool auPlugin::hasCocoaView() const
+{
+	Class viewFactory = nullptr;
+	CFBundleRef bundle = copyViewBundle(viewFactory);
+	if (!bundle)
+		return false;
+	CFRelease(bundle);
+	return true;
+}
+
 OSStatus auPlugin::getCocoaViewInfo(AudioUnitCocoaViewInfo& info)
 {
-	// The view factory class lives in this plug-in's image; the host loads it from the bundle around it.
-	Class viewFactory = objc_getClass("VirelCocoaUI");
-	if (!viewFactory)
-		return kAudioUnitErr_InvalidProperty;
-	CFBundleRef bundle = GetBundleFromExecutable(class_getImageName(viewFactory));
+	Class viewFactory = nullptr;
+	CFBundleRef bundle = copyViewBundle(viewFactory);
 	if (!bundle)
 		return kAudioUnitErr_InvalidProperty;
 	info.mCocoaAUViewBundleLocation = CFBundleCopyBundleURL(bundle);
@@ -195,10 +220,15 @@ OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
 		switch (id)
 		{
 		case kAudioUnitProperty_CocoaUI:
+			// Offered only when a host asking for it would get a view.
+			if (!hasCocoaView())
+				return kAudioUnitErr_InvalidProperty;
 			outDataSize = sizeof(AudioUnitCocoaViewInfo);
 			outWritable = true;
 			return noErr;
 		case kAudioUnitProperty_ParameterStringFromValue:
+			if (!IsInitialized())
+				return kAudioUnitErr_Uninitialized;
 			outDataSize = sizeof(AudioUnitParameterStringFromValue);
 			outWritable = false;
 			return noErr;
@@ -217,6 +247,9 @@ OSStatus auPlugin::GetPropertyInfo(AudioUnitPropertyID id, AudioUnitScope scope,
 			outWritable = false;
 			return noErr;
 		case kPropertyEditorInstance:
+			// Offered once the facade it is built around exists.
+			if (!m_plugin)
+				return kAudioUnitErr_Uninitialized;
 			outDataSize = sizeof(auEditor*);
 			outWritable = true;
 			return noErr;
@@ -244,7 +277,9 @@ OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 			if (!isParameterId(request->inParamID))
 				return kAudioUnitErr_InvalidParameter;
 			const auto parameter = static_cast<zentlib::EParam>(request->inParamID);
-			const float value = request->inValue ? *request->inValue : m_plugin->getParameter(parameter);
+			float value = m_plugin->getParameter(parameter);
+			if (request->inValue && !hostValue(parameter, *request->inValue, value))
+				return kAudioUnitErr_InvalidParameterValue;
 			const zentlib::CParam& record = zentlib::g_params[parameter];
 			const std::string text = record.formatValue(parameter, value * record.range + record.min);
 			request->outString = CFStringCreateWithCString(kCFAllocatorDefault, text.c_str(), kCFStringEncodingUTF8);
@@ -259,6 +294,9 @@ OSStatus auPlugin::GetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 				CFArrayCreate(kCFAllocatorDefault, reinterpret_cast<const void**>(&name), 1, &kCFTypeArrayCallBacks);
 			return noErr;
 		}
+		case kAudioUnitProperty_MIDIOutputCallback:
+			*static_cast<AUMIDIOutputCallbackStruct*>(outData) = m_midiOutCallback.load();
+			return noErr;
 		case kPropertyPluginInstance:
 			*static_cast<zentlib::Plugin**>(outData) = m_plugin;
 			return noErr;

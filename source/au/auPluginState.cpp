@@ -16,6 +16,10 @@ namespace
 // coreFoundationUnknownErr: Core Foundation could not make an object.
 constexpr OSStatus kCoreFoundationUnknownErr = -4960;
 
+// The engine state of all 768 singles takes 68,308 bytes; the rest leaves room for a longer settings block and
+// editor window block than this version writes, and for nothing like a second store.
+constexpr size_t kMaxEngineStateSize = 68308 + 4096;
+
 // The component subtype followed by "_chunk".
 CFStringRef chunkKey()
 {
@@ -144,23 +148,65 @@ OSStatus auPlugin::SaveState(CFPropertyListRef* outData)
 OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 {
 	ZENT_LOG("AU: RestoreState");
-	const OSStatus result = AUInstrumentBase::RestoreState(inData);
-	if (result != noErr)
-		return result;
+	std::vector<uint8_t> state;
+	if (!copyEngineState(inData, state))
+		return kAudioUnitErr_InvalidPropertyValue;
 
-	const void* chunk = CFDictionaryGetValue(static_cast<CFDictionaryRef>(inData), chunkKey());
-	if (!chunk || CFGetTypeID(chunk) != CFDataGetTypeID())
-		return noErr;
+	// The base class names the current preset after the state; a state the engine refuses puts it back.
+	AUPreset before = GetCurrentPreset();
+	if (before.presetName)
+		CFRetain(before.presetName);
+	OSStatus result = AUInstrumentBase::RestoreState(inData);
+	if (result == noErr)
+	{
+		// A host may restore a saved song before it initialises the instrument.
+		if (!m_plugin)
+			InitializePlugin();
+		if (!m_plugin->setState(state))
+		{
+			ZENT_LOG("AU: RestoreState refused: the engine cannot read the " << state.size()
+															 << " bytes of its state; the instrument keeps what it had");
+			if (before.presetNumber >= 0)
+				SetAFactoryPresetAsCurrent(before);
+			else
+				NewCustomPresetSet(before);
+			PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+			result = kAudioUnitErr_InvalidPropertyValue;
+		}
+	}
+	if (before.presetName)
+		CFRelease(before.presetName);
+	return result;
+}
 
-	// A host may restore a saved song before it initialises the instrument.
-	if (!m_plugin)
-		InitializePlugin();
-
+bool auPlugin::copyEngineState(CFPropertyListRef dictionary, std::vector<uint8_t>& state)
+{
+	if (!dictionary || CFGetTypeID(dictionary) != CFDictionaryGetTypeID())
+	{
+		ZENT_LOG("AU: RestoreState refused: the state is not a dictionary");
+		return false;
+	}
+	const void* chunk = CFDictionaryGetValue(static_cast<CFDictionaryRef>(dictionary), chunkKey());
+	if (!chunk)
+	{
+		ZENT_LOG("AU: RestoreState refused: the state has no engine data under \"vRel_chunk\"");
+		return false;
+	}
+	if (CFGetTypeID(chunk) != CFDataGetTypeID())
+	{
+		ZENT_LOG("AU: RestoreState refused: the engine data under \"vRel_chunk\" is not a data object");
+		return false;
+	}
 	const auto data = static_cast<CFDataRef>(chunk);
-	const UInt8* bytes = CFDataGetBytePtr(data);
-	const std::vector<uint8_t> state(bytes, bytes + CFDataGetLength(data));
-	m_plugin->setState(state);
-	return noErr;
+	const auto size = static_cast<size_t>(CFDataGetLength(data));
+	if (size > kMaxEngineStateSize)
+	{
+		ZENT_LOG("AU: RestoreState refused: the engine data holds " << size << " bytes, more than the "
+																<< kMaxEngineStateSize << " of any saved state");
+		return false;
+	}
+	state.assign(CFDataGetBytePtr(data), CFDataGetBytePtr(data) + size);
+	return true;
 }
 
 void auPlugin::serializeCustomData(std::vector<uint8_t>& data)

@@ -136,6 +136,9 @@ private:
 	void processControlChange(uint8_t controller, uint8_t value);
 	void processProgramChange(uint8_t program);
 	void renderSilence(float** outputs, int frames);
+	// Logs why a state cannot be restored; returns false.
+	static bool refuseState(const std::string& reason);
+	void restoreParameter(uint32_t p, float value);
 
 	// Notes for the voices' caches, moved on by the render loop (see SampleInputs).
 	void notePitchInputs();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "Engine.h"
 #include "Sysex.h"
@@ -115,7 +116,7 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	StateReader reader(data);
 	uint32_t version = 0;
 	if (!reader.u32(version))
-		return false;
+		return refuseState("it is too short to hold a version");
 	if (version != 1 && version != 2)
 	{
 		ZENT_LOG("Unable to restore state, unknown version number " << version);
@@ -125,11 +126,11 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	uint32_t settingsSize = 0;
 	const uint8_t* settings = nullptr;
 	if (!reader.u32(settingsSize) || !reader.bytes(settingsSize, settings))
-		return false;
+		return refuseState("it ends inside its MIDI settings");
 
 	uint32_t paramCount = 0;
 	if (!reader.u32(paramCount) || paramCount > reader.remaining() / 4)
-		return false;
+		return refuseState("it ends inside its parameter values");
 	std::vector<float> values(paramCount);
 	for (float& value : values)
 		reader.f32(value);
@@ -137,19 +138,27 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	const uint8_t* custom = nullptr;
 	uint32_t customSize = 0;
 	if (version == 2 && (!reader.u32(customSize) || !reader.bytes(customSize, custom)))
-		return false;
+		return refuseState("it ends inside the owner's block");
 
 	// The index is followed by four unused bytes, then the number of singles the dumps hold.
 	uint32_t index = 0, unused = 0, storeSize = 0;
 	if (!reader.u32(index) || !reader.u32(unused) || !reader.u32(storeSize))
-		return false;
+		return refuseState("it ends before its singles");
 
 	// A store that lost dumps to a cut or to damage would replace every single the engine has with
-	// fewer; such a state is refused before anything changes, like one that brings no single at all.
+	// fewer, and one larger than the storages would hold singles nobody can reach; such a state is
+	// refused before anything changes, like one that brings no single at all.
 	Sysex::SysexResult result;
 	Sysex::readBuffer(result, reader.rest(), 255);
 	if (result.singles.empty() || result.singles.size() < storeSize / SinglesPerDump * SinglesPerDump)
-		return false;
+		return refuseState("its store holds " + std::to_string(result.singles.size()) + " readable singles of " +
+		                   std::to_string(storeSize));
+	if (result.singles.size() > FactorySingleCount)
+		return refuseState("its store holds " + std::to_string(result.singles.size()) + " singles, more than the " +
+		                   std::to_string(FactorySingleCount) + " the storages have room for");
+	if (index >= result.singles.size())
+		return refuseState("its current single " + std::to_string(index) + " is not in its store of " +
+		                   std::to_string(result.singles.size()));
 
 	// From here on the state is whole: the settings and the owner's block take effect. The words
 	// are stored little-endian; a shorter block replaces only the bytes it has.
@@ -163,21 +172,34 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 		listener->deserializeCustomData(std::vector<uint8_t>(custom, custom + customSize));
 
 	singles = std::move(result.singles);
-	const bool indexValid = index < singles.size();
 	currentSingle = singles.size(); // invalid, so the switch below always happens
-	setSingle(indexValid ? index : 0); // the engine always keeps a valid current single
+	setSingle(index);
 
-	// A damaged value must not reach the sound: one that is not a number is passed over, and the
-	// source-mix gains, which nothing else bounds, take only values within their range.
 	for (uint32_t k = 0; k < std::min<uint32_t>(paramCount, ParamCount); ++k)
+		restoreParameter(k, values[k]);
+	return true;
+}
+
+bool Engine::refuseState(const std::string& reason)
+{
+	ZENT_LOG("Unable to restore state, " << reason);
+	return false;
+}
+
+void Engine::restoreParameter(uint32_t p, float value)
+{
+	// A damaged value must not reach the sound. The single just loaded may itself give a value outside
+	// 0..1 (a name shorter than ten characters ends below the range): that one is kept as it is.
+	if (std::isnan(value))
 	{
-		float value = values[k];
-		if (!std::isfinite(value))
-			continue;
-		if (k == Param_SourceMix12 || k == Param_SourceMix34)
-			value = std::clamp(value, 0.0f, 1.0f);
-		parameters.setVSTParam(k, value);
+		ZENT_LOG("Parameter " << p << " of the restored state is not a number and was passed over");
+		return;
 	}
-	return indexValid;
+	if (value != parameters.vstParams[p] && (value < 0.0f || value > 1.0f))
+	{
+		ZENT_LOG("Parameter " << p << " of the restored state is " << value << ", outside 0..1, and was clamped");
+		value = std::clamp(value, 0.0f, 1.0f);
+	}
+	parameters.setVSTParam(p, value);
 }
 }

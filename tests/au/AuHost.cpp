@@ -266,6 +266,16 @@ void ParameterEvents::runLoop()
 	}
 }
 
+std::string xmlOf(CFPropertyListRef state)
+{
+	CFDataRef xml = CFPropertyListCreateData(nullptr, state, kCFPropertyListXMLFormat_v1_0, 0, nullptr);
+	if (!xml)
+		return {};
+	std::string text(reinterpret_cast<const char*>(CFDataGetBytePtr(xml)), size_t(CFDataGetLength(xml)));
+	CFRelease(xml);
+	return text;
+}
+
 double rms(const std::vector<float>& samples, size_t from, size_t to)
 {
 	to = std::min(to, samples.size());

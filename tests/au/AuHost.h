@@ -103,6 +103,9 @@ private:
 	AUEventListenerRef m_listener = nullptr;
 };
 
+// A state as the XML a host writes to a preset file: what byte-for-byte comparisons compare.
+std::string xmlOf(CFPropertyListRef state);
+
 std::string toString(CFStringRef text);
 double rms(const std::vector<float>& samples, size_t from = 0, size_t to = SIZE_MAX);
 }

@@ -175,9 +175,8 @@ TEST_F(Parameters, CustomPropertiesHandOutTheFacadeOnceItExists)
 	ASSERT_EQ(AudioUnitGetPropertyInfo(unit, 70000, kAudioUnitScope_Global, 0, &size, &writable), noErr);
 	EXPECT_EQ(size, 8u);
 	EXPECT_FALSE(writable);
-	ASSERT_EQ(AudioUnitGetPropertyInfo(unit, 70001, kAudioUnitScope_Global, 0, &size, &writable), noErr);
-	EXPECT_EQ(size, 8u);
-	EXPECT_TRUE(writable);
+	EXPECT_EQ(AudioUnitGetPropertyInfo(unit, 70001, kAudioUnitScope_Global, 0, &size, &writable), kAudioUnitErr_Uninitialized)
+		<< "offered only once there is an editor owner to hand out";
 	EXPECT_EQ(AudioUnitGetPropertyInfo(unit, 70000, kAudioUnitScope_Output, 0, &size, &writable),
 		kAudioUnitErr_InvalidProperty);
 
@@ -244,22 +243,11 @@ TEST_F(Parameters, MidiOutputPropertiesAndLogTexts)
 						 "We've got a MIDI callback to send midi data"}));
 }
 
-TEST_F(Parameters, OneCocoaViewDescription)
+TEST_F(Parameters, NoCarbonViewIsOffered)
 {
 	Instance instance;
-	UInt32 size = 0;
-	Boolean writable = true;
-	ASSERT_EQ(AudioUnitGetPropertyInfo(instance.unit(), kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0,
-				  &size, &writable),
-		noErr);
-	ASSERT_EQ(size, sizeof(AudioComponentDescription));
-	AudioComponentDescription desc{};
-	ASSERT_EQ(AudioUnitGetProperty(
-				  instance.unit(), kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0, &desc, &size),
-		noErr);
-	EXPECT_EQ(desc.componentType, 0x61757677u); // 'auvw'
-	EXPECT_EQ(desc.componentSubType, kSubType);
-	EXPECT_EQ(desc.componentManufacturer, kManufacturer);
-	EXPECT_EQ(desc.componentFlags, 0u);
-	EXPECT_EQ(desc.componentFlagsMask, 0u);
+	ASSERT_EQ(instance.initialize(), noErr);
+	EXPECT_EQ(AudioUnitGetPropertyInfo(instance.unit(), kAudioUnitProperty_GetUIComponentList, kAudioUnitScope_Global, 0,
+				  nullptr, nullptr),
+		kAudioUnitErr_InvalidProperty);
 }

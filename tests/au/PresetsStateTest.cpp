@@ -160,7 +160,7 @@ TEST_F(State, SavingNeedsAnInitialisedUnit)
 	EXPECT_EQ(state, nullptr);
 }
 
-TEST_F(State, RestoringWithoutTheChunkLeavesTheEngineAlone)
+TEST_F(State, StateWithoutEngineDataIsRefusedAndLogged)
 {
 	CFPropertyListRef state;
 	{
@@ -168,17 +168,23 @@ TEST_F(State, RestoringWithoutTheChunkLeavesTheEngineAlone)
 		ASSERT_EQ(source.initialize(), noErr);
 		state = source.saveState();
 	}
-	CFDictionaryRemoveValue(static_cast<CFMutableDictionaryRef>(const_cast<void*>(state)), CFSTR("vRel_chunk"));
+	auto* dictionary = static_cast<CFMutableDictionaryRef>(const_cast<void*>(state));
+	CFDictionaryRemoveValue(dictionary, CFSTR("vRel_chunk"));
 
 	Instance instance;
 	std::vector<std::string> texts;
 	{
 		LogCapture log;
-		EXPECT_EQ(instance.restoreState(state), noErr);
+		EXPECT_EQ(instance.restoreState(state), kAudioUnitErr_InvalidPropertyValue);
+		CFDictionarySetValue(dictionary, CFSTR("vRel_chunk"), CFSTR("not data"));
+		EXPECT_EQ(instance.restoreState(state), kAudioUnitErr_InvalidPropertyValue);
 		texts = log.texts();
 	}
 	EXPECT_EQ(facadeOf(instance), nullptr);
-	EXPECT_EQ(texts.front(), "AU: RestoreState");
+	EXPECT_EQ(instance.presentPresetNumber(), -1) << "the base class's values are not restored either";
+	EXPECT_EQ(texts, (std::vector<std::string>{"AU: RestoreState",
+						 "AU: RestoreState refused: the state has no engine data under \"vRel_chunk\"", "AU: RestoreState",
+						 "AU: RestoreState refused: the engine data under \"vRel_chunk\" is not a data object"}));
 
 	// The base refuses a dictionary of another component before anything of the engine is touched.
 	SInt32 other = 0x6F746872;

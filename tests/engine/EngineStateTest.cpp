@@ -284,13 +284,22 @@ TEST(EngineState, DamagedParameterValuesDoNotReachTheSound)
 	EXPECT_GT(rms(out.left, 6000), 0.01f) << "source 1 still sounds";
 }
 
-TEST(EngineState, IndexBeyondTheRestoredStoreKeepsAValidSingle)
+TEST(EngineState, IndexBeyondTheRestoredStoreOrAStoreBeyondTheStoragesIsRefusedWithoutChange)
 {
 	RecordingEngineListener listener;
 	Engine engine(&listener);
 	Bytes state;
 	engine.saveState(state);
+	const Bytes dump(state.end() - 2825, state.end());
 	putU32(state, 496, 5000);
+	engine.setSingle(3);
+	const Snapshot before(engine);
+	listener.clear();
+	LogCapture quiet;
 	EXPECT_FALSE(engine.loadState(state));
-	EXPECT_LT(engine.currentSingle, engine.singles.size());
+	putU32(state, 496, 0);
+	state.insert(state.end(), dump.begin(), dump.end());
+	EXPECT_FALSE(engine.loadState(state)) << "800 singles";
+	EXPECT_TRUE(Snapshot(engine) == before);
+	EXPECT_TRUE(listener.calls.empty());
 }
