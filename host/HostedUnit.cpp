@@ -1,6 +1,7 @@
 #include "HostedUnit.h"
 
 #include "HostError.h"
+#include "InputFile.h"
 
 #include <CoreMIDI/CoreMIDI.h>
 
@@ -8,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <strings.h>
 
 namespace
@@ -194,10 +194,7 @@ void HostedUnit::selectPreset(const std::string& numberOrName)
 
 void HostedUnit::restoreState(const std::string& path)
 {
-	std::ifstream in(path, std::ios::binary);
-	if (!in)
-		throw HostError("cannot read the state file '" + path + "'");
-	const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+	const std::vector<uint8_t> bytes = readInputFile(path, kStateFile);
 	CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()), CFIndex(bytes.size()));
 	CFErrorRef error = nullptr;
 	CFPropertyListRef plist = CFPropertyListCreateWithData(nullptr, data, 0, nullptr, &error);

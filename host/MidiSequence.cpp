@@ -1,131 +1,16 @@
 #include "MidiSequence.h"
 
 #include "HostError.h"
-
-#include <glib.h>
-#include <smf.h>
-
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "InputFile.h"
+#include "MidiFileReader.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <initializer_list>
-#include <iterator>
-
-namespace
-{
-std::vector<uint8_t> readFile(const std::string& path, const std::string& what)
-{
-	std::ifstream in(path, std::ios::binary);
-	if (!in)
-		throw HostError("cannot read the " + what + " '" + path + "'");
-	return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// The MIDI library stops the whole program on some damaged files, so it reads the file in a child process that
-// hands back the messages through a pipe; a child that dies means a damaged file.
-std::vector<MidiSequence::Event> readInChild(const std::vector<uint8_t>& bytes, bool& ok)
-{
-	ok = false;
-	int fds[2];
-	if (pipe(fds) != 0)
-		return {};
-	std::fflush(nullptr);
-	const pid_t pid = fork();
-	if (pid < 0)
-	{
-		close(fds[0]);
-		close(fds[1]);
-		return {};
-	}
-	if (pid == 0)
-	{
-		close(fds[0]);
-		const int devNull = open("/dev/null", O_WRONLY);
-		if (devNull >= 0)
-			dup2(devNull, STDERR_FILENO);
-		g_log_set_default_handler([](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
-		smf_t* smf = smf_load_from_memory(bytes.data(), int(bytes.size()));
-		if (!smf)
-			_exit(2);
-		std::vector<uint8_t> out;
-		smf_rewind(smf);
-		while (smf_event_t* e = smf_get_next_event(smf))
-		{
-			if (smf_event_is_metadata(e) || e->midi_buffer_length < 1)
-				continue;
-			const uint32_t length = uint32_t(e->midi_buffer_length);
-			const auto* t = reinterpret_cast<const uint8_t*>(&e->time_seconds);
-			out.insert(out.end(), t, t + sizeof(double));
-			out.insert(out.end(), reinterpret_cast<const uint8_t*>(&length), reinterpret_cast<const uint8_t*>(&length) + 4);
-			out.insert(out.end(), e->midi_buffer, e->midi_buffer + length);
-		}
-		for (size_t done = 0; done < out.size();)
-		{
-			const ssize_t n = write(fds[1], out.data() + done, out.size() - done);
-			if (n <= 0)
-				_exit(3);
-			done += size_t(n);
-		}
-		_exit(0);
-	}
-	close(fds[1]);
-	std::vector<uint8_t> in;
-	uint8_t buffer[65536];
-	for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-		in.insert(in.end(), buffer, buffer + n);
-	close(fds[0]);
-	int status = 0;
-	waitpid(pid, &status, 0);
-	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-		return {};
-	std::vector<MidiSequence::Event> events;
-	for (size_t p = 0; p + 12 <= in.size();)
-	{
-		MidiSequence::Event e;
-		uint32_t length = 0;
-		std::memcpy(&e.seconds, &in[p], 8);
-		std::memcpy(&length, &in[p + 8], 4);
-		p += 12;
-		if (length > in.size() - p)
-			return {};
-		e.bytes.assign(in.begin() + long(p), in.begin() + long(p + length));
-		p += length;
-		events.push_back(std::move(e));
-	}
-	ok = true;
-	return events;
-}
-}
 
 MidiSequence MidiSequence::fromFile(const std::string& path)
 {
-	const std::vector<uint8_t> bytes = readFile(path, "MIDI file");
-	// Checked here so that a stray file gets one clear line.
-	if (bytes.size() < 14 || !std::equal(bytes.begin(), bytes.begin() + 4, "MThd"))
-		throw HostError("'" + path + "' is not a Standard MIDI File");
-	bool ok = false;
-	std::vector<Event> raw = readInChild(bytes, ok);
-	if (!ok)
-		throw HostError("'" + path + "' is not a readable Standard MIDI File");
-	MidiSequence seq;
-	for (Event& e : raw)
-	{
-		std::vector<uint8_t>& message = e.bytes;
-		if (message[0] == 0xF0 && message.back() != 0xF7)
-			message.push_back(0xF7);
-		if (message[0] < 0x80 || message[0] > 0xF0)
-			continue; // running fragments, escapes and system messages mean nothing to an instrument here
-		seq.events.push_back(std::move(e));
-	}
-	std::stable_sort(seq.events.begin(), seq.events.end(), [](const Event& a, const Event& b) { return a.seconds < b.seconds; });
-	// Up to the last message: a track's end marker may lie far behind it.
-	seq.length = seq.events.empty() ? 0.0 : std::max(0.0, seq.events.back().seconds);
-	return seq;
+	return readStandardMidiFile(readInputFile(path, kMidiFile), path);
 }
 
 MidiSequence MidiSequence::demo()
@@ -208,7 +93,7 @@ MidiSequence MidiSequence::demo()
 
 std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path)
 {
-	const std::vector<uint8_t> bytes = readFile(path, "SysEx file");
+	const std::vector<uint8_t> bytes = readInputFile(path, kSysExFile);
 	std::vector<std::vector<uint8_t>> messages;
 	for (size_t i = 0; i < bytes.size(); ++i)
 	{

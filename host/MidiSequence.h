@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string>
 #include <vector>
 
 // Timed MIDI messages to play, from a Standard MIDI File or the built-in demo.
@@ -13,9 +14,10 @@ struct MidiSequence
 		std::vector<uint8_t> bytes; // one whole message; SysEx from F0 to F7
 	};
 	std::vector<Event> events; // in time order
-	double length = 0; // seconds up to the last event (or the end of track)
+	double length = 0; // seconds up to the last event
+	std::vector<std::string> warnings; // damage passed over while reading, one line each
 
-	// Throws HostError when the file is missing or not a Standard MIDI File.
+	// Throws HostError when the file is missing, too large or not a readable Standard MIDI File.
 	static MidiSequence fromFile(const std::string& path);
 	// A short phrase on channel 1 in six sections, each on another of the instrument's sounds (bank select and
 	// program change).

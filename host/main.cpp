@@ -126,6 +126,8 @@ private:
 int render(const HostOptions& o)
 {
 	const MidiSequence sequence = o.midi.empty() ? MidiSequence::demo() : MidiSequence::fromFile(o.midi);
+	for (const std::string& warning : sequence.warnings)
+		std::fprintf(stderr, "virel-host: warning: %s\n", warning.c_str());
 	std::vector<std::vector<uint8_t>> sysex;
 	if (!o.sysex.empty())
 		sysex = readSysExFile(o.sysex);
@@ -144,6 +146,8 @@ int render(const HostOptions& o)
 	if (!wav)
 		throw HostError("cannot write '" + o.output + "': " + sf_strerror(nullptr));
 	std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(wav, sf_close);
+	// The peak chunk carries the time of writing: without it the same render gives the same bytes.
+	sf_command(wav, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 
 	const double seconds = sequence.length + o.tail;
 	// A damaged file can put an event days away; nobody wants that many gigabytes of silence.

@@ -11,7 +11,7 @@ packages=(
   libresample1-dev libexpat1-dev
   libcairo2-dev libpng-dev libx11-dev fontconfig fonts-liberation2 fonts-dejavu-core xvfb
   zenity xdg-utils
-  libsndfile1-dev libsmf-dev
+  libsndfile1-dev
 )
 
 missing=()

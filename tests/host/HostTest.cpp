@@ -198,6 +198,14 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		{{"editor", "--script", path("actions.txt")}, 2, "option --script needs --screenshot"},
 		{{"editor", "--size", "800"}, 2, "option --size needs WIDTHxHEIGHT"},
 		{{"editor", "--screenshot", path("x.png")}, 1, "the unit offers no Cocoa view"},
+		{{"render", "-o", path("x.wav"), "--state-in", "/dev/zero"}, 1,
+			"'/dev/zero' holds more than 1048576 bytes, too many for a state file: no saved state comes near 1 MiB"},
+		{{"render", "-o", path("x.wav"), "--sysex", "/dev/urandom"}, 1, "holds more than 4194304 bytes, too many for a SysEx file"},
+		{{"render", "-o", path("x.wav"), "-m", "/dev/zero"}, 1, "holds more than 8388608 bytes, too many for a MIDI file"},
+		{{"render", "-o", path("x.wav"), "-m", midiFile("nfroidure-MIDIBadHeaderFormat.mid")}, 1,
+			"declares format 3; Standard MIDI Files have formats 0, 1 and 2"},
+		{{"render", "-o", path("x.wav"), "-m", midiFile("drywetmidi-dixie-nw.mid")}, 1,
+			"': track 1 has a status byte where the data of the message at byte 84 belong"},
 		{{"play"}, 2, "unknown command 'play'"},
 		{{}, 2, "no command given"},
 	};
@@ -260,4 +268,67 @@ TEST_F(HostTest, EventsStartAtTheirSampleInsideTheBlock)
 	while (last > 0 && left(last) == 0.f)
 		--last;
 	EXPECT_EQ(last, 44099u);
+}
+
+TEST_F(HostTest, TheSameRenderGivesTheSameBytes)
+{
+	REQUIRE_TESTDATA();
+	const std::string midi = midiFile("jazzsoft-test-c-major-scale.mid");
+	for (const char* name : {"a.wav", "b.wav"})
+	{
+		const HostRun r = host({"render", "-m", midi, "-o", path(name), "-t", "0.5"});
+		ASSERT_EQ(r.exitCode, 0) << r.err;
+	}
+	const std::string a = slurp(path("a.wav"));
+	EXPECT_GT(a.size(), 44u);
+	EXPECT_EQ(a, slurp(path("b.wav")));
+	EXPECT_EQ(a.find("PEAK"), std::string::npos);
+}
+
+// Format 2 holds patterns played one after another; split SysEx messages are joined, and an escape's bytes are
+// played as the messages they hold.
+TEST_F(HostTest, PlaysFormatTwoSplitSysExAndEscapes)
+{
+	REQUIRE_TESTDATA();
+	for (const char* file : {"jazzsoft-test-2-tracks-type-2.mid", "nfroidure-MIDIOkFormat2.mid"})
+	{
+		const HostRun r = host({"render", "-m", midiFile(file), "-o", path("f2.wav"), "-t", "0"});
+		ASSERT_EQ(r.exitCode, 0) << file << ": " << r.err;
+		EXPECT_GT(readWav(path("f2.wav")).peak(), 0.05f) << file;
+	}
+	const HostRun one = host({"render", "-m", midiFile("jazzsoft-test-2-tracks-type-1.mid"), "-o", path("f1.wav"), "-t", "0"});
+	const HostRun two = host({"render", "-m", midiFile("jazzsoft-test-2-tracks-type-2.mid"), "-o", path("f2.wav"), "-t", "0"});
+	ASSERT_EQ(one.exitCode, 0);
+	EXPECT_GT(readWav(path("f2.wav")).samples.size(), readWav(path("f1.wav")).samples.size())
+		<< "the same two tracks, one after the other rather than together";
+
+	// Format 0, 96 ticks per quarter note at 120 beats per minute: at 0 a SysEx in two packets, at tick 96
+	// (0.5 s) an escape holding a note-on for A2 and a whole SysEx message, at tick 192 the note-off.
+	const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 35,
+		0x00, 0xF0, 0x03, 0x7D, 0x01, 0x02, //
+		0x00, 0xF7, 0x02, 0x03, 0xF7, //
+		0x60, 0xF7, 0x08, 0x90, 45, 100, 0xF0, 0x7D, 0x05, 0xF7, 0xFE, //
+		0x60, 0x80, 45, 0, //
+		0x00, 0xFF, 0x2F, 0x00};
+	std::ofstream(path("escape.mid"), std::ios::binary).write(reinterpret_cast<const char*>(smf), sizeof smf);
+	const HostRun r = host({"render", "-m", path("escape.mid"), "-o", path("e.wav"), "-t", "0.1", "--midi-out", path("out.syx")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(slurp(path("out.syx")), std::string("\xF0\x7D\x01\x02\x03\xF7\xF0\x7D\x05\xF7", 10));
+	const Wav w = readWav(path("e.wav"));
+	size_t first = 0;
+	while (first < w.samples.size() / 2 && w.samples[2 * first] == 0.f)
+		++first;
+	EXPECT_EQ(first, 22051u) << "the escaped note starts at 0.5 s";
+}
+
+TEST_F(HostTest, ACutOffTrackPlaysUpToTheCutWithAWarning)
+{
+	REQUIRE_TESTDATA();
+	const HostRun r = host({"render", "-q", "-m", midiFile("midly-PiDamaged.mid"), "-o", path("pi.wav"), "-r", "8000", "-t", "0"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_NE(r.err.find("virel-host: warning: '" + midiFile("midly-PiDamaged.mid") +
+						 "': track 3 is cut off; playing what comes before the cut\n"),
+		std::string::npos)
+		<< r.err;
+	EXPECT_GT(readWav(path("pi.wav")).peak(), 0.05f);
 }
