@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 
 namespace
 {
@@ -14,6 +15,26 @@ double number(const std::string& option, const std::string& text)
 	if (text.empty() || *end || !std::isfinite(v))
 		throw usageError("option " + option + " needs a number, not '" + text + "'");
 	return v;
+}
+
+
+template <typename T>
+std::vector<T> numbers(const std::string& option, const std::string& text, double low, double high)
+{
+	std::vector<T> result;
+	size_t start = 0;
+	for (;;)
+	{
+		const size_t comma = text.find(',', start);
+		const double v = number(option, text.substr(start, comma - start));
+		if (v < low || v > high || (std::is_integral_v<T> && v != std::floor(v)))
+			throw usageError("option " + option + " takes numbers from " + std::to_string(int(low)) + " to " +
+							 std::to_string(int(high)) + ", not '" + text + "'");
+		result.push_back(T(v));
+		if (comma == std::string::npos)
+			return result;
+		start = comma + 1;
+	}
 }
 }
 
@@ -28,6 +49,7 @@ std::string HostOptions::usage()
 		   "  info                   print the component, its parameters and its factory presets\n"
 		   "  editor                 show the instrument's editor in a window while it plays (a MIDI file, or\n"
 		   "                         silence) until the window is closed; with --screenshot, draw it to a PNG\n"
+		   "  validate               check the plug-in as hosts' validators do; exit status 0 only when all pass\n"
 		   "  help                   print this text\n"
 		   "\n"
 		   "Options:\n"
@@ -49,6 +71,10 @@ std::string HostOptions::usage()
 		   "      --script FILE      editor: actions before the screenshot, one a line: click X Y,\n"
 		   "                         drag X1 Y1 X2 Y2, key K (a character or Return, Escape, Left, ...,\n"
 		   "                         with shift+, cmd+, alt+, ctrl+), wait MS; at the panel's pixels\n"
+		   "      --strictness N     validate: 1 (quick) to 10 (every check, more trials; default 5)\n"
+		   "      --seed N           validate: the seed of its random choices (default: a new one, printed)\n"
+		   "      --sample-rates L   validate: comma-separated rates (default: 44100,48000,96000)\n"
+		   "      --block-sizes L    validate: comma-separated block sizes (default: 64,128,256,512,1024,100,333)\n"
 		   "  -h, --help             print this text\n"
 		   "\n"
 		   "Before playing, the state is restored, then the preset selected, then the parameters set, then the\n"
@@ -72,7 +98,7 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 		}
 		if (o.command.empty() && !a.empty() && a[0] != '-')
 		{
-			if (a != "render" && a != "info" && a != "editor")
+			if (a != "render" && a != "info" && a != "editor" && a != "validate")
 				throw usageError("unknown command '" + a + "'");
 			o.command = a;
 			continue;
@@ -156,6 +182,24 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 			o.screenshot = needValue();
 		else if (name == "--script")
 			o.script = needValue();
+		else if (name == "--strictness")
+		{
+			const double v = number(name, needValue());
+			if (v < 1 || v > 10 || v != std::floor(v))
+				throw usageError("the strictness must be a whole number from 1 to 10");
+			o.validate.strictness = int(v);
+		}
+		else if (name == "--seed")
+		{
+			const double v = number(name, needValue());
+			if (v < 1 || v > 4294967295.0 || v != std::floor(v))
+				throw usageError("the seed must be a whole number from 1 to 4294967295");
+			o.validate.seed = unsigned(v);
+		}
+		else if (name == "--sample-rates")
+			o.validate.sampleRates = numbers<double>(name, needValue(), 8000, 384000);
+		else if (name == "--block-sizes")
+			o.validate.blockSizes = numbers<unsigned>(name, needValue(), 1, 8192);
 		else
 			throw usageError("unknown option '" + a + "'");
 	}

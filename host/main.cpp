@@ -6,6 +6,7 @@
 #include "HostedUnit.h"
 #include "MidiSequence.h"
 #include "PluginBundle.h"
+#include "Validator.h"
 
 #include <CoreFoundation/CoreFoundation.h>
 
@@ -245,6 +246,11 @@ int main(int argc, char** argv)
 			result = info(o);
 		else if (o.command == "editor")
 			result = editor(o);
+		else if (o.command == "validate")
+		{
+			PluginBundle bundle(bundlePath(o));
+			result = validate(bundle, o.validate, g_results) == 0 ? 0 : 1;
+		}
 		else
 			result = render(o);
 		std::fflush(g_results);

@@ -67,14 +67,14 @@ protected:
 	void TearDown() override { fs::remove_all(m_dir); }
 
 	// Runs the host with the test instrument unless the arguments name a plug-in.
-	HostRun host(std::vector<std::string> args, bool withPlugin = true)
+	HostRun host(std::vector<std::string> args, bool withPlugin = true, const std::string& environment = "")
 	{
 		if (withPlugin)
 		{
 			args.push_back("--plugin");
 			args.push_back(VIREL_TEST_BUNDLE);
 		}
-		return runHost(args, m_dir);
+		return runHost(args, m_dir, environment);
 	}
 	std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
@@ -331,4 +331,39 @@ TEST_F(HostTest, ACutOffTrackPlaysUpToTheCutWithAWarning)
 		std::string::npos)
 		<< r.err;
 	EXPECT_GT(readWav(path("pi.wav")).peak(), 0.05f);
+}
+
+// The validator passes the test instrument, and catches each fault built into it with the check meant for it.
+TEST_F(HostTest, ValidatorCatchesEachBrokenUnitWithTheCheckMeantForIt)
+{
+	HostRun r = host({"validate", "--strictness", "10", "--seed", "5"});
+	EXPECT_EQ(r.exitCode, 0) << r.out;
+	EXPECT_NE(r.out.find("\nvalidate: 16 passed, 0 failed, 1 skipped\n"), std::string::npos) << r.out;
+	EXPECT_NE(r.out.find("\nPASS  9  render allocation        none outside note-on blocks"), std::string::npos) << r.out;
+
+	const struct
+	{
+		const char* fault;
+		const char* failure;
+	} faults[] = {
+		{"parameter-not-restored", "\nFAIL  4  state                    parameter 1 was "},
+		{"render-allocates", "\nFAIL  9  render allocation        "},
+		{"nan-output", "\nFAIL  5  audio                    at 44100 Hz in blocks of 64: sample 0 is not a number"},
+		{"state-changes", "\nFAIL  4  state                    a second save differs from the first"},
+	};
+	for (const auto& f : faults)
+	{
+		r = host({"validate", "--strictness", "10", "--seed", "5"}, true, std::string("VIREL_TEST_INSTRUMENT_FAULT=") + f.fault);
+		EXPECT_EQ(r.exitCode, 1) << f.fault;
+		EXPECT_NE(r.out.find(f.failure), std::string::npos) << f.fault << "\n" << r.out;
+	}
+
+	r = host({"validate", "--strictness", "1", "--sample-rates", "48000", "--block-sizes", "7,64"});
+	EXPECT_EQ(r.exitCode, 0);
+	EXPECT_TRUE(std::regex_search(r.out, std::regex("with seed [0-9]+\n")));
+	EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << "a header, the two quickest checks and the summary";
+	r = host({"validate", "--strictness", "11"});
+	EXPECT_EQ(r.exitCode, 2);
+	r = host({"validate", "--block-sizes", "64,x"});
+	EXPECT_EQ(r.exitCode, 2);
 }

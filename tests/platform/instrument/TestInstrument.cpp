@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -24,6 +26,15 @@ const AUChannelInfo kChannels[] = {{0, 2}};
 
 TestInstrument::TestInstrument(AudioComponentInstance instance) : AUInstrumentBase(instance, 0, 1)
 {
+	if (const char* fault = std::getenv("VIREL_TEST_INSTRUMENT_FAULT"))
+	{
+		const std::string name = fault;
+		m_fault = name == "parameter-not-restored" ? Fault::ParameterNotRestored
+				  : name == "render-allocates"	   ? Fault::RenderAllocates
+				  : name == "nan-output"		   ? Fault::NanOutput
+				  : name == "state-changes"		   ? Fault::StateChanges
+												   : Fault::None;
+	}
 	CreateElements();
 	Globals()->UseIndexedParameters(kNumParams);
 	for (int i = 0; i < kNumParams; ++i)
@@ -82,6 +93,9 @@ OSStatus TestInstrument::GetProperty(AudioUnitPropertyID id, AudioUnitScope scop
 			request->outString = CFStringCreateWithCString(nullptr, text, kCFStringEncodingUTF8);
 			return noErr;
 		}
+		case kAudioUnitProperty_MIDIOutputCallback:
+			*static_cast<AUMIDIOutputCallbackStruct*>(data) = m_midiOut;
+			return noErr;
 		case kAudioUnitProperty_MIDIOutputCallbackInfo:
 		{
 			CFStringRef name = CFSTR("MIDI Out");
@@ -122,6 +136,19 @@ OSStatus TestInstrument::GetParameterInfo(AudioUnitScope scope, AudioUnitParamet
 	return noErr;
 }
 
+OSStatus TestInstrument::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
+	AudioUnitParameterValue value, UInt32 bufferOffset)
+{
+	if (std::isnan(value))
+		return kAudioUnitErr_InvalidParameterValue;
+	return AUInstrumentBase::SetParameter(id, scope, element, std::clamp(value, 0.f, 1.f), bufferOffset);
+}
+
+bool TestInstrument::ValidFormat(AudioUnitScope scope, AudioUnitElement element, const CAStreamBasicDescription& format)
+{
+	return AUInstrumentBase::ValidFormat(scope, element, format) && format.mChannelsPerFrame == 2;
+}
+
 OSStatus TestInstrument::GetPresets(CFArrayRef* outData) const
 {
 	if (!outData)
@@ -160,6 +187,13 @@ OSStatus TestInstrument::SaveState(CFPropertyListRef* outData)
 	CFDataRef chunk = CFDataCreate(nullptr, m_lastSysEx.data(), CFIndex(m_lastSysEx.size()));
 	CFDictionarySetValue((CFMutableDictionaryRef)*outData, CFSTR("vTst_chunk"), chunk);
 	CFRelease(chunk);
+	if (m_fault == Fault::StateChanges)
+	{
+		const SInt32 saves = ++m_saves;
+		CFNumberRef number = CFNumberCreate(nullptr, kCFNumberSInt32Type, &saves);
+		CFDictionarySetValue((CFMutableDictionaryRef)*outData, CFSTR("vTst_saves"), number);
+		CFRelease(number);
+	}
 	return noErr;
 }
 
@@ -174,6 +208,8 @@ OSStatus TestInstrument::RestoreState(CFPropertyListRef data)
 		auto d = static_cast<CFDataRef>(chunk);
 		m_lastSysEx.assign(CFDataGetBytePtr(d), CFDataGetBytePtr(d) + CFDataGetLength(d));
 	}
+	if (m_fault == Fault::ParameterNotRestored)
+		Globals()->SetParameter(kParamTone, kDefaults[kParamTone]);
 	return noErr;
 }
 
@@ -203,6 +239,14 @@ void TestInstrument::sendMidi(const std::vector<UInt8>& bytes)
 	m_midiOut.midiOutputCallback(m_midiOut.userData, &m_lastTime, 0, list);
 }
 
+void TestInstrument::notifyParameter(AudioUnitParameterID id)
+{
+	AudioUnitEvent event{};
+	event.mEventType = kAudioUnitEvent_ParameterValueChange;
+	event.mArgument.mParameter = {GetComponentInstance(), id, kAudioUnitScope_Global, 0};
+	AUEventListenerNotify(nullptr, nullptr, &event);
+}
+
 void TestInstrument::apply(const Event& e)
 {
 	if (!e.sysex.empty())
@@ -216,6 +260,7 @@ void TestInstrument::apply(const Event& e)
 	{
 		const double frequency = 440.0 * std::pow(2.0, (e.data1 - 69) / 12.0);
 		m_voices.push_back({e.data1, 0.0, frequency / m_sampleRate, e.data2 / 127.0});
+		m_played = true;
 	}
 	else if (type == 0x80 || type == 0x90)
 		m_voices.erase(std::remove_if(m_voices.begin(), m_voices.end(), [&](const Voice& v) { return v.note == e.data1; }),
@@ -223,17 +268,18 @@ void TestInstrument::apply(const Event& e)
 	else if (type == 0xB0 && e.data1 == 7)
 	{
 		Globals()->SetParameter(kParamGain, e.data2 / 127.f);
-		AudioUnitEvent event{};
-		event.mEventType = kAudioUnitEvent_ParameterValueChange;
-		event.mArgument.mParameter = {GetComponentInstance(), kParamGain, kAudioUnitScope_Global, 0};
-		AUEventListenerNotify(nullptr, nullptr, &event);
+		notifyParameter(kParamGain);
 	}
 	else if (type == 0xB0 && (e.data1 == 120 || e.data1 == 123))
 		m_voices.clear();
 	else if (type == 0xC0 && e.data1 < kNumPresets)
 	{
+		const float before[kNumParams] = {Globals()->GetParameter(kParamGain), Globals()->GetParameter(kParamTone)};
 		selectPreset(e.data1);
 		PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+		for (AudioUnitParameterID id = 0; id < kNumParams; ++id)
+			if (Globals()->GetParameter(id) != before[id])
+				notifyParameter(id);
 	}
 }
 
@@ -242,7 +288,12 @@ OSStatus TestInstrument::Render(AudioUnitRenderActionFlags&, const AudioTimeStam
 	AudioBufferList& abl = GetOutput(0)->PrepareBuffer(frames);
 	auto* left = abl.mNumberBuffers > 0 ? static_cast<float*>(abl.mBuffers[0].mData) : nullptr;
 	auto* right = abl.mNumberBuffers > 1 ? static_cast<float*>(abl.mBuffers[1].mData) : nullptr;
-	std::stable_sort(m_pending.begin(), m_pending.end(), [](const Event& a, const Event& b) { return a.offset < b.offset; });
+	// In order of offset, events of one offset as they came; sorted in place, since a stable sort would allocate.
+	for (size_t i = 1; i < m_pending.size(); ++i)
+		for (size_t k = i; k > 0 && m_pending[k - 1].offset > m_pending[k].offset; --k)
+			std::swap(m_pending[k - 1], m_pending[k]);
+	if (m_fault == Fault::RenderAllocates)
+		m_scratch = std::make_unique<float[]>(frames);
 	size_t next = 0;
 	const float gain = Globals()->GetParameter(kParamGain);
 	const float tone = Globals()->GetParameter(kParamTone);
@@ -265,6 +316,8 @@ OSStatus TestInstrument::Render(AudioUnitRenderActionFlags&, const AudioTimeStam
 		if (right)
 			right[i] = out;
 	}
+	if (m_fault == Fault::NanOutput && m_played && left)
+		left[0] = std::nanf("");
 	while (next < m_pending.size())
 		apply(m_pending[next++]);
 	m_pending.clear();

@@ -5,9 +5,15 @@
 // parameter (0..1), three factory presets, CC 7 sets the gain and tells the host, a program change selects a
 // preset, and every SysEx message received is sent back unchanged through the MIDI output at the next render and
 // kept in the saved state under "vTst_chunk".
+//
+// For the validator's own tests the environment variable VIREL_TEST_INSTRUMENT_FAULT can build one fault in:
+// "parameter-not-restored" (a restore leaves Tone at its default), "render-allocates" (every block allocates),
+// "nan-output" (once a note has played, each block starts with a sample that is not a number) or
+// "state-changes" (every save differs from the one before).
 
 #include "AUInstrumentBase.h"
 
+#include <memory>
 #include <vector>
 
 class TestInstrument : public AUInstrumentBase
@@ -33,6 +39,9 @@ public:
 	OSStatus SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* data,
 		UInt32 size) override;
 	OSStatus GetParameterInfo(AudioUnitScope scope, AudioUnitParameterID id, AudioUnitParameterInfo& info) override;
+	OSStatus SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
+		AudioUnitParameterValue value, UInt32 bufferOffset) override;
+	bool ValidFormat(AudioUnitScope scope, AudioUnitElement element, const CAStreamBasicDescription& format) override;
 	OSStatus GetPresets(CFArrayRef* outData) const override;
 	OSStatus NewFactoryPresetSet(const AUPreset& preset) override;
 	OSStatus SaveState(CFPropertyListRef* outData) override;
@@ -59,6 +68,16 @@ private:
 	void apply(const Event& e);
 	void selectPreset(int index);
 	void sendMidi(const std::vector<UInt8>& bytes);
+	void notifyParameter(AudioUnitParameterID id);
+
+	enum class Fault
+	{
+		None,
+		ParameterNotRestored,
+		RenderAllocates,
+		NanOutput,
+		StateChanges
+	};
 
 	std::vector<Event> m_pending;
 	std::vector<Voice> m_voices;
@@ -66,4 +85,8 @@ private:
 	AUMIDIOutputCallbackStruct m_midiOut{};
 	AudioTimeStamp m_lastTime{};
 	double m_sampleRate = 44100;
+	Fault m_fault = Fault::None;
+	bool m_played = false;
+	int m_saves = 0;
+	std::unique_ptr<float[]> m_scratch;
 };

@@ -179,6 +179,15 @@ struct AudioUnitParameterStringFromValue
 typedef struct AudioUnitParameterStringFromValue AudioUnitParameterStringFromValue;
 typedef AudioUnitParameterStringFromValue AudioUnitParameterValueName;
 
+// Property 38: the value a parameter's text stands for.
+struct AudioUnitParameterValueFromString
+{
+	AudioUnitParameterID inParamID;
+	CFStringRef inString;
+	AudioUnitParameterValue outValue;
+};
+typedef struct AudioUnitParameterValueFromString AudioUnitParameterValueFromString;
+
 struct AudioUnitParameterNameInfo
 {
 	AudioUnitParameterID inID;
