@@ -1,17 +1,19 @@
 // Checks of what a unit says about itself: its description and required properties, every property it offers,
 // the channel formats it accepts, the listeners it informs and the view it offers.
 
+#include "HostedView.h"
 #include "ValidationUnit.h"
 
 #include <AudioToolbox/AudioUnitUtilities.h>
-#include <objc/runtime.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <atomic>
+#include <chrono>
 #include <set>
-#include <sys/stat.h>
+#include <thread>
 
 namespace
 {
@@ -292,30 +294,49 @@ std::string listeners(ValidationContext& c)
 	return "preset selection announced; " + std::to_string(changed) + " parameters changed by a program change, each announced";
 }
 
-// The Cocoa view: the bundle its URL names exists and holds the factory class the unit names.
+// The Cocoa view, obtained as a host obtains it: opened and closed twice, then opened while a render thread
+// plays, with the run loop turning so that its timers run.
 std::string view(ValidationContext& c)
 {
 	ValidationUnit unit(c.component);
 	require(unit.prepare(44100, 512), "initialising");
-	UInt32 size = 0;
-	if (AudioUnitGetPropertyInfo(unit.unit(), kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0, &size, nullptr) != noErr)
+	if (AudioUnitGetPropertyInfo(unit.unit(), kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0, nullptr, nullptr) != noErr)
 		throw CheckSkipped{"the unit offers no Cocoa view"};
-	std::vector<uint8_t> value(size, 0);
-	require(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_CocoaUI, kAudioUnitScope_Global, 0, value.data(), &size),
-		"reading the Cocoa view property");
-	AudioUnitCocoaViewInfo info;
-	std::memcpy(&info, value.data(), sizeof info);
-	CFStringRef path = info.mCocoaAUViewBundleLocation
-						   ? CFURLCopyFileSystemPath(info.mCocoaAUViewBundleLocation, kCFURLPOSIXPathStyle)
-						   : nullptr;
-	const std::string bundle = textOf(path), className = textOf(info.mCocoaAUViewClass[0]);
-	if (path)
-		CFRelease(path);
-	releaseValue(kAudioUnitProperty_CocoaUI, value);
-	struct stat s{};
-	require(stat(bundle.c_str(), &s) == 0 && S_ISDIR(s.st_mode), "the view's bundle '" + bundle + "' is not a folder");
-	require(objc_getClass(className.c_str()) != nullptr, "the view class '" + className + "' is not registered");
-	return "view class " + className + " in " + bundle;
+	auto turnRunLoop = [] { CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false); };
+	std::string description;
+	for (int i = 0; i < 2; ++i)
+	{
+		HostedView view(unit.unit(), NSMakeSize(0, 0));
+		description = view.factoryDescription();
+		turnRunLoop();
+	}
+
+	std::atomic<bool> stop{false};
+	std::string renderFailure;
+	std::thread renderer([&] {
+		unit.midi(0x90, 64, 100);
+		for (int b = 0; !stop && renderFailure.empty(); ++b)
+		{
+			if (const OSStatus s = unit.render(512))
+				renderFailure = "block " + std::to_string(b) + " failed with status " + std::to_string(s);
+			std::this_thread::sleep_for(std::chrono::milliseconds(2));
+		}
+	});
+	std::string failure;
+	try
+	{
+		HostedView view(unit.unit(), NSMakeSize(0, 0));
+		turnRunLoop();
+	}
+	catch (const std::exception& e)
+	{
+		failure = e.what();
+	}
+	stop = true;
+	renderer.join();
+	require(failure.empty(), "opening the view while the unit renders: " + failure);
+	require(renderFailure.empty(), renderFailure);
+	return "\"" + description + "\" opened twice, then while rendering";
 }
 }
 
