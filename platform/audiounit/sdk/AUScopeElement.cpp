@@ -41,14 +41,14 @@ AUElement::~AUElement()
 
 UInt32 AUElement::GetNumberOfParameters() const
 {
-	return mUseIndexed ? UInt32(mIndexedParameters.size()) : UInt32(mParameters.size());
+	return mUseIndexed ? mIndexedCount : UInt32(mParameters.size());
 }
 
 void AUElement::GetParameterList(AudioUnitParameterID* outList) const
 {
 	if (mUseIndexed)
 	{
-		for (UInt32 i = 0; i < mIndexedParameters.size(); ++i)
+		for (UInt32 i = 0; i < mIndexedCount; ++i)
 			outList[i] = i;
 		return;
 	}
@@ -60,40 +60,43 @@ AudioUnitParameterValue AUElement::GetParameter(AudioUnitParameterID paramID) co
 {
 	if (mUseIndexed)
 	{
-		if (paramID >= mIndexedParameters.size())
+		if (paramID >= mIndexedCount)
 			throw static_cast<OSStatus>(kAudioUnitErr_InvalidParameter);
-		return mIndexedParameters[paramID];
+		return mIndexedParameters[paramID].load(std::memory_order_relaxed);
 	}
 	auto it = mParameters.find(paramID);
 	if (it == mParameters.end())
 		throw static_cast<OSStatus>(kAudioUnitErr_InvalidParameter);
-	return it->second;
+	return it->second.load(std::memory_order_relaxed);
 }
 
 void AUElement::SetParameter(AudioUnitParameterID paramID, AudioUnitParameterValue value, bool okWhenInitialized)
 {
 	if (mUseIndexed)
 	{
-		if (paramID >= mIndexedParameters.size())
+		if (paramID >= mIndexedCount)
 			throw static_cast<OSStatus>(kAudioUnitErr_InvalidParameter);
-		mIndexedParameters[paramID] = value;
+		mIndexedParameters[paramID].store(value, std::memory_order_relaxed);
 		return;
 	}
 	auto it = mParameters.find(paramID);
 	if (it != mParameters.end())
 	{
-		it->second = value;
+		it->second.store(value, std::memory_order_relaxed);
 		return;
 	}
 	if (mAudioUnit->IsInitialized() && !okWhenInitialized)
 		return; // an initialised unit does not grow parameters behind its host's back
-	mParameters[paramID] = value;
+	mParameters[paramID].store(value, std::memory_order_relaxed);
 }
 
 void AUElement::UseIndexedParameters(int numberOfParameters)
 {
 	mUseIndexed = true;
-	mIndexedParameters.assign(size_t(std::max(0, numberOfParameters)), 0.f);
+	mIndexedCount = UInt32(std::max(0, numberOfParameters));
+	mIndexedParameters = std::make_unique<Value[]>(mIndexedCount);
+	for (UInt32 i = 0; i < mIndexedCount; ++i)
+		mIndexedParameters[i].store(0.f, std::memory_order_relaxed);
 }
 
 void AUElement::SaveState(CFMutableDataRef data) const

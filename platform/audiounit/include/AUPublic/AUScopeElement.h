@@ -5,7 +5,9 @@
 #include <AudioUnit/AudioUnit.h>
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <atomic>
 #include <map>
+#include <memory>
 #include <vector>
 
 class AUBase;
@@ -44,9 +46,13 @@ protected:
 	AUBase* mAudioUnit;
 
 private:
+	// A host sets values on one thread while the render thread reads them: each is one relaxed atomic, as an
+	// aligned float is on the machines the real classes run on.
+	using Value = std::atomic<AudioUnitParameterValue>;
 	bool mUseIndexed = false;
-	std::vector<AudioUnitParameterValue> mIndexedParameters;
-	std::map<AudioUnitParameterID, AudioUnitParameterValue> mParameters;
+	UInt32 mIndexedCount = 0;
+	std::unique_ptr<Value[]> mIndexedParameters;
+	std::map<AudioUnitParameterID, Value> mParameters;
 	CFStringRef mElementName = nullptr;
 };
 
