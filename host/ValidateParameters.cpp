@@ -23,6 +23,16 @@ std::vector<Parameter> parametersOf(ValidationUnit& unit)
 	return result;
 }
 
+// A unit initialised at 44.1 kHz and its parameters; a unit without any has nothing for the check to try.
+std::vector<Parameter> preparedParameters(ValidationUnit& unit)
+{
+	require(unit.prepare(44100, 512), "initialising");
+	auto parameters = parametersOf(unit);
+	if (parameters.empty())
+		throw CheckSkipped{"the unit has no parameters"};
+	return parameters;
+}
+
 float randomValue(ValidationContext& c, const AudioUnitParameterInfo& info)
 {
 	return info.minValue + (info.maxValue - info.minValue) * std::uniform_real_distribution<float>(0, 1)(c.random);
@@ -74,10 +84,7 @@ std::string records(ValidationContext& c)
 std::string values(ValidationContext& c)
 {
 	ValidationUnit unit(c.component);
-	require(unit.prepare(44100, 512), "initialising");
-	const auto parameters = parametersOf(unit);
-	if (parameters.empty())
-		throw CheckSkipped{"the unit has no parameters"};
+	const auto parameters = preparedParameters(unit);
 	const bool texts = offered(unit.unit(), kAudioUnitProperty_ParameterStringFromValue);
 	const bool fromText = offered(unit.unit(), kAudioUnitProperty_ParameterValueFromString);
 	const int trials = c.trials(40);
@@ -169,10 +176,7 @@ std::string presets(ValidationContext& c)
 std::string scheduled(ValidationContext& c)
 {
 	ValidationUnit unit(c.component);
-	require(unit.prepare(44100, 512), "initialising");
-	const auto parameters = parametersOf(unit);
-	if (parameters.empty())
-		throw CheckSkipped{"the unit has no parameters"};
+	const auto parameters = preparedParameters(unit);
 	const int trials = c.trials(10);
 	for (int t = 0; t < trials; ++t)
 	{
