@@ -154,10 +154,13 @@ std::string presets(ValidationContext& c)
 	{
 		const auto& [number, presetName] = list[c.random() % list.size()];
 		require(!presetName.empty(), "preset " + std::to_string(number) + " has no name");
-		AUPreset chosen = {number, CFSTR("")};
-		require(AudioUnitSetProperty(
-					unit.unit(), kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &chosen, sizeof chosen),
-			"selecting preset " + std::to_string(number));
+		// As a host does: the record from the list, name and all.
+		CFStringRef listedName = CFStringCreateWithCString(nullptr, presetName.c_str(), kCFStringEncodingUTF8);
+		AUPreset chosen = {number, listedName};
+		const OSStatus selected = AudioUnitSetProperty(
+			unit.unit(), kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &chosen, sizeof chosen);
+		CFRelease(listedName);
+		require(selected, "selecting preset " + std::to_string(number));
 		AUPreset present{};
 		size = sizeof present;
 		require(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &present, &size),

@@ -379,6 +379,12 @@ TEST_F(BadInput, EveryPropertyOfferedCanBeRead)
 				if (first)
 					CFRelease(first);
 			}
+			else if (id == kAudioUnitProperty_CocoaUI)
+			{
+				auto* view = reinterpret_cast<AudioUnitCocoaViewInfo*>(value.data());
+				CFRelease(view->mCocoaAUViewBundleLocation);
+				CFRelease(view->mCocoaAUViewClass[0]);
+			}
 			else if (id == kAudioUnitProperty_PresentPreset)
 			{
 				CFRelease(reinterpret_cast<AUPreset*>(value.data())->presetName);
