@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 using namespace uidesctest;
@@ -74,4 +76,40 @@ TEST(UiArt, KnobFramesAndButtonFramesDifferFromEachOther)
 		const Image image = decodePng(bitmapPng(name));
 		EXPECT_NE(frame(image, 0, image.height / 2), frame(image, 1, image.height / 2)) << name;
 	}
+}
+
+// The puck's centre travels up to 123 from the pad's centre. At every point of that circle its body must
+// stay inside the well's rim, and the well must stand on the panel's face: clear of the recess around the
+// pages (8 past them) and of the right end cheek (the outer 64 pixels).
+TEST(UiArt, TheSourceMixWellHoldsThePuckAndStandsOnThePanelFace)
+{
+	const Image puck = decodePng(bitmapPng("sourcemixthrottle"));
+	double body = 0;
+	for (int y = 0; y < puck.height; ++y)
+		for (int x = 0; x < puck.width; ++x)
+			if (puck.rgba[size_t(y * puck.width + x) * 4 + 3] >= 128)
+				body = std::max(body, std::hypot(x + 0.5 - puck.width / 2.0, y + 0.5 - puck.height / 2.0));
+
+	const Image panel = decodePng(bitmapPng("background"));
+	const Box pad = templateBox(*viewNamed("throttleArea"));
+	const double cx = pad.x + pad.w / 2, cy = pad.y + pad.h / 2;
+	auto isRim = [&](double d, double angle) {
+		const int x = int(cx + d * std::cos(angle)), y = int(cy + d * std::sin(angle));
+		const uint8_t* p = &panel.rgba[size_t(y * panel.width + x) * 4];
+		return p[1] > p[0] + 50 && p[2] > p[0] + 50;
+	};
+	auto rimFrom = [&](double angle, bool inner) {
+		double d = 0;
+		while (d < pad.w && !isRim(d, angle))
+			d += 0.25;
+		while (!inner && d < pad.w && isRim(d, angle))
+			d += 0.25;
+		return d;
+	};
+	for (int k = 0; k < 24; ++k)
+		EXPECT_LT(123 + body, rimFrom(k * M_PI / 12, true)) << k * 15 << " degrees";
+
+	const Box pages = templateBox(*viewNamed("mode_play"));
+	EXPECT_GT(cx - rimFrom(M_PI, false), pages.x + pages.w + 8);
+	EXPECT_LT(cx + rimFrom(0, false), 2560 - 64);
 }

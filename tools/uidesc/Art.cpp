@@ -223,11 +223,12 @@ cairo_surface_t* background(const Panel& panel)
 		cairo_new_path(cr);
 	}
 
-	// The source-mix pad: a round well with its axes.
+	// The source-mix pad: a round well with its axes. The puck's centre travels up to 123 from the centre
+	// and its body reaches 28 beyond that, so the rim's inner edge stays just clear of it.
 	{
 		const Rect& pad = panel.pad;
-		const double cx = pad.centerX(), cy = pad.centerY(), radius = 156;
-		cairo_arc(cr, cx, cy + 4, radius + 4, 0, 2 * Pi);
+		const double cx = pad.centerX(), cy = pad.centerY(), radius = 154;
+		cairo_arc(cr, cx, cy + 4, radius + 2, 0, 2 * Pi);
 		setColor(cr, {0, 0, 0}, 0.35);
 		cairo_fill(cr);
 		cairo_arc(cr, cx, cy, radius, 0, 2 * Pi);
@@ -340,21 +341,23 @@ cairo_surface_t* donateButton()
 
 cairo_surface_t* throttle()
 {
+	// The body is smaller than the view, so that at the edge of its travel it stays inside the well's rim.
 	cairo_surface_t* s = newSurface(74, 74);
 	cairo_t* cr = cairo_create(s);
-	cairo_arc(cr, 37, 40, 33, 0, 2 * Pi);
+	const double body = 28;
+	cairo_arc(cr, 37, 40, body, 0, 2 * Pi);
 	setColor(cr, {0, 0, 0}, 0.45);
 	cairo_fill(cr);
-	cairo_arc(cr, 37, 37, 33, 0, 2 * Pi);
-	cairo_pattern_t* p = cairo_pattern_create_radial(30, 28, 2, 37, 37, 33);
+	cairo_arc(cr, 37, 37, body, 0, 2 * Pi);
+	cairo_pattern_t* p = cairo_pattern_create_radial(31, 30, 2, 37, 37, body);
 	cairo_pattern_add_color_stop_rgb(p, 0, 0.85, 0.87, 0.90);
 	cairo_pattern_add_color_stop_rgb(p, 1, 0.35, 0.37, 0.40);
 	cairo_set_source(cr, p);
 	cairo_fill(cr);
 	cairo_pattern_destroy(p);
-	cairo_arc(cr, 37, 37, 21, 0, 2 * Pi);
+	cairo_arc(cr, 37, 37, 18, 0, 2 * Pi);
 	setColor(cr, Accent);
-	cairo_set_line_width(cr, 4);
+	cairo_set_line_width(cr, 3.5);
 	cairo_stroke(cr);
 	cairo_arc(cr, 37, 37, 5, 0, 2 * Pi);
 	setColor(cr, {0.1, 0.1, 0.12});

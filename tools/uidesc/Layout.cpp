@@ -422,7 +422,9 @@ Panel buildPanel()
 	root.children.push_back(plain("clickableLogo", panel.logo));
 	root.children.push_back(plain("btDonate", {1248.5, 410, 195, 60}, "btn_donate_SM"));
 
-	panel.pad = {2200, 820, 320, 320};
+	// Centred in the gap between the pages' recess (to 2181) and the right end cheek (from 2496), so the
+	// well and its rim stand on the panel's face.
+	panel.pad = {2178, 820, 320, 320};
 	View pad = container("throttleArea", panel.pad);
 	pad.transparent = true;
 	// The thumb rests in the far corner: the pad takes its travel from this origin, so the horizontal travel is a
