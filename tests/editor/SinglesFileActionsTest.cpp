@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "synth/Engine.h"
 #include "synth/Sysex.h"
 #include "synth/data/zentdata.h"
 #include "vstgui/lib/platform/scriptedfileselector.h"
@@ -68,6 +69,28 @@ Sysex::SysexResult parse(const std::vector<uint8_t>& bytes)
 	Sysex::SysexResult result;
 	Sysex::readBuffer(result, bytes, 255);
 	return result;
+}
+
+// A one-track Standard MIDI File whose only events are the messages, as SysEx events at time 0.
+std::vector<uint8_t> midiFileOf(const std::vector<std::vector<uint8_t>>& messages)
+{
+	std::vector<uint8_t> track;
+	for (const auto& m : messages)
+	{
+		track.insert(track.end(), {0x00, 0xF0});
+		const size_t length = m.size() - 1;  // the bytes after F0, its closing F7 included
+		for (int shift = 14; shift > 0; shift -= 7)
+			if (length >> shift)
+				track.push_back(uint8_t(0x80 | ((length >> shift) & 0x7F)));
+		track.push_back(uint8_t(length & 0x7F));
+		track.insert(track.end(), m.begin() + 1, m.end());
+	}
+	track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+	std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
+	for (int shift = 24; shift >= 0; shift -= 8)
+		file.push_back(uint8_t(track.size() >> shift));
+	file.insert(file.end(), track.begin(), track.end());
+	return file;
 }
 
 std::vector<uint8_t> factoryImage()
@@ -259,4 +282,27 @@ TEST_F(FileActions, ResetsNameTheFactorySingleAndRestoreOnlyWhenConfirmed)
 	h.click("btBankReset");
 	EXPECT_FALSE(h.plugin.isSingleModified(3));
 	EXPECT_TRUE(h.plugin.isSingleModified(40));
+}
+
+TEST_F(FileActions, DumpsInsideAMidiFileImportLikeRawOnes)
+{
+	const std::vector<SinglePreset> before = all();
+	std::vector<uint8_t> single, page;
+	Sysex::writeSingle(single, before[300], 5, InternalHigh, 40);
+	Sysex::writeSingles(page, part(before, 500, 32), 5, InternalLow, 0);
+	write("single.mid", midiFileOf({single}));
+	write("page.mid", midiFileOf({page}));
+
+	h.plugin.setCurrentSingleIndex(7);
+	run("btSingleImport", path("single.mid"));
+	showPage(64);
+	run("btBankImport", path("page.mid"));
+	EXPECT_TRUE(boxes.shown().empty()) << lastMessage();
+	const std::vector<SinglePreset> after = all();
+	EXPECT_EQ(after[7], before[300]);
+	EXPECT_EQ(part(after, 64, 32), part(before, 500, 32));
+	// The page on show names what came in, marked as edited.
+	const SinglePreset& first = before[500];
+	EXPECT_EQ(h.viewAs<CTextLabel>("singleA0")->getText().getString(),
+	          Engine::getSingleNumberAsName(64) + " " + std::string(first.name, strnlen(first.name, sizeof(first.name))) + "*");
 }
