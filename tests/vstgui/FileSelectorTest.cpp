@@ -153,3 +153,28 @@ TEST (FileSelector, ACancelledOrMissingZenityConfirmsNothing)
 	setenv ("PATH", saved.c_str (), 1);
 	EXPECT_EQ (log.texts (), (std::vector<std::string> {"Cannot start zenity for the file dialog"}));
 }
+
+// A bare name gets the chosen type's extension, as a save panel adds it, and an existing file of that
+// completed name is replaced only after the person said so; declining brings the dialog back.
+TEST (FileSelector, SavingABareNameNeverReplacesItsCompletedFileUnasked)
+{
+	const auto dir = std::filesystem::temp_directory_path () / ("save-" + std::to_string (getpid ()));
+	std::filesystem::create_directories (dir);
+	std::ofstream (dir / "bank.syx") << "keep";
+	// Answers: the name "bank", then no to replacing, then "bank" again, then yes.
+	FakeZenity zenity ("d=$(dirname \"$0\"); echo \"$*\" >> \"$d/args\"\n"
+	                   "case \"$1\" in --question) n=$(cat \"$d/no\" 2>/dev/null); echo x >> \"$d/no\"; [ -n \"$n\" ];;\n"
+	                   "*) echo '" + (dir / "bank").string () + "';; esac\n");
+	auto selector = owned (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectSaveFile));
+	selector->addFileExtension (kSyx);
+	selector->setDefaultExtension (kSyx);
+	selector->setTitle ("Choose a sysex file");
+	ASSERT_TRUE (selector->runModal ());
+	EXPECT_STREQ (selector->getSelectedFile (0), (dir / "bank.syx").c_str ());
+	const std::string select = "--file-selection --save --confirm-overwrite --title=Choose a sysex file";
+	const std::string filter = " --file-filter=Sysex File (*.syx) | *.syx\n";
+	const std::string ask = "--question --no-markup --title=Choose a sysex file --text=A file named \"bank.syx\" already "
+	                        "exists. Do you want to replace it? --ok-label=Replace --cancel-label=Cancel --default-cancel\n";
+	EXPECT_EQ (zenity.arguments (), select + filter + ask + select + " --filename=" + (dir / "bank.syx").string () + filter + ask);
+	std::filesystem::remove_all (dir);
+}

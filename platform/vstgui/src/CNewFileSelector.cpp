@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 extern char** environ;
@@ -33,8 +34,56 @@ bool CFileExtension::operator== (const CFileExtension& ext) const
 
 namespace
 {
-// Asks through zenity, as the toolkit does on Linux desktops. Arguments go straight to the
-// program, never through a shell.
+// Runs zenity with these arguments (straight to the program, never through a shell) and collects what
+// it prints. False when it cannot start or ends without a confirmed answer.
+bool runZenity (std::vector<std::string> args, std::string& output)
+{
+	args.insert (args.begin (), "zenity");
+	int out[2];
+	if (pipe (out) != 0)
+		return false;
+	posix_spawn_file_actions_t actions;
+	posix_spawn_file_actions_init (&actions);
+	posix_spawn_file_actions_adddup2 (&actions, out[1], STDOUT_FILENO);
+	posix_spawn_file_actions_addclose (&actions, out[0]);
+	std::vector<char*> argv;
+	for (auto& a : args)
+		argv.push_back (a.data ());
+	argv.push_back (nullptr);
+	pid_t pid = 0;
+	int spawned = posix_spawnp (&pid, "zenity", &actions, nullptr, argv.data (), environ);
+	posix_spawn_file_actions_destroy (&actions);
+	close (out[1]);
+	if (spawned != 0)
+	{
+		close (out[0]);
+		VSTGUI_LOG ("Cannot start zenity for the file dialog");
+		return false;
+	}
+	output.clear ();
+	char buffer[4096];
+	for (;;)
+	{
+		ssize_t n = read (out[0], buffer, sizeof (buffer));
+		if (n > 0)
+			output.append (buffer, static_cast<size_t> (n));
+		else if (n == 0 || errno != EINTR)
+			break;
+	}
+	close (out[0]);
+	int status = 0;
+	while (waitpid (pid, &status, 0) < 0 && errno == EINTR)
+	{
+	}
+	return WIFEXITED (status) && WEXITSTATUS (status) == 0;
+}
+
+bool endsWith (const std::string& text, const std::string& suffix)
+{
+	return text.size () >= suffix.size () && text.compare (text.size () - suffix.size (), suffix.size (), suffix) == 0;
+}
+
+// Asks through zenity, as the toolkit does on Linux desktops.
 class ZenityFileSelector : public CNewFileSelector
 {
 public:
@@ -42,7 +91,48 @@ public:
 
 	bool runModalInternal () override
 	{
-		std::vector<std::string> args = {"zenity", "--file-selection"};
+		std::string start = initialPath.getString ();
+		if (!start.empty () && start.back () != '/')
+			start += '/';
+		if (style == kSelectSaveFile)
+			start += defaultSaveName.getString ();
+		std::string text;
+		for (;;)
+		{
+			if (!runZenity (arguments (start), text))
+				return false;
+			if (style != kSelectSaveFile)
+				break;
+			// A save panel completes a bare name with the chosen type's extension and asks before it
+			// replaces a file of that completed name; zenity only asks about the name as typed, so a
+			// patch saved as "bank" would silently replace an existing "bank.syx".
+			std::string path = text.substr (0, text.find ('\n'));
+			if (path.empty () || !completeWithDefaultExtension (path) || !std::filesystem::exists (path) ||
+			    confirmReplace (path))
+			{
+				text = path;
+				break;
+			}
+			start = path;
+		}
+		size_t lineStart = 0;
+		while (lineStart < text.size ())
+		{
+			size_t nl = text.find ('\n', lineStart);
+			std::string line = text.substr (lineStart, nl == std::string::npos ? std::string::npos : nl - lineStart);
+			if (!line.empty ())
+				result.emplace_back (std::move (line));
+			if (nl == std::string::npos)
+				break;
+			lineStart = nl + 1;
+		}
+		return !result.empty ();
+	}
+
+private:
+	std::vector<std::string> arguments (const std::string& start) const
+	{
+		std::vector<std::string> args = {"--file-selection"};
 		if (style == kSelectSaveFile)
 			args.insert (args.end (), {"--save", "--confirm-overwrite"});
 		else if (style == kSelectDirectory)
@@ -51,11 +141,6 @@ public:
 			args.insert (args.end (), {"--multiple", "--separator=\n"});
 		if (!title.empty ())
 			args.push_back ("--title=" + title.getString ());
-		std::string start = initialPath.getString ();
-		if (!start.empty () && start.back () != '/')
-			start += '/';
-		if (style == kSelectSaveFile)
-			start += defaultSaveName.getString ();
 		if (!start.empty ())
 			args.push_back ("--filename=" + start);
 		// The default filter is listed first, which makes it the one shown.
@@ -69,57 +154,31 @@ public:
 			if (&ext != defaultExtension)
 				addFilter (ext);
 		}
+		return args;
+	}
 
-		int out[2];
-		if (pipe (out) != 0)
+	// True when the path had no extension of the default type and got it.
+	bool completeWithDefaultExtension (std::string& path) const
+	{
+		if (!defaultExtension || defaultExtension->getExtension ().empty ())
 			return false;
-		posix_spawn_file_actions_t actions;
-		posix_spawn_file_actions_init (&actions);
-		posix_spawn_file_actions_adddup2 (&actions, out[1], STDOUT_FILENO);
-		posix_spawn_file_actions_addclose (&actions, out[0]);
-		std::vector<char*> argv;
-		for (auto& a : args)
-			argv.push_back (a.data ());
-		argv.push_back (nullptr);
-		pid_t pid = 0;
-		int spawned = posix_spawnp (&pid, "zenity", &actions, nullptr, argv.data (), environ);
-		posix_spawn_file_actions_destroy (&actions);
-		close (out[1]);
-		if (spawned != 0)
-		{
-			close (out[0]);
-			VSTGUI_LOG ("Cannot start zenity for the file dialog");
+		const std::string suffix = "." + defaultExtension->getExtension ().getString ();
+		if (endsWith (path, suffix))
 			return false;
-		}
-		std::string text;
-		char buffer[4096];
-		for (;;)
-		{
-			ssize_t n = read (out[0], buffer, sizeof (buffer));
-			if (n > 0)
-				text.append (buffer, static_cast<size_t> (n));
-			else if (n == 0 || errno != EINTR)
-				break;
-		}
-		close (out[0]);
-		int status = 0;
-		while (waitpid (pid, &status, 0) < 0 && errno == EINTR)
-		{
-		}
-		if (!WIFEXITED (status) || WEXITSTATUS (status) != 0)
-			return false;
-		size_t start2 = 0;
-		while (start2 < text.size ())
-		{
-			size_t nl = text.find ('\n', start2);
-			std::string line = text.substr (start2, nl == std::string::npos ? std::string::npos : nl - start2);
-			if (!line.empty ())
-				result.emplace_back (std::move (line));
-			if (nl == std::string::npos)
-				break;
-			start2 = nl + 1;
-		}
-		return !result.empty ();
+		path += suffix;
+		return true;
+	}
+
+	bool confirmReplace (const std::string& path) const
+	{
+		const std::string name = std::filesystem::path (path).filename ().string ();
+		std::vector<std::string> args = {"--question", "--no-markup"};
+		if (!title.empty ())
+			args.push_back ("--title=" + title.getString ());
+		args.insert (args.end (), {"--text=A file named \"" + name + "\" already exists. Do you want to replace it?",
+		                           "--ok-label=Replace", "--cancel-label=Cancel", "--default-cancel"});
+		std::string ignored;
+		return runZenity (std::move (args), ignored);
 	}
 };
 
