@@ -11,6 +11,7 @@
 #include <objc/runtime.h>
 
 #include <algorithm>
+#include <memory>
 
 using namespace auhost;
 
@@ -214,4 +215,33 @@ TEST_F(EditorView, KnobDragAndEditGesturesReachTheHostsParameterListeners)
 
 	window->setContentView(nullptr);
 	window->release();
+}
+
+TEST_F(EditorView, TwoViewsShareOneWindowAndAClosedWindowKeepsTheHostsSizeUntilTheNextView)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	auto first = std::make_unique<HostedView>(instance.unit(), NSMakeSize(1280, 720));
+	auto second = std::make_unique<HostedView>(instance.unit(), NSMakeSize(800, 600));
+	// The second view sized the window the first one showed, and the first followed it; the window is now the
+	// second's.
+	EXPECT_EQ(frameSize(*first).width, 800);
+	EXPECT_EQ(frameSize(*first).height, 450);
+	EXPECT_TRUE(first->view()->subviews().empty());
+	EXPECT_EQ(second->view()->subviews().size(), 1u);
+
+	// Whichever view goes first takes the window with it; the other keeps idling nothing.
+	first.reset();
+	EXPECT_TRUE(second->view()->subviews().empty());
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false);
+
+	// Without a window a host's size is kept as it comes, and the next view keeps it to the rules.
+	second->view()->setFrame(NSMakeRect(0, 0, 3000, 1000));
+	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 3000, 1000));
+	second.reset();
+	LogCapture log;
+	HostedView next(instance.unit(), NSMakeSize(0, 0));
+	const auto texts = log.texts();
+	EXPECT_NE(std::find(texts.begin(), texts.end(), "Initial UI size is 1777.78 1000"), texts.end());
+	EXPECT_EQ(next.view()->subviews().size(), 1u);
 }
