@@ -42,8 +42,9 @@ void auPlugin::InitializePlugin()
 		return;
 	m_plugin = new zentlib::Plugin(this);
 	// The engine starts on a single without announcing it; the host is shown that single rather than an
-	// untitled preset, so a state saved now comes back under the same name.
-	onActiveProgramChanged(m_plugin->getCurrentSingleIndex());
+	// untitled preset, so a state saved now comes back under the same name. Nothing changed that a host was
+	// told of, so nothing is announced.
+	presentSingle(m_plugin->getCurrentSingleIndex());
 }
 
 OSStatus auPlugin::Initialize()

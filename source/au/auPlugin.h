@@ -107,6 +107,8 @@ private:
 	// The engine state inside a saved state's dictionary; false, with a log line saying why, when there is
 	// none a saved state of this instrument could hold.
 	static bool copyEngineState(CFPropertyListRef dictionary, std::vector<uint8_t>& state);
+	// Makes single index the current factory preset, under its name; announces nothing.
+	void presentSingle(size_t index);
 	// A new UTF-8 string of single index's name; the caller releases it.
 	CFStringRef copySingleName(size_t index) const;
 

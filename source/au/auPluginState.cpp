@@ -80,22 +80,22 @@ OSStatus auPlugin::NewFactoryPresetSet(const AUPreset& preset)
 	return noErr;
 }
 
-void auPlugin::setPresetByID(int id)
-{
-	CFStringRef name = copySingleName(static_cast<size_t>(id));
-	SetAFactoryPresetAsCurrent(AUPreset{id, name});
-	if (name)
-		CFRelease(name);
-	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
-}
-
-void auPlugin::onActiveProgramChanged(size_t index)
+void auPlugin::presentSingle(size_t index)
 {
 	CFStringRef name = copySingleName(index);
 	SetAFactoryPresetAsCurrent(AUPreset{static_cast<SInt32>(index), name});
 	if (name)
 		CFRelease(name);
+}
+
+void auPlugin::setPresetByID(int id)
+{
+	onActiveProgramChanged(static_cast<size_t>(id));
+}
+
+void auPlugin::onActiveProgramChanged(size_t index)
+{
+	presentSingle(index);
 	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
 	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
 }
@@ -160,15 +160,18 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 	if (result == noErr)
 	{
 		// A host may restore a saved song before it initialises the instrument.
-		if (!m_plugin)
+		const bool madeForThisState = !m_plugin;
+		if (madeForThisState)
 			InitializePlugin();
 		if (!m_plugin->setState(state))
 		{
 			ZENT_LOG("AU: RestoreState refused: the engine cannot read the " << state.size()
 															 << " bytes of its state; the instrument keeps what it had");
-			if (before.presetNumber >= 0)
+			// A facade made just now already presents the single it starts on, as after a first
+			// initialisation; the preset shown before it existed named nothing the instrument plays.
+			if (!madeForThisState && before.presetNumber >= 0)
 				SetAFactoryPresetAsCurrent(before);
-			else
+			else if (!madeForThisState)
 				NewCustomPresetSet(before);
 			PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
 			result = kAudioUnitErr_InvalidPropertyValue;

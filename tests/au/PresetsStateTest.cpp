@@ -280,3 +280,38 @@ TEST_F(State, EditorBlockComesBackUnchangedWhileNoEditorExists)
 	}
 	CFRelease(state);
 }
+
+// A song opened before the instrument is initialised: the restore is announced as any restore is, and a state
+// the engine refuses leaves the instance presenting the single it plays, so it saves and restores as a fresh one.
+TEST_F(State, RestoreBeforeInitialisationAnnouncesAsAnyRestoreAndARefusedOneKeepsTheFreshPreset)
+{
+	CFPropertyListRef state;
+	{
+		Instance source;
+		ASSERT_EQ(source.initialize(), noErr);
+		state = source.saveState();
+	}
+	{
+		Instance instance;
+		std::vector<AudioUnitPropertyID> announced;
+		for (AudioUnitPropertyID id : {kAudioUnitProperty_CurrentPreset, kAudioUnitProperty_PresentPreset})
+			ASSERT_EQ(AudioUnitAddPropertyListener(instance.unit(), id, recordProperty, &announced), noErr);
+		ASSERT_EQ(instance.restoreState(state), noErr);
+		ASSERT_EQ(instance.initialize(), noErr);
+		EXPECT_EQ(announced, (std::vector<AudioUnitPropertyID>{36, 28, 36})) << "the base's restore, then the switch";
+	}
+
+	const Bytes chunk = chunkOf(state);
+	setChunk(state, Bytes(chunk.begin(), chunk.begin() + 600));
+	Instance instance;
+	EXPECT_EQ(instance.restoreState(state), kAudioUnitErr_InvalidPropertyValue);
+	ASSERT_EQ(instance.initialize(), noErr);
+	EXPECT_EQ(instance.presentPresetNumber(), 0);
+	CFPropertyListRef first = instance.saveState();
+	ASSERT_EQ(instance.restoreState(first), noErr);
+	CFPropertyListRef second = instance.saveState();
+	EXPECT_EQ(xmlOf(second), xmlOf(first));
+	CFRelease(second);
+	CFRelease(first);
+	CFRelease(state);
+}
