@@ -1,9 +1,10 @@
-// Checks of what a unit renders: every rate and block size with notes, automation between sub-blocks, and no
-// allocation on the render path except where a note-on adds a voice.
+// Checks of what a unit renders: every rate and block size with notes, every kind of MIDI message, automation
+// between sub-blocks, and no allocation on the render path except where a note-on adds a voice.
 
 #include "AllocationInterceptor.h"
 #include "ValidationUnit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -81,6 +82,55 @@ std::string automation(ValidationContext& c)
 	return std::to_string(blocks) + " sub-blocks of 32 frames, a parameter changed before each";
 }
 
+OSStatus silentInput(void*, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList* data)
+{
+	for (UInt32 b = 0; b < data->mNumberBuffers; ++b)
+		std::fill_n(static_cast<float*>(data->mBuffers[b].mData), data->mBuffers[b].mDataByteSize / sizeof(float), 0.f);
+	return noErr;
+}
+
+// What hosts' validators send an instrument: before initialisation MIDI and rendering are refused as
+// uninitialised; after it, every kind of channel message on every channel, the controllers that silence and an
+// empty SysEx message are each taken, and an input fed by a render callback does not stop the unit rendering.
+std::string midi(ValidationContext& c)
+{
+	ValidationUnit unit(c.component);
+	const OSStatus early = unit.midi(0x90, 60, 100);
+	require(early == kAudioUnitErr_Uninitialized,
+		"a note-on before initialisation returned " + std::to_string(early) + " rather than -10867");
+	const OSStatus earlyRender = unit.render(64);
+	require(earlyRender == kAudioUnitErr_Uninitialized,
+		"rendering before initialisation returned " + std::to_string(earlyRender) + " rather than -10867");
+	UInt32 inputs = 0, size = sizeof inputs;
+	require(AudioUnitGetProperty(unit.unit(), kAudioUnitProperty_ElementCount, kAudioUnitScope_Input, 0, &inputs, &size),
+		"reading the input count");
+	if (inputs > 0)
+	{
+		const AURenderCallbackStruct input = {silentInput, nullptr};
+		require(AudioUnitSetProperty(
+					unit.unit(), kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0, &input, sizeof input),
+			"feeding input 0 from a render callback");
+	}
+	require(unit.prepare(44100, 512), "initialising");
+
+	for (UInt8 channel = 0; channel < 16; ++channel)
+	{
+		const UInt8 note = UInt8(36 + c.random() % 60);
+		const UInt8 messages[][3] = {{0x90, note, 100}, {0xA0, note, 64}, {0xB0, 1, 90}, {0xD0, 70, 0}, {0xE0, 0, 80},
+			{0xC0, UInt8(c.random() % 128), 0}, {0x80, note, 0}, {0xB0, 120, 0}, {0xB0, 121, 0}, {0xB0, 123, 0}};
+		for (const auto& m : messages)
+			require(unit.midi(UInt8(m[0] | channel), m[1], m[2], UInt32(c.random() % 512)),
+				"MIDI message " + std::to_string(m[0] | channel) + " " + std::to_string(m[1]) + " " + std::to_string(m[2]));
+		renderChecked(unit, 512, 512, "after the messages of channel " + std::to_string(channel + 1));
+	}
+	const UInt8 nothing[1] = {0};
+	require(MusicDeviceSysEx(unit.unit(), nothing, 0), "an empty SysEx message");
+	renderChecked(unit, 8 * 64, 64, "slices of 64 frames");
+	return std::string("every channel message on 16 channels and an empty SysEx message taken, refused before "
+					   "initialisation") +
+		   (inputs > 0 ? "; an input callback accepted" : "");
+}
+
 // Blocks that only continue what sounds allocate nothing; only a block with a note-on may, for its voice.
 std::string allocation(ValidationContext& c)
 {
@@ -139,6 +189,7 @@ std::vector<Check> audioChecks()
 {
 	return {
 		{5, "audio", audio},
+		{5, "midi", midi},
 		{6, "automation", automation},
 		{9, "render allocation", allocation},
 	};

@@ -29,11 +29,12 @@ TestInstrument::TestInstrument(AudioComponentInstance instance) : AUInstrumentBa
 	if (const char* fault = std::getenv("VIREL_TEST_INSTRUMENT_FAULT"))
 	{
 		const std::string name = fault;
-		m_fault = name == "parameter-not-restored" ? Fault::ParameterNotRestored
-				  : name == "render-allocates"	   ? Fault::RenderAllocates
-				  : name == "nan-output"		   ? Fault::NanOutput
-				  : name == "state-changes"		   ? Fault::StateChanges
-												   : Fault::None;
+		m_fault = name == "parameter-not-restored"	   ? Fault::ParameterNotRestored
+				  : name == "render-allocates"		   ? Fault::RenderAllocates
+				  : name == "nan-output"			   ? Fault::NanOutput
+				  : name == "state-changes"			   ? Fault::StateChanges
+				  : name == "midi-before-initialisation" ? Fault::MidiBeforeInitialisation
+													   : Fault::None;
 	}
 	CreateElements();
 	Globals()->UseIndexedParameters(kNumParams);
@@ -215,7 +216,7 @@ OSStatus TestInstrument::RestoreState(CFPropertyListRef data)
 
 OSStatus TestInstrument::HandleMidiEvent(UInt8 status, UInt8 channel, UInt8 data1, UInt8 data2, UInt32 startFrame)
 {
-	if (!IsInitialized())
+	if (!IsInitialized() && m_fault != Fault::MidiBeforeInitialisation)
 		return kAudioUnitErr_Uninitialized;
 	m_pending.push_back({UInt8(status | channel), data1, data2, startFrame, {}});
 	return noErr;

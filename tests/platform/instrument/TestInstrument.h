@@ -76,7 +76,8 @@ private:
 		ParameterNotRestored,
 		RenderAllocates,
 		NanOutput,
-		StateChanges
+		StateChanges,
+		MidiBeforeInitialisation
 	};
 
 	std::vector<Event> m_pending;
