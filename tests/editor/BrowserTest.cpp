@@ -139,6 +139,8 @@ TEST(Browser, ALeftClickSelectsWithoutScrollingAndTheArrowsFollowTheSelection)
 	h.rightClick(h.centre(labelName(11)));
 	h.click(h.centre(labelName(11)), kLButton | kRButton);
 	EXPECT_EQ(h.plugin.getCurrentSingleIndex(), 0u) << "only the left button alone selects";
+	h.click(h.centre(labelName(10)), kLButton | kShift | kDoubleClick);
+	EXPECT_EQ(h.plugin.getCurrentSingleIndex(), 10u) << "modifiers and double clicks do not matter";
 	h.click(labelName(11));
 	EXPECT_EQ(h.plugin.getCurrentSingleIndex(), 11u);
 	EXPECT_EQ(colour(h, labelName(11)), kGreen);
@@ -222,5 +224,9 @@ TEST(Browser, ASearchWithoutHitsShowsNothingAndOneWithManyPagesThroughThem)
 	for (size_t i = 0; i < found.size() / 32 + 2; ++i)
 		h.click("btBankInc");
 	const size_t last = (found.size() - 1) & ~size_t(31);
+	EXPECT_EQ(page(h), entries(h, {found.begin() + last, found.end()}));
+	// Done typing: the field reports no change, so the list stays on the page of hits on show.
+	h.click("searchSingle");
+	h.key(VKEY_RETURN);
 	EXPECT_EQ(page(h), entries(h, {found.begin() + last, found.end()}));
 }
