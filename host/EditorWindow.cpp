@@ -68,6 +68,7 @@ void EditorWindow::show(NSView* view)
 			if (m_resizingView)
 				return;
 			const NSRect f = m_view->frame();
+			m_lastResizeRequest = NextRequest(m_display);
 			XResizeWindow(m_display, m_window, pixels(f.size.width), pixels(f.size.height));
 			XFlush(m_display);
 		});
@@ -98,6 +99,10 @@ void EditorWindow::handleEvents()
 			m_closed = m_destroyed = true;
 		else if (event.type == ConfigureNotify && event.xconfigure.window == m_window)
 		{
+			// Sizes the window had before the server took the view's latest size are history: handed back to a
+			// view that zooms faster than the window follows, they would pull it back through every size it passed.
+			if (event.xconfigure.serial < m_lastResizeRequest)
+				continue;
 			const NSRect f = m_view->frame();
 			if (pixels(f.size.width) == unsigned(event.xconfigure.width) &&
 				pixels(f.size.height) == unsigned(event.xconfigure.height))

@@ -37,4 +37,6 @@ private:
 	bool m_closed = false;
 	bool m_destroyed = false;
 	bool m_resizingView = false;
+	// Serial number of the last request that resized the window to the view.
+	unsigned long m_lastResizeRequest = 0;
 };

@@ -6,11 +6,13 @@
 #include <cairo/cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -95,21 +97,26 @@ Window topLevelNamed(Display* display, const char* name)
 	return found;
 }
 
-// Width and height of a window's first child, the editor inside it; 0 x 0 while it has none.
-std::pair<unsigned, unsigned> childSize(Display* display, Window window)
+// A window's first child, the editor inside it; 0 while it has none.
+Window firstChild(Display* display, Window window)
 {
 	Window root, parent, *children = nullptr;
 	unsigned int count = 0;
-	std::pair<unsigned, unsigned> size{0, 0};
+	Window child = 0;
 	if (XQueryTree(display, window, &root, &parent, &children, &count) && count > 0)
-	{
-		XWindowAttributes a;
-		if (XGetWindowAttributes(display, children[0], &a))
-			size = {unsigned(a.width), unsigned(a.height)};
-	}
+		child = children[0];
 	if (children)
 		XFree(children);
-	return size;
+	return child;
+}
+
+// Width and height of the editor inside a window; 0 x 0 while it has none.
+std::pair<unsigned, unsigned> childSize(Display* display, Window window)
+{
+	XWindowAttributes a;
+	const Window child = firstChild(display, window);
+	return child && XGetWindowAttributes(display, child, &a) ? std::make_pair(unsigned(a.width), unsigned(a.height))
+															 : std::make_pair(0u, 0u);
 }
 
 // One private X server for the tests that show windows; null without Xvfb.
@@ -125,6 +132,18 @@ bool waitFor(Condition condition)
 	for (int i = 0; i < 500 && !condition(); ++i)
 		std::this_thread::sleep_for(std::chrono::milliseconds(20));
 	return condition();
+}
+
+// Runs the host command in the background with its exit status written to exitFile; the editor's top-level window
+// once the panel shows in it, or 0.
+Window startEditorWindow(Display* display, const std::string& command, const std::string& exitFile)
+{
+	if (std::system(("(" + command + "; echo $? >'" + exitFile + "') &").c_str()) != 0)
+		return 0;
+	Window window = 0;
+	if (!waitFor([&] { return (window = topLevelNamed(display, "Virel")) != 0; }))
+		return 0;
+	return waitFor([&] { return childSize(display, window).first != 0; }) ? window : 0;
 }
 }
 
@@ -198,13 +217,61 @@ TEST_F(EditorCommand, AWindowDestroyedFromOutsideEndsTheHostCleanly)
 	Display* display = privateDisplay();
 	if (!display)
 		GTEST_SKIP() << "Xvfb is not available";
-	const std::string run = "(" + hostCommand(editorArgs({}), m_dir) + "; echo $? >'" + path("exit") + "') &";
-	ASSERT_EQ(std::system(run.c_str()), 0);
-	Window window = 0;
-	ASSERT_TRUE(waitFor([&] { return (window = topLevelNamed(display, "Virel")) != 0; })) << slurp(path("stderr"));
-	ASSERT_TRUE(waitFor([&] { return childSize(display, window).first != 0; }));
+	const Window window = startEditorWindow(display, hostCommand(editorArgs({}), m_dir), path("exit"));
+	ASSERT_NE(window, 0u) << slurp(path("stderr"));
 	XDestroyWindow(display, window);
 	XFlush(display);
 	ASSERT_TRUE(waitFor([&] { return !slurp(path("exit")).empty(); }));
 	EXPECT_EQ(slurp(path("exit")), "0\n") << slurp(path("stderr"));
+}
+
+TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPassed)
+{
+	Display* display = privateDisplay();
+	if (!display)
+		GTEST_SKIP() << "Xvfb is not available";
+	const Window window = startEditorWindow(display, hostCommand(editorArgs({}), m_dir), path("exit"));
+	ASSERT_NE(window, 0u) << slurp(path("stderr"));
+	ASSERT_EQ(childSize(display, window), std::make_pair(1024u, 576u));
+	const Window panel = firstChild(display, window);
+
+	// The pointer outruns the window: twenty moves reach the panel before the window has followed the first.
+	auto send = [&](int type, int x, int y, unsigned int state) {
+		XEvent e{};
+		e.xbutton.type = type;
+		e.xbutton.display = display;
+		e.xbutton.window = panel;
+		e.xbutton.x = x;
+		e.xbutton.y = y;
+		e.xbutton.state = state;
+		e.xbutton.button = type == MotionNotify ? 0 : Button1;
+		e.xbutton.same_screen = True;
+		XSendEvent(display, panel, False, NoEventMask, &e);
+	};
+	send(ButtonPress, 1010, 565, 0);
+	for (int i = 1; i <= 20; ++i)
+		send(MotionNotify, 1010 + 10 * i, 565 + 6 * i, Button1Mask);
+	send(ButtonRelease, 1210, 685, Button1Mask);
+	XFlush(display);
+	ASSERT_TRUE(waitFor([&] { return childSize(display, window).first > 1200; }));
+	std::this_thread::sleep_for(std::chrono::milliseconds(300));
+	XDestroyWindow(display, window);
+	XFlush(display);
+	ASSERT_TRUE(waitFor([&] { return !slurp(path("exit")).empty(); }));
+
+	std::istringstream log(slurp(path("stderr")));
+	// The window keeps to 16:9 after each step of the zoom, which may take a pixel off the width.
+	double largest = 0;
+	int sizes = 0;
+	for (std::string line; std::getline(log, line);)
+	{
+		const size_t at = line.find("setFrame new size ");
+		if (at == std::string::npos)
+			continue;
+		const double width = std::stod(line.substr(at + 18));
+		EXPECT_GE(width, largest - 1) << line;
+		largest = std::max(largest, width);
+		++sizes;
+	}
+	EXPECT_GE(sizes, 20);
 }
