@@ -101,9 +101,10 @@ bool auPlugin::hostValue(zentlib::EParam parameter, float value, float& normalis
 {
 	if (std::isnan(value))
 		return false;
-	// A name shorter than ten characters ends in a character below the range, so the engine may hold a
-	// value outside 0..1; handing that value back changes nothing, any other is brought into the range.
-	normalised = value == m_plugin->getParameter(parameter) ? value : std::clamp(value, 0.0f, 1.0f);
+	// The engine may hold a value outside 0..1 (a name's end, a field beyond its range): handing back the value
+	// held, or a name's end read earlier, changes nothing; any other value is brought into the range.
+	const bool held = value == m_plugin->getParameter(parameter) || zentlib::isNameEnd(parameter, value);
+	normalised = held ? value : std::clamp(value, 0.0f, 1.0f);
 	return true;
 }
 

@@ -387,4 +387,10 @@ const std::string& CParam::getEnumString(EParam p)
 {
 	return paramEnumStrings()[p];
 }
+
+bool isNameEnd(EParam p, float v)
+{
+	// Normalised as the parameter store normalises a real value, so the two agree to the bit.
+	return p <= Param_Name10 && v == (0.0f - g_params[p].min) * g_params[p].invRange;
+}
 }

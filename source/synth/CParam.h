@@ -151,4 +151,8 @@ public:
 
 // Indexed by EParam. Complete once static initialisation of the library has run, constant afterwards.
 extern const CParam g_params[ParamCount];
+
+// Whether normalised value v of parameter p is a name's end (character code 0): it lies below the characters
+// the range shows, yet the instrument itself holds it for every name shorter than ten characters.
+bool isNameEnd(EParam p, float v);
 }

@@ -188,14 +188,15 @@ bool Engine::refuseState(const std::string& reason)
 
 void Engine::restoreParameter(uint32_t p, float value)
 {
-	// A damaged value must not reach the sound. The single just loaded may itself give a value outside
-	// 0..1 (a name shorter than ten characters ends below the range): that one is kept as it is.
+	// A damaged value must not reach the sound. The single just loaded may itself give a value outside the
+	// range (a field beyond it), and a name's end lies below it: such values are kept as they are.
 	if (std::isnan(value))
 	{
 		ZENT_LOG("Parameter " << p << " of the restored state is not a number and was passed over");
 		return;
 	}
-	if (value != parameters.vstParams[p] && (value < 0.0f || value > 1.0f))
+	const bool held = value == parameters.vstParams[p] || isNameEnd(static_cast<EParam>(p), value);
+	if (!held && (value < 0.0f || value > 1.0f))
 	{
 		ZENT_LOG("Parameter " << p << " of the restored state is " << value << ", outside 0..1, and was clamped");
 		value = std::clamp(value, 0.0f, 1.0f);

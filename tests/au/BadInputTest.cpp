@@ -158,6 +158,40 @@ TEST_F(BadInput, DamagedParameterValuesInAStateAreClampedOrPassedOverWithALogLin
 	CFRelease(state);
 }
 
+// A name's end lies below the range the characters are shown in. The instrument holds that value itself, so a
+// state it saved and a host writing back what it read are taken as they are, not reported as damage.
+TEST_F(BadInput, ANameEndIsNoDamage)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	zentlib::Plugin* facade = nullptr;
+	UInt32 size = sizeof facade;
+	ASSERT_EQ(AudioUnitGetProperty(instance.unit(), 70000, kAudioUnitScope_Global, 0, &facade, &size), noErr);
+	const float nameEnd = instance.parameter(9);
+	ASSERT_LT(nameEnd, 0.0f);
+
+	// Renamed to ten characters in the editor: the tenth is shown only once the single is loaded again.
+	facade->setCurrentSingleName("Ten Letter");
+	CFPropertyListRef state = instance.saveState();
+	std::vector<std::string> texts;
+	{
+		LogCapture log;
+		EXPECT_EQ(instance.restoreState(state), noErr);
+		texts = log.texts();
+	}
+	EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+				  [](const std::string& t) { return t.find("clamped") != std::string::npos; }),
+		0);
+	EXPECT_EQ(instance.parameter(9), nameEnd);
+
+	EXPECT_EQ(AudioUnitSetParameter(instance.unit(), 9, kAudioUnitScope_Global, 0, 0.5f, 0), noErr);
+	EXPECT_EQ(AudioUnitSetParameter(instance.unit(), 9, kAudioUnitScope_Global, 0, nameEnd, 0), noErr);
+	EXPECT_EQ(instance.parameter(9), nameEnd);
+	EXPECT_EQ(AudioUnitSetParameter(instance.unit(), 9, kAudioUnitScope_Global, 0, -1.0f, 0), noErr);
+	EXPECT_EQ(instance.parameter(9), 0.0f) << "any other value below the range is brought into it";
+	CFRelease(state);
+}
+
 TEST_F(BadInput, OnlyTheOutputRateReachesTheEngine)
 {
 	Instance reference, instance;
