@@ -2,11 +2,14 @@
 
 #include "vstgui/lib/cdrawcontext.h"
 #include "vstgui/lib/cframe.h"
+#include "vstgui/lib/cvstguitimer.h"
 
+#include "linescroll.h"
 #include "textfield.h"
 #include "textmetrics.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <cstdio>
 
@@ -16,6 +19,8 @@ namespace
 {
 const CColor kSelectionColour (51, 128, 230, 110);
 const char* const kBullet = "\xE2\x80\xA2";
+// How often a drag held beyond the text's ends scrolls it by a character.
+constexpr uint32_t kDragScrollInterval = 50;
 
 std::string utf8Of (uint32_t cp)
 {
@@ -94,6 +99,7 @@ void CTextEdit::setText (const UTF8String& txt)
 	{
 		field->reset (getText ().getString ());
 		platformText = getText ();
+		revealCaret ();
 	}
 }
 
@@ -161,74 +167,138 @@ std::string CTextEdit::shownText () const
 	return bullets;
 }
 
-CCoord CTextEdit::widthOf (const std::string& fieldText) const
-{
-	if (secureStyle)
-		return Detail::stringWidth (*fontID, std::string (kBullet)) * static_cast<CCoord> (characters (fieldText));
-	return Detail::stringWidth (*fontID, fieldText);
-}
-
-// As CDrawContext::drawString places a line in the field's text rectangle.
-CCoord CTextEdit::textLeft (const std::string& shown) const
+CRect CTextEdit::textArea () const
 {
 	CRect r (getViewSize ());
 	r.inset (textInset.x, textInset.y);
-	const CCoord width = Detail::stringWidth (*fontID, shown);
-	switch (horiTxtAlign)
-	{
-		case kLeftText:
-			return r.left;
-		case kRightText:
-			return r.right - width;
-		default:
-			return r.left + (r.getWidth () - width) / 2.;
-	}
+	return r;
+}
+
+// How many frame pixels a unit of this view takes.
+double CTextEdit::pixelScale () const
+{
+	const double scale = getGlobalTransform ().m11;
+	return scale > 0. ? scale : 1.;
+}
+
+// Measured at the frame's pixel scale: the drawn glyphs advance by whole pixels there, so the caret
+// and the selection meet them at any zoom.
+CCoord CTextEdit::widthOf (const std::string& fieldText) const
+{
+	if (secureStyle)
+		return Detail::stringWidth (*fontID, kBullet, pixelScale ()) * static_cast<CCoord> (characters (fieldText));
+	return Detail::stringWidth (*fontID, fieldText, pixelScale ());
+}
+
+// One frame pixel, or one unit where the frame is zoomed in.
+CCoord CTextEdit::caretWidth () const
+{
+	return std::max (1., std::round (pixelScale ())) / pixelScale ();
+}
+
+// The nearest x on a frame pixel's edge, as glyphs are put there.
+CCoord CTextEdit::toPixel (CCoord x) const
+{
+	const double scale = pixelScale ();
+	const double dx = getGlobalTransform ().dx;
+	return (std::floor (scale * x + dx + 0.5) - dx) / scale;
+}
+
+Detail::LineSpan CTextEdit::lineSpan () const
+{
+	const CRect r = textArea ();
+	// Half a unit for the start drawString rounds, half a pixel for the glyphs put on pixels.
+	return {r.left, r.right, widthOf (field->text ()), caretWidth (), 0.5 + 0.5 / pixelScale ()};
+}
+
+CCoord CTextEdit::textStart () const
+{
+	const Detail::LineSpan span = lineSpan ();
+	CCoord aligned = span.left;
+	if (horiTxtAlign == kRightText)
+		aligned = span.right - span.textWidth;
+	else if (horiTxtAlign == kCenterText)
+		aligned = span.left + (span.right - span.left - span.textWidth) / 2.;
+	return Detail::lineStart (span, aligned, scrollOffset);
+}
+
+// Drawn text starts on a whole unit (CDrawContext::drawString rounds it) and its glyphs on whole pixels.
+CCoord CTextEdit::glyphStart () const
+{
+	return toPixel (std::floor (textStart () + 0.5));
+}
+
+void CTextEdit::revealCaret ()
+{
+	const std::string& s = field->text ();
+	scrollOffset = Detail::scrollToCaret (lineSpan (), widthOf (s.substr (0, field->caret ())), scrollOffset);
 }
 
 size_t CTextEdit::offsetAt (const CPoint& where) const
 {
-	const CCoord left = textLeft (shownText ());
+	const CCoord left = glyphStart ();
 	return field->offsetAt (where.x - left, [this] (const std::string& prefix) { return widthOf (prefix); });
 }
 
 void CTextEdit::draw (CDrawContext* pContext)
 {
-	drawBack (pContext);
-	const std::string shown = shownText ();
 	if (platformTextEdit)
 	{
-		// The selection behind the text, the caret over it.
-		const CCoord left = textLeft (shown);
-		CRect r (getViewSize ());
-		r.inset (textInset.x, textInset.y);
-		const CCoord half = std::min (r.getHeight () / 2., fontID->getSize () * 0.65);
-		const CCoord top = r.getCenter ().y - half;
-		const CCoord bottom = r.getCenter ().y + half;
-		const std::string& s = field->text ();
-		pContext->saveGlobalState ();
-		pContext->setDrawMode (kAliasing);
-		if (field->hasSelection ())
-		{
-			pContext->setFillColor (kSelectionColour);
-			pContext->drawRect (CRect (left + widthOf (s.substr (0, field->selectionStart ())), top,
-			                           left + widthOf (s.substr (0, field->selectionEnd ())), bottom),
-			                    kDrawFilled);
-		}
-		const CCoord x = std::round (left + widthOf (s.substr (0, field->caret ())));
-		pContext->setFillColor (fontColor);
-		pContext->drawRect (CRect (x, top, x + 1, bottom), kDrawFilled);
-		pContext->restoreGlobalState ();
+		drawBack (pContext);
+		drawField (pContext);
 	}
-	if (shown.empty () && !placeholderString.empty () && !platformTextEdit)
+	else if (text.empty () && !placeholderString.empty ())
 	{
+		drawBack (pContext);
 		CColor saved = fontColor;
 		fontColor.alpha = static_cast<uint8_t> (fontColor.alpha / 2);
 		drawPlatformText (pContext, placeholderString.data ());
 		fontColor = saved;
 	}
+	else if (secureStyle)
+	{
+		drawBack (pContext);
+		drawPlatformText (pContext, shownText ().c_str ());
+	}
 	else
-		drawPlatformText (pContext, shown.c_str ());
+		CTextLabel::draw (pContext);
 	setDirty (false);
+}
+
+// The open field: the selection behind the text, the caret over it, all inside the text area.
+void CTextEdit::drawField (CDrawContext* pContext)
+{
+	const CRect area = textArea ();
+	const std::string& s = field->text ();
+	const CCoord start = textStart ();
+	const CCoord left = glyphStart ();
+	const CCoord half = std::min (area.getHeight () / 2., fontID->getSize () * 0.65);
+	const CCoord top = area.getCenter ().y - half;
+	const CCoord bottom = area.getCenter ().y + half;
+	pContext->saveGlobalState ();
+	CRect clip;
+	pContext->getClipRect (clip);
+	clip.bound (area);
+	pContext->setClipRect (clip);
+	pContext->setDrawMode (CDrawMode (kAliasing | kNonIntegralMode));
+	if (field->hasSelection ())
+	{
+		pContext->setFillColor (kSelectionColour);
+		pContext->drawRect (CRect (left + widthOf (s.substr (0, field->selectionStart ())), top,
+		                           left + widthOf (s.substr (0, field->selectionEnd ())), bottom),
+		                    kDrawFilled);
+	}
+	// Where the closed field would draw its text, but from the line's start.
+	pContext->setDrawMode (antialias ? kAntiAliasing : kAliasing);
+	pContext->setFont (fontID);
+	pContext->setFontColor (fontColor);
+	pContext->drawString (shownText ().c_str (), CRect (start, area.top, std::max (area.right, start), area.bottom),
+	                      kLeftText, antialias);
+	const CCoord x = left + widthOf (s.substr (0, field->caret ()));
+	pContext->setDrawMode (CDrawMode (kAliasing | kNonIntegralMode));
+	pContext->setFillColor (fontColor);
+	pContext->drawRect (CRect (x, top, x + caretWidth (), bottom), kDrawFilled);
+	pContext->restoreGlobalState ();
 }
 
 //------------------------------------------------------------------------------------------------
@@ -252,7 +322,18 @@ CMouseEventResult CTextEdit::onMouseDown (CPoint& where, const CButtonState& but
 		field->selectAll ();
 	else
 		field->moveTo (offsetAt (where), buttons.isShiftSet ());
+	revealCaret ();
 	selecting = true;
+	dragPoint = where;
+	if (!dragScrollTimer)
+		dragScrollTimer = makeOwned<CVSTGUITimer> (
+		    [this] (CVSTGUITimer*) {
+			    const CRect area = textArea ();
+			    if (dragPoint.x < area.left || dragPoint.x >= area.right)
+				    dragTo (dragPoint);
+		    },
+		    kDragScrollInterval, false);
+	dragScrollTimer->start ();
 	invalid ();
 	return kMouseEventHandled;
 }
@@ -261,19 +342,47 @@ CMouseEventResult CTextEdit::onMouseMoved (CPoint& where, const CButtonState& bu
 {
 	if (!selecting || !platformTextEdit || !(buttons & kLButton))
 		return kMouseEventNotHandled;
-	const size_t offset = offsetAt (where);
-	if (offset != field->caret ())
-	{
-		field->moveTo (offset, true);
-		invalid ();
-	}
+	dragPoint = where;
+	dragTo (where);
 	return kMouseEventHandled;
 }
 
 CMouseEventResult CTextEdit::onMouseUp (CPoint&, const CButtonState&)
 {
-	selecting = false;
+	stopDragScroll ();
 	return kMouseEventHandled;
+}
+
+CMouseEventResult CTextEdit::onMouseCancel ()
+{
+	stopDragScroll ();
+	return kMouseEventHandled;
+}
+
+// The selection follows the pointer; beyond either end of the text area it grows by at least a
+// character each time, so holding the pointer there scrolls on.
+void CTextEdit::dragTo (const CPoint& where)
+{
+	const CRect area = textArea ();
+	const size_t offset = offsetAt (where);
+	const size_t caret = field->caret ();
+	if (where.x >= area.right && offset <= caret)
+		field->moveRight (true);
+	else if (where.x < area.left && offset >= caret)
+		field->moveLeft (true);
+	else
+		field->moveTo (offset, true);
+	if (field->caret () == caret)
+		return;
+	revealCaret ();
+	invalid ();
+}
+
+void CTextEdit::stopDragScroll ()
+{
+	selecting = false;
+	if (dragScrollTimer)
+		dragScrollTimer->stop ();
 }
 
 //------------------------------------------------------------------------------------------------
@@ -302,6 +411,8 @@ void CTextEdit::openField ()
 	returnPressed = false;
 	selecting = false;
 	justOpened = true;
+	scrollOffset = 0.;
+	revealCaret ();
 	for (auto* l : std::vector<ITextEditListener*> (textEditListeners))
 		l->onTextEditPlatformControlTookFocus (this);
 	invalid ();
@@ -315,7 +426,7 @@ void CTextEdit::closeField ()
 	if (!escapePressed)
 		commit ();
 	platformTextEdit = false;
-	selecting = false;
+	stopDragScroll ();
 	for (auto* l : std::vector<ITextEditListener*> (textEditListeners))
 		l->onTextEditPlatformControlLostFocus (this);
 	invalid ();
@@ -334,6 +445,7 @@ void CTextEdit::commit ()
 void CTextEdit::updateText ()
 {
 	platformText = UTF8String (field->text ());
+	revealCaret ();
 	invalid ();
 	if (immediateTextChange)
 		commit ();
@@ -420,6 +532,7 @@ bool CTextEdit::editKey (const VstKeyCode& keyCode)
 		default:
 			return false;
 	}
+	revealCaret ();
 	invalid ();
 	return true;
 }

@@ -606,7 +606,7 @@ double layoutText (cairo_t* cr, const CFontDesc& font, const char* text, bool dr
 }
 }
 
-CCoord Detail::stringWidth (const CFontDesc& font, const std::string& text)
+CCoord Detail::stringWidth (const CFontDesc& font, const std::string& text, double scale)
 {
 	struct Measure
 	{
@@ -624,6 +624,9 @@ CCoord Detail::stringWidth (const CFontDesc& font, const std::string& text)
 		cairo_t* cr;
 	};
 	static thread_local Measure measure;
+	cairo_identity_matrix (measure.cr);
+	if (scale > 0.)
+		cairo_scale (measure.cr, scale, scale);
 	return layoutText (measure.cr, font, text.c_str (), false);
 }
 

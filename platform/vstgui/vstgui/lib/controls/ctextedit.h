@@ -12,6 +12,7 @@ class CTextEdit;
 namespace Detail
 {
 class TextField;
+struct LineSpan;
 }
 
 class ITextEditListener
@@ -25,7 +26,7 @@ public:
 // The native text field is a line editor of our own: it exists while the control has the focus,
 // takes the keys the frame gives the focus view, and hands its text back on commit. It has a
 // caret, a selection made with the mouse or Shift and the arrows, and the desktop clipboard
-// (Ctrl+A, C, X, V).
+// (Ctrl+A, C, X, V). Text longer than the field scrolls sideways to keep the caret in sight.
 class CTextEdit : public CTextLabel
 {
 public:
@@ -62,6 +63,7 @@ public:
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
 	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
 	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
+	CMouseEventResult onMouseCancel () override;
 	int32_t onKeyDown (VstKeyCode& keyCode) override;
 	void takeFocus () override;
 	void looseFocus () override;
@@ -76,10 +78,22 @@ protected:
 	bool editKey (const VstKeyCode& keyCode);
 	void paste ();
 	std::string shownText () const;
-	// Where the shown text starts, and how wide a part of the field's text is, in view coordinates.
-	CCoord textLeft (const std::string& shown) const;
+	void drawField (CDrawContext* pContext);
+	CRect textArea () const;
+	// The open field's line in view coordinates: where its text starts (`textStart` as given to
+	// the draw context, `glyphStart` where the glyphs land on the frame's pixels), how wide a part
+	// of the field's text is drawn, and what the caret takes.
+	CCoord textStart () const;
+	CCoord glyphStart () const;
 	CCoord widthOf (const std::string& fieldText) const;
+	CCoord caretWidth () const;
+	double pixelScale () const;
+	CCoord toPixel (CCoord x) const;
+	Detail::LineSpan lineSpan () const;
 	size_t offsetAt (const CPoint& where) const;
+	void revealCaret ();
+	void dragTo (const CPoint& where);
+	void stopDragScroll ();
 	bool escapePressed {false};
 	bool selecting {false};
 	bool justOpened {false};
@@ -93,5 +107,9 @@ protected:
 	bool secureStyle {false};
 	bool returnPressed {false};
 	std::unique_ptr<Detail::TextField> field;
+	CCoord scrollOffset {0.};
+	// While a drag selects with the pointer beyond the text's ends, this keeps scrolling.
+	SharedPointer<CVSTGUITimer> dragScrollTimer;
+	CPoint dragPoint;
 };
 } // VSTGUI
