@@ -148,7 +148,8 @@ TEST(PluginThreads, RenderingParametersMidiAndEditorTogetherLoseNothing)
 	std::atomic<long> blocks{0};
 	std::atomic<long> parameterSets{0}, parameterMessagesSent{0};
 	std::atomic<long> searches{0}, searchOutsideTargets{0}, registrations{0};
-	long programChangesSent = 0, dumpsSent = 0, requestsSent = 0, notesSent = 0;
+	std::atomic<long> programChangesSent{0};
+	long dumpsSent = 0, requestsSent = 0, notesSent = 0;
 	size_t lastProgramSent = 0;
 	std::map<size_t, std::vector<uint8_t>> lastDumpTo;
 
@@ -228,6 +229,7 @@ TEST(PluginThreads, RenderingParametersMidiAndEditorTogetherLoseNothing)
 			std::vector<uint8_t> bytes;
 			while (!stop)
 			{
+				const long callsBefore = editor.calls;
 				editor.registered = true;
 				plugin->setEditor(&editor);
 				++registrations;
@@ -236,6 +238,10 @@ TEST(PluginThreads, RenderingParametersMidiAndEditorTogetherLoseNothing)
 				for (size_t index : found)
 					searchOutsideTargets += index < 64 || index >= 128;
 				plugin->getSingle(bytes, 64 + found.size() % 64);
+				// The search holds the engine lock almost throughout; the editor stays registered until
+				// another thread has reached it, so that every round is seen from both sides.
+				while (!stop && editor.calls == callsBefore)
+					std::this_thread::yield();
 				plugin->setEditor(nullptr);
 				editor.registered = false;
 				plugin->searchSingles(found, "", 10);
@@ -243,7 +249,15 @@ TEST(PluginThreads, RenderingParametersMidiAndEditorTogetherLoseNothing)
 			}
 		});
 
-		std::this_thread::sleep_for(std::chrono::seconds(2));
+		// Two seconds together at least, and as long as a loaded machine needs for every thread to have
+		// done its share; the bound only keeps a hang from lasting forever.
+		const auto start = Clock::now();
+		auto enough = [&] {
+			return Clock::now() - start >= std::chrono::seconds(2) && blocks > 10 && parameterSets > 100 &&
+				   programChangesSent > 10 && searches > 10 && editor.calls > 0;
+		};
+		while (!enough() && Clock::now() - start < std::chrono::minutes(5))
+			std::this_thread::sleep_for(std::chrono::milliseconds(10));
 		stop = true;
 		for (std::thread* t : {&render, &parameters, &midi, &editing})
 			t->join();
@@ -255,16 +269,16 @@ TEST(PluginThreads, RenderingParametersMidiAndEditorTogetherLoseNothing)
 
 	EXPECT_GT(blocks.load(), 10);
 	EXPECT_GT(parameterSets.load(), 100);
-	EXPECT_GT(programChangesSent, 10);
+	EXPECT_GT(programChangesSent.load(), 10);
 	EXPECT_GT(searches.load(), 10);
 
 	// Every MIDI event was applied, once.
-	EXPECT_EQ(listener.programChanges.load(), programChangesSent);
+	EXPECT_EQ(listener.programChanges.load(), programChangesSent.load());
 	EXPECT_EQ(listener.lastProgram.load(), lastProgramSent);
 	EXPECT_EQ(plugin->getCurrentSingleIndex(), lastProgramSent);
 	EXPECT_EQ(std::count_if(logTexts.begin(), logTexts.end(),
 	                        [](const std::string& t) { return t.rfind("Switching to single ", 0) == 0; }),
-	          programChangesSent);
+	          programChangesSent.load());
 	EXPECT_EQ(listener.writeResults.load(), dumpsSent);
 	EXPECT_EQ(listener.dumpReplies.load(), requestsSent);
 	EXPECT_EQ(listener.parameterMessages.load(), parameterMessagesSent.load());

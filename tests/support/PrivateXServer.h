@@ -14,7 +14,7 @@
 extern char** environ;
 
 // A private X server for a test, so no window shows on anybody's screen; DISPLAY names it
-// once it runs. Without Xvfb the display stays null.
+// once it runs. Without Xvfb the display stays null. A loaded machine may take seconds to start it.
 struct PrivateXServer
 {
 	explicit PrivateXServer (const char* screen = "640x480x24")
@@ -37,7 +37,7 @@ struct PrivateXServer
 		close (fds[1]);
 		std::string number;
 		pollfd p {fds[0], POLLIN, 0};
-		while (pid > 0 && poll (&p, 1, 5000) > 0)
+		while (pid > 0 && poll (&p, 1, 60000) > 0)
 		{
 			char c;
 			if (read (fds[0], &c, 1) != 1 || c == '\n')
