@@ -45,8 +45,10 @@ protected:
 	}
 	std::string args()
 	{
-		// A notice does not wait for its dialog: give it a moment to appear.
-		for (int i = 0; i < 200 && !fs::exists(m_dir / "args"); ++i)
+		// A notice does not wait for its dialog: the script runs on its own, as late as a loaded machine
+		// starts it. The bound only keeps a script that never runs from hanging the test.
+		const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+		while (!fs::exists(m_dir / "args") && std::chrono::steady_clock::now() < deadline)
 			std::this_thread::sleep_for(std::chrono::milliseconds(10));
 		std::ifstream in(m_dir / "args");
 		return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

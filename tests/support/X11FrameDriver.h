@@ -17,17 +17,20 @@ struct X11FrameDriver
 {
 	X11FrameDriver (Display* display, VSTGUI::X11PlatformFrame& window) : display (display), window (window) {}
 
-	// Runs the frame's event handling until the condition holds (or two seconds passed).
+	// Runs the frame's event handling until the condition holds. The X server is another process:
+	// a loaded machine may keep it waiting for seconds, so only a hang reaches the half-minute bound.
 	bool pumpUntil (const std::function<bool ()>& condition)
 	{
-		for (int i = 0; i < 200; ++i)
+		const auto deadline = std::chrono::steady_clock::now () + std::chrono::seconds (30);
+		for (;;)
 		{
 			window.processEvents ();
 			if (condition ())
 				return true;
+			if (std::chrono::steady_clock::now () > deadline)
+				return false;
 			std::this_thread::sleep_for (std::chrono::milliseconds (10));
 		}
-		return false;
 	}
 	void pump () { window.processEvents (); }
 
