@@ -25,7 +25,8 @@
 namespace
 {
 // Results go to the real standard output; everything written to file descriptor 1 afterwards (the plug-in's log
-// lines) is sent to standard error instead.
+// lines) is sent to standard error instead, a line at a time, so a person watching a log file or a pipe sees each
+// line as it is written and none is lost when the host is stopped.
 FILE* g_results = stdout;
 
 const double kMaxSeconds = 2 * 3600;
@@ -37,6 +38,7 @@ void takeOverStandardOutput()
 	if (results < 0)
 		return;
 	dup2(STDERR_FILENO, STDOUT_FILENO);
+	std::setvbuf(stdout, nullptr, _IOLBF, 0);
 	g_results = fdopen(results, "w");
 	if (!g_results)
 		g_results = stderr;

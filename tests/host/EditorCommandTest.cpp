@@ -240,13 +240,14 @@ TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 	EXPECT_EQ(r.out, "Drew Vens' Virel Editor at 1280 x 720 to " + path("again.png") + "\n");
 }
 
-TEST_F(EditorCommand, AWindowDestroyedFromOutsideEndsTheHostCleanly)
+TEST_F(EditorCommand, AWindowDestroyedFromOutsideEndsTheHostCleanlyAndItsLogIsReadableWhileItRuns)
 {
 	Display* display = privateDisplay();
 	if (!display)
 		GTEST_SKIP() << "Xvfb is not available";
 	const Window window = startEditorWindow(display, hostCommand(editorArgs({}), m_dir), path("exit"));
 	ASSERT_NE(window, 0u) << slurp(path("stderr"));
+	EXPECT_TRUE(waitFor([&] { return slurp(path("stderr")).find("Opening GUI") != std::string::npos; }));
 	XDestroyWindow(display, window);
 	XFlush(display);
 	ASSERT_TRUE(waitFor([&] { return !slurp(path("exit")).empty(); }));
