@@ -3,6 +3,7 @@
 #include "LogCapture.h"
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 using namespace auhost;
@@ -34,6 +35,7 @@ TEST_F(EditorThreads, ViewsComeAndGoWhileTheRenderThreadPlaysAndAutomates)
 			if (block % 8 == 4)
 				instance.midi(0x80, UInt8(48 + (block + 20) % 24), 0);
 			EXPECT_EQ(instance.render(256, left, right), noErr);
+			std::this_thread::sleep_for(std::chrono::microseconds(200)); // a host waits for the next buffer
 		}
 	});
 
