@@ -1,8 +1,9 @@
 // Bit-exact digests of what the engine renders: held voices under bend, pressure and the mod wheel,
-// parameter glides, pan moves, the poly modes and releases at three host rates, and every factory
-// single at C4. The render path is tuned for speed; these digests keep every output bit where it
-// was. Each line of golden/render-digests.txt holds a case's name, a 64-bit hash of its left and
-// right samples and a few left samples to tell how far a failing case is off.
+// parameter glides, switches of the single flipped by SysEx inside blocks, pan moves, the poly modes
+// and releases at three host rates, and every factory single at C4. The render path is tuned for
+// speed; these digests keep every output bit where it was. Each line of golden/render-digests.txt
+// holds a case's name, a 64-bit hash of its left and right samples and a few left samples to tell
+// how far a failing case is off.
 //
 // A deliberate change of the sound (new factory banks or wave ROM, a corrected behaviour) records
 // the digests anew: run the test with VIREL_GOLDEN_UPDATE=1 and commit the file with the change.
@@ -16,10 +17,12 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include "EngineTestSupport.h"
 #include "LogCapture.h"
 #include "QuietEngineListener.h"
+#include "RecordingEngineListener.h"
 
 using namespace zentlib;
 
@@ -151,6 +154,16 @@ SinglePreset ringSingle()
 	return single;
 }
 
+// A parameter change as a peer sends it, in the bytes the engine itself writes for one.
+SMidiEvent sysexEdit(Engine& engine, EParam parameter, float value, uint32_t offset)
+{
+	RecordingEngineListener recorder;
+	IEngineListener* owner = std::exchange(engine.listener, &recorder);
+	engine.sendParameterAsSysex(parameter, value);
+	engine.listener = owner;
+	return sysexEvent(recorder.sent.at(0), offset);
+}
+
 struct Scenario
 {
 	std::string name;
@@ -202,6 +215,27 @@ std::vector<Scenario> scenarios()
 		if (b == 30)
 			e.push_back(midiEvent(0xE0, 0, 100));
 		if (b == 115)
+			for (uint8_t note : chord)
+				e.push_back(midiEvent(0x80, note, 64));
+	}});
+
+	// Voices keep what they read from the single until something changes it; here the switches
+	// change by SysEx in the middle of blocks while the chord sounds under moving pressure.
+	list.push_back({"sysex", busySingle(1), 40, [chord](Engine& engine, int b, int n, std::vector<SMidiEvent>& e) {
+		const std::pair<EParam, float> edits[] = {
+		    {Param_SourceS3VibABend, 1.0f}, {Param_SourceS2PressureToFreq, 0.0f}, {Param_SourceS3LevelModPressure, 0.9f},
+		    {Param_AutoBendTime, 0.0f}, {Param_SourceS1VibABend, 0.0f}, {Param_PressureToFreq, 0.1f},
+		    {Param_SourceS4PressureToFreq, 1.0f}, {Param_AutoBendTime, 0.5f}, {Param_SourceS1LevelModPressure, 0.5f}};
+		if (b == 0)
+			for (uint8_t note : chord)
+				e.push_back(midiEvent(0x90, note, 100));
+		if (b % 3 == 1)
+			e.push_back(midiEvent(0xD0, static_cast<uint8_t>(30 + b * 7 % 90), 0, static_cast<uint32_t>(n / 4)));
+		if (b % 4 == 2 && static_cast<size_t>(b / 4) < std::size(edits))
+			e.push_back(sysexEdit(engine, edits[b / 4].first, edits[b / 4].second, static_cast<uint32_t>(n / 2)));
+		if (b == 21) // a voice that starts after the first edits
+			e.push_back(midiEvent(0x90, 60, 90, static_cast<uint32_t>(n - 1)));
+		if (b == 60)
 			for (uint8_t note : chord)
 				e.push_back(midiEvent(0x80, note, 64));
 	}});
