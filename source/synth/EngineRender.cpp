@@ -19,6 +19,17 @@ void removeHeldNote(std::vector<uint8_t>& heldNotes, uint8_t note)
 {
 	heldNotes.erase(std::remove(heldNotes.begin(), heldNotes.end(), note), heldNotes.end());
 }
+
+// Events come in the order they arrived, which need not be the order of their offsets: a host may
+// queue a later event first, and MIDI may reach the facade from two threads. Sorted in place by
+// insertion, stable for equal offsets: nothing is allocated on the render thread, and a block that
+// arrives in order costs one pass.
+void sortByOffset(std::vector<SMidiEvent>& events)
+{
+	const auto before = [](uint32_t offset, const SMidiEvent& event) { return offset < event.sampleOffset; };
+	for (auto next = events.begin(); next != events.end(); ++next)
+		std::rotate(std::upper_bound(events.begin(), next, next->sampleOffset, before), next, next + 1);
+}
 }
 
 void Engine::setSamplerate(float rate)
@@ -45,6 +56,7 @@ void Engine::process(float** outputs, int frames, std::vector<SMidiEvent>& event
 {
 	if (frames < 1)
 		return;
+	sortByOffset(events);
 
 	// A host may leave a channel out; render it into scratch memory rather than through a null pointer.
 	float* channels[2] = {outputs ? outputs[0] : nullptr, outputs ? outputs[1] : nullptr};
@@ -142,7 +154,8 @@ void Engine::processAudio(float** outputs, int frames, const std::vector<SMidiEv
 			++m_settingsSerial;
 		}
 
-		while (event != events.end() && event->sampleOffset == static_cast<uint32_t>(i))
+		// An event whose offset has passed (events handed over out of order) is played now rather than lost.
+		while (event != events.end() && event->sampleOffset <= static_cast<uint32_t>(i))
 		{
 			processMidiEvent(*event);
 			++event;

@@ -10,12 +10,12 @@ using namespace zentlib;
 namespace
 {
 // A hundred channel messages spread over the block: controllers, bends, pressure and releases of
-// keys that are not down, none of which starts a voice.
+// keys that are not down, none of which starts a voice. Queued latest first, so every block is sorted.
 void queueBusyBlock(Plugin& plugin, uint32_t frames)
 {
 	for (uint32_t k = 0; k < 100; ++k)
 	{
-		const uint32_t offset = k * frames / 100;
+		const uint32_t offset = (99 - k) * frames / 100;
 		const uint8_t value = static_cast<uint8_t>(k);
 		switch (k % 4)
 		{
