@@ -201,6 +201,8 @@ void Engine::restoreParameter(uint32_t p, float value)
 		ZENT_LOG("Parameter " << p << " of the restored state is " << value << ", outside 0..1, and was clamped");
 		value = std::clamp(value, 0.0f, 1.0f);
 	}
-	parameters.setVSTParam(p, value);
+	// The state lands at once: the switch above stopped every voice, so nothing can click, and a note
+	// struck at the first sample plays what was saved rather than a glide towards it.
+	parameters.setVSTParam(p, value, false);
 }
 }

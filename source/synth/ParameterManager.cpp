@@ -56,7 +56,10 @@ void ParameterManager::startRamp(uint32_t p, float target, bool smooth)
 	}
 	else
 	{
-		increments[p] = target - currentParams[p];
+		// A value that lands at once stands from now on, although it is reported at the next step:
+		// a glide that starts before that step starts from it, not from the value it replaced.
+		currentParams[p] = target;
+		increments[p] = 0.0f;
 	}
 
 	// A running ramp keeps its place in the ring and restarts from where the value stands.
@@ -66,17 +69,28 @@ void ParameterManager::startRamp(uint32_t p, float target, bool smooth)
 		dirtyRing.push(&dirty);
 }
 
-bool ParameterManager::setVSTParam(uint32_t p, float normalised)
+void ParameterManager::moveToReal(uint32_t p, bool smooth)
+{
+	const float real = realParams[p];
+	if (targetParams[p] != real)
+		startRamp(p, real, smooth);
+	else if (!smooth && currentParams[p] != real)
+		startRamp(p, real, false);
+}
+
+bool ParameterManager::setVSTParam(uint32_t p, float normalised, bool smooth)
 {
 	if (p >= ParamCount)
 		return false;
 	if (vstParams[p] == normalised)
+	{
+		if (!smooth && targetParams[p] == realParams[p])
+			moveToReal(p, false);
 		return false;
+	}
 	vstParams[p] = normalised;
 	realParams[p] = normalised * g_params[p].range + g_params[p].min;
-	if (targetParams[p] == realParams[p])
-		return true;
-	startRamp(p, realParams[p], true);
+	moveToReal(p, smooth);
 	return true;
 }
 
@@ -85,12 +99,14 @@ bool ParameterManager::setVSTParamReal(uint32_t p, float real, bool smooth)
 	if (p >= ParamCount)
 		return false;
 	if (realParams[p] == real)
+	{
+		if (!smooth && targetParams[p] == real)
+			moveToReal(p, false);
 		return false;
+	}
 	realParams[p] = real;
 	vstParams[p] = (real - g_params[p].min) * g_params[p].invRange;
-	if (targetParams[p] == real)
-		return true;
-	startRamp(p, real, smooth);
+	moveToReal(p, smooth);
 	return true;
 }
 

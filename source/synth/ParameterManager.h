@@ -71,9 +71,9 @@ public:
 	ParameterManager(const ParameterManager&) = delete;
 	ParameterManager& operator=(const ParameterManager&) = delete;
 
-	// A normalised value (0..1) from the host or the editor, always smoothed. False when it is the value
-	// already held.
-	bool setVSTParam(uint32_t p, float normalised);
+	// A normalised value (0..1): smoothed from the host or the editor, at once from a restored state.
+	// False when it is the value already held.
+	bool setVSTParam(uint32_t p, float normalised, bool smooth = true);
 	// A real value; the engine passes smooth false when it loads a single. False when it is the value
 	// already held.
 	bool setVSTParamReal(uint32_t p, float real, bool smooth);
@@ -101,5 +101,8 @@ public:
 
 private:
 	void startRamp(uint32_t p, float target, bool smooth);
+	// Moves towards the real value just set, unless the target is there already. A value that lands at
+	// once also ends a glide that is still on its way to it.
+	void moveToReal(uint32_t p, bool smooth);
 };
 }

@@ -64,7 +64,7 @@ TEST(EngineState, RoundTripIntoAFreshEngine)
 	engine.setSingle(700, edited);
 	engine.setSingle(700);
 	engine.midiSettings[Engine::midiChannel] = 5;
-	engine.parameters.setVSTParam(Param_SourceMix12, 0.25f);
+	engine.parameters.setVSTParam(Param_SourceMix12, 0.25f, false); // where a restore puts it, with no glide
 	Bytes state;
 	engine.saveState(state);
 
@@ -80,7 +80,7 @@ TEST(EngineState, RoundTripIntoAFreshEngine)
 	EXPECT_FLOAT_EQ(other.parameters.vstParams[Param_SourceMix12], 0.25f);
 	EXPECT_EQ(other.factorySingles, engine.factorySingles);
 
-	// The restored engine plays the same MIDI the same way, the source-mix glide included.
+	// The restored engine plays the same MIDI the same way from its first sample, the source mix included.
 	const std::vector<SMidiEvent> notes = {midiEvent(0x90, 60, 100, 100), midiEvent(0x90, 67, 80, 9000),
 	                                       midiEvent(0xB0, 1, 90, 20000), midiEvent(0x80, 60, 0, 30000)};
 	engine.setSamplerate(48000.0f);
@@ -302,4 +302,28 @@ TEST(EngineState, IndexBeyondTheRestoredStoreOrAStoreBeyondTheStoragesIsRefusedW
 	EXPECT_FALSE(engine.loadState(state)) << "800 singles";
 	EXPECT_TRUE(Snapshot(engine) == before);
 	EXPECT_TRUE(listener.calls.empty());
+}
+
+// A knob turned by a fraction in an editor that renders nothing: the parameter holds 79.2 while the
+// single still holds 80. Restored into an engine that has not rendered yet, a note struck at the first
+// sample plays the saved value as the single will hold it, neither a glide's start nor whatever the
+// parameter held before the restore.
+TEST(EngineState, ARestoredStatePlaysRightFromItsFirstSample)
+{
+	Engine saved(QuietEngineListener::instance());
+	SinglePreset sine = sineSingle();
+	sine.sources[0].coarse = 80;
+	saved.setSingle(5, sine);
+	saved.setSingle(5);
+	saved.parameters.setVSTParam(Param_SourceS1Coarse, 79.2f / 127.0f);
+	Bytes state;
+	saved.saveState(state);
+
+	Engine restored(QuietEngineListener::instance());
+	restored.setSamplerate(Engine::InternalSamplerate);
+	LogCapture quiet;
+	ASSERT_TRUE(restored.loadState(state));
+	const Stereo out = render(restored, 2000, {midiEvent(0x90, 69, 100)});
+	const double expected = 440.0 * std::pow(2.0, (79.0 - 84.0) / 12.0) / Engine::InternalSamplerate;
+	EXPECT_NEAR(frequency(out.left, 200, 2000) / expected, 1.0, 0.01);
 }

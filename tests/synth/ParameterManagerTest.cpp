@@ -167,6 +167,26 @@ TEST(ParameterManager, AOneStepValueCutsARunningRampShort)
 	EXPECT_EQ(m.dirtyRing.size(), 0u);
 }
 
+// A restore loads the single at once, then glides to the saved values before any step has run.
+TEST(ParameterManager, ValuesLoadedAtOnceStandBeforeTheNextStep)
+{
+	ParameterManager m;
+	settle(m);
+	m.setVSTParamReal(Param_SourceS1Coarse, 79.0f, false);
+	m.setVSTParam(Param_SourceS1Coarse, 79.2f / 127.0f);
+	m.process();
+	EXPECT_NEAR(m.currentParams[Param_SourceS1Coarse], 79.0f, 0.001f) << "the glide starts from the loaded value";
+
+	// A glide still on its way to the value loaded lands with it.
+	m.setVSTParam(Param_Volume, 0.0f);
+	for (int i = 0; i < 100; ++i)
+		m.process();
+	EXPECT_FALSE(m.setVSTParamReal(Param_Volume, 1.0f, false));
+	m.process();
+	EXPECT_EQ(m.currentParams[Param_Volume], 1.0f);
+	EXPECT_EQ(m.dirtyRing.size(), 1u) << "only the coarse glide is left";
+}
+
 TEST(ParameterManager, MixesMapOntoMinusOneToOne)
 {
 	ParameterManager m;
