@@ -40,7 +40,7 @@ bench: build
 
 # The built-in demo through the plug-in, as a host plays it; the plug-in's log goes to build/demo.log.
 demo: build
-	@build/host/virel-host render --output build/demo.wav 2> build/demo.log || { cat build/demo.log >&2; exit 1; }
+	@build/host/virel-host render --output build/demo.wav --log build/demo.log
 	@echo "Plug-in log: build/demo.log"
 
 clean:

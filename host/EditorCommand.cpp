@@ -7,6 +7,7 @@
 #include "HostedUnit.h"
 #include "HostedView.h"
 #include "MidiSequence.h"
+#include "PluginLog.h"
 
 #include <CoreFoundation/CFStandIn.h>
 
@@ -86,6 +87,7 @@ int showEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 {
 	MidiSequence sequence = o.midi.empty() ? MidiSequence{} : MidiSequence::fromFile(o.midi);
 	EditorWindow window("Virel");
+	pluginLog::beginStep();
 	// Released before the window goes, as a host closes a plug-in's view before its window.
 	HostedView hosted(unit.unit(), preferredSize(o));
 	window.show(hosted.view());
@@ -110,6 +112,7 @@ int drawEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 	auto wait = [](double seconds) { CFRunLoopRunInMode(kCFRunLoopDefaultMode, seconds, false); };
 	constexpr double kSettle = 0.1;
 
+	pluginLog::beginStep();
 	HostedView hosted(unit.unit(), preferredSize(o));
 	NSView* view = hosted.view();
 	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(view->frame());

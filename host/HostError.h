@@ -1,7 +1,10 @@
 #pragma once
 
+#include "PluginLog.h"
+
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 // A failure the host reports as one line on standard error: exit code 1 for bad input or a failing plug-in,
 // 2 for a usage error.
@@ -13,6 +16,18 @@ public:
 
 private:
 	int m_exitCode;
+};
+
+// Something the plug-in refused or got wrong. Its log lines of the moment say why, so they are kept with it,
+// before closing the instance adds lines of its own.
+class PluginError : public HostError
+{
+public:
+	explicit PluginError(const std::string& message) : HostError(message), m_pluginLines(pluginLog::stepLines()) {}
+	const std::vector<std::string>& pluginLines() const { return m_pluginLines; }
+
+private:
+	std::vector<std::string> m_pluginLines;
 };
 
 inline HostError usageError(const std::string& message)

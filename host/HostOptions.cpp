@@ -66,6 +66,8 @@ std::string HostOptions::usage()
 		   "      --state-out FILE   save the instrument to an .aupreset file after playing\n"
 		   "  -t, --tail SECONDS     render this long after the last event (default: 2)\n"
 		   "  -q, --quiet            no progress bar\n"
+		   "      --verbose          show the plug-in's log lines on standard error as it writes them\n"
+		   "      --log FILE         keep the plug-in's log lines in FILE\n"
 		   "      --size WxH         editor: the view size to ask for (default: the instrument's own)\n"
 		   "      --screenshot FILE  editor: draw the panel into a PNG file, no display needed\n"
 		   "      --script FILE      editor: actions before the screenshot, one a line: click X Y,\n"
@@ -78,7 +80,9 @@ std::string HostOptions::usage()
 		   "  -h, --help             print this text\n"
 		   "\n"
 		   "Before playing, the state is restored, then the preset selected, then the parameters set, then the\n"
-		   "SysEx sent. Results go to standard output, logs (the plug-in's included) to standard error.\n"
+		   "SysEx sent. Results go to standard output, the host's messages to standard error. The plug-in's own\n"
+		   "log lines are shown only with --verbose or kept with --log; when something fails, the last of them\n"
+		   "that came before the failure are shown with it.\n"
 		   "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 }
 
@@ -121,6 +125,14 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 		};
 		if (name == "-q" || name == "--quiet")
 			o.quiet = true;
+		else if (name == "--verbose")
+			o.verbose = true;
+		else if (name == "--log")
+		{
+			o.log = needValue();
+			if (o.log.empty())
+				throw usageError("option --log needs a file name");
+		}
 		else if (name == "-p" || name == "--plugin")
 			o.plugin = needValue();
 		else if (name == "-m" || name == "--midi")

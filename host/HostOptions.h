@@ -29,6 +29,8 @@ struct HostOptions
 	std::string stateOut;
 	double tail = 2.0;
 	bool quiet = false;
+	bool verbose = false; // the plug-in's log lines on standard error as it writes them
+	std::string log; // a file that keeps the plug-in's log lines
 	// editor: the view's preferred size (0 x 0: the instrument's own), the picture to draw instead of showing a
 	// window, and the actions to take first.
 	double viewWidth = 0;

@@ -2,6 +2,7 @@
 
 #include "HostError.h"
 #include "InputFile.h"
+#include "PluginLog.h"
 
 #include <CoreMIDI/CoreMIDI.h>
 
@@ -36,9 +37,10 @@ bool wholeNumber(const std::string& s, long& out)
 
 HostedUnit::HostedUnit(AudioComponent component)
 {
+	pluginLog::beginStep();
 	const OSStatus s = AudioComponentInstanceNew(component, &m_unit);
 	if (s != noErr)
-		throw HostError("the plug-in failed to open (" + status(s) + ")");
+		throw PluginError("the plug-in failed to open (" + status(s) + ")");
 }
 
 HostedUnit::~HostedUnit()
@@ -53,11 +55,12 @@ HostedUnit::~HostedUnit()
 void HostedUnit::check(OSStatus s, const std::string& what)
 {
 	if (s != noErr)
-		throw HostError(what + " failed (" + status(s) + ")");
+		throw PluginError(what + " failed (" + status(s) + ")");
 }
 
 void HostedUnit::prepare(double sampleRate, UInt32 maxFrames)
 {
+	pluginLog::beginStep();
 	AudioStreamBasicDescription format{};
 	UInt32 size = sizeof format;
 	check(AudioUnitGetProperty(m_unit, kAudioUnitProperty_StreamFormat, kAudioUnitScope_Output, 0, &format, &size),
@@ -135,6 +138,7 @@ AudioUnitParameterValue HostedUnit::parameter(AudioUnitParameterID id)
 
 void HostedUnit::setParameter(const std::string& idOrName, float value)
 {
+	pluginLog::beginStep();
 	long number = -1;
 	const std::vector<Parameter> all = parameters();
 	const Parameter* found = nullptr;
@@ -166,6 +170,7 @@ std::vector<HostedUnit::Preset> HostedUnit::presets()
 
 void HostedUnit::selectPreset(const std::string& numberOrName)
 {
+	pluginLog::beginStep();
 	const std::vector<Preset> all = presets();
 	const Preset* found = nullptr;
 	long number = -1;
@@ -194,6 +199,7 @@ void HostedUnit::selectPreset(const std::string& numberOrName)
 
 void HostedUnit::restoreState(const std::string& path)
 {
+	pluginLog::beginStep();
 	const std::vector<uint8_t> bytes = readInputFile(path, kStateFile);
 	CFDataRef data = CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(bytes.data()), CFIndex(bytes.size()));
 	CFErrorRef error = nullptr;
@@ -210,11 +216,12 @@ void HostedUnit::restoreState(const std::string& path)
 	const OSStatus s = AudioUnitSetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &plist, sizeof plist);
 	CFRelease(plist);
 	if (s != noErr)
-		throw HostError("the plug-in refused the state in '" + path + "' (" + status(s) + ")");
+		throw PluginError("the plug-in refused the state in '" + path + "' (" + status(s) + ")");
 }
 
 void HostedUnit::saveState(const std::string& path)
 {
+	pluginLog::beginStep();
 	CFPropertyListRef plist = nullptr;
 	UInt32 size = sizeof plist;
 	check(AudioUnitGetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &plist, &size),
@@ -222,7 +229,7 @@ void HostedUnit::saveState(const std::string& path)
 	CFDataRef xml = CFPropertyListCreateData(nullptr, plist, kCFPropertyListXMLFormat_v1_0, 0, nullptr);
 	CFRelease(plist);
 	if (!xml)
-		throw HostError("the plug-in's state is not a property list");
+		throw PluginError("the plug-in's state is not a property list");
 	std::ofstream out(path, std::ios::binary);
 	out.write(reinterpret_cast<const char*>(CFDataGetBytePtr(xml)), CFDataGetLength(xml));
 	CFRelease(xml);
@@ -232,6 +239,7 @@ void HostedUnit::saveState(const std::string& path)
 
 void HostedUnit::sendSysEx(const std::vector<UInt8>& message)
 {
+	pluginLog::beginStep();
 	check(MusicDeviceSysEx(m_unit, message.data(), UInt32(message.size())), "sending SysEx");
 }
 

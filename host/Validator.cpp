@@ -1,6 +1,7 @@
 #include "Validator.h"
 
 #include "HostError.h"
+#include "PluginLog.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,6 +34,8 @@ int validate(const PluginBundle& bundle, const ValidateOptions& options, std::FI
 	{
 		const auto began = std::chrono::steady_clock::now();
 		std::string verdict, detail;
+		std::vector<std::string> pluginLines;
+		pluginLog::beginStep();
 		try
 		{
 			detail = check.run(context);
@@ -43,6 +46,7 @@ int validate(const PluginBundle& bundle, const ValidateOptions& options, std::FI
 		{
 			verdict = "FAIL";
 			detail = f.why;
+			pluginLines = f.pluginLines;
 			++failed;
 		}
 		catch (const CheckSkipped& s)
@@ -59,6 +63,8 @@ int validate(const PluginBundle& bundle, const ValidateOptions& options, std::FI
 		}
 		const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
 		std::fprintf(out, "%s  %-2d %-24s %s (%.0f ms)\n", verdict.c_str(), check.strictness, check.name, detail.c_str(), ms);
+		for (const std::string& line : pluginLines)
+			std::fprintf(out, "      plug-in: %s\n", line.c_str());
 		std::fflush(out);
 	}
 	std::fprintf(out, "validate: %d passed, %d failed, %d skipped\n", passed, failed, skipped);

@@ -2,6 +2,7 @@
 
 #include "HostOptions.h"
 #include "PluginBundle.h"
+#include "PluginLog.h"
 
 #include <cstdio>
 #include <functional>
@@ -21,10 +22,12 @@ struct ValidationContext
 	unsigned largestBlock() const;
 };
 
-// A check that failed throws this; anything it returns is the detail printed after PASS.
+// A check that failed throws this; anything it returns is the detail printed after PASS. The plug-in's last log
+// lines are taken when it is thrown, before the check's instances close.
 struct CheckFailed
 {
 	std::string why;
+	std::vector<std::string> pluginLines = pluginLog::stepLines(5);
 };
 
 struct Check

@@ -6,6 +6,7 @@
 #include "HostedUnit.h"
 #include "MidiSequence.h"
 #include "PluginBundle.h"
+#include "PluginLog.h"
 #include "Validator.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -24,25 +25,11 @@
 
 namespace
 {
-// Results go to the real standard output; everything written to file descriptor 1 afterwards (the plug-in's log
-// lines) is sent to standard error instead, a line at a time, so a person watching a log file or a pipe sees each
-// line as it is written and none is lost when the host is stopped.
+// Results go to the standard output the host was started with; the plug-in's log lines, which it writes to
+// standard output too, go where the log options say.
 FILE* g_results = stdout;
 
 const double kMaxSeconds = 2 * 3600;
-
-void takeOverStandardOutput()
-{
-	std::fflush(stdout);
-	const int results = dup(STDOUT_FILENO);
-	if (results < 0)
-		return;
-	dup2(STDERR_FILENO, STDOUT_FILENO);
-	std::setvbuf(stdout, nullptr, _IOLBF, 0);
-	g_results = fdopen(results, "w");
-	if (!g_results)
-		g_results = stderr;
-}
 
 std::string versionText(UInt32 v)
 {
@@ -166,6 +153,7 @@ int render(const HostOptions& o)
 
 	// The render thread plays the sequence block by block, as a DAW's audio thread does; the main thread keeps
 	// the run loop going (listeners, timers) and shows progress.
+	pluginLog::beginStep();
 	std::thread renderer([&] {
 		try
 		{
@@ -233,18 +221,29 @@ int render(const HostOptions& o)
 		wall > 0 ? duration / wall : 0.0);
 	return 0;
 }
+
+// A failure in one line; for the plug-in's own, its last lines before it, unless they were shown already.
+void report(const std::exception& failure)
+{
+	std::fprintf(stderr, "virel-host: %s\n", failure.what());
+	if (auto* plugin = dynamic_cast<const PluginError*>(&failure))
+		for (const std::string& line : plugin->pluginLines())
+			std::fprintf(stderr, "  plug-in: %s\n", line.c_str());
 }
 
-int main(int argc, char** argv)
+int run(const std::vector<std::string>& args)
 {
-	takeOverStandardOutput();
 	try
 	{
-		const HostOptions o = HostOptions::parse(std::vector<std::string>(argv + 1, argv + argc));
-		int result = 0;
+		const HostOptions o = HostOptions::parse(args);
 		if (o.command == "help")
-			std::fputs(HostOptions::usage().c_str(), g_results);
-		else if (o.command == "info")
+		{
+			std::fputs(HostOptions::usage().c_str(), stdout);
+			return 0;
+		}
+		g_results = pluginLog::start(o.verbose, o.log);
+		int result = 0;
+		if (o.command == "info")
 			result = info(o);
 		else if (o.command == "editor")
 			result = editor(o);
@@ -260,12 +259,20 @@ int main(int argc, char** argv)
 	}
 	catch (const HostError& e)
 	{
-		std::fprintf(stderr, "virel-host: %s\n", e.what());
+		report(e);
 		return e.exitCode();
 	}
 	catch (const std::exception& e)
 	{
-		std::fprintf(stderr, "virel-host: %s\n", e.what());
+		report(e);
 		return 1;
 	}
+}
+}
+
+int main(int argc, char** argv)
+{
+	const int result = run(std::vector<std::string>(argv + 1, argv + argc));
+	pluginLog::finish();
+	return result;
 }

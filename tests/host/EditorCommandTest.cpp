@@ -245,7 +245,7 @@ TEST_F(EditorCommand, AWindowDestroyedFromOutsideEndsTheHostCleanlyAndItsLogIsRe
 	Display* display = privateDisplay();
 	if (!display)
 		GTEST_SKIP() << "Xvfb is not available";
-	const Window window = startEditorWindow(display, hostCommand(editorArgs({}), m_dir), path("exit"));
+	const Window window = startEditorWindow(display, hostCommand(editorArgs({"--verbose"}), m_dir), path("exit"));
 	ASSERT_NE(window, 0u) << slurp(path("stderr"));
 	EXPECT_TRUE(waitFor([&] { return slurp(path("stderr")).find("Opening GUI") != std::string::npos; }));
 	XDestroyWindow(display, window);
@@ -259,7 +259,7 @@ TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPass
 	Display* display = privateDisplay();
 	if (!display)
 		GTEST_SKIP() << "Xvfb is not available";
-	const Window window = startEditorWindow(display, hostCommand(editorArgs({}), m_dir), path("exit"));
+	const Window window = startEditorWindow(display, hostCommand(editorArgs({"--verbose"}), m_dir), path("exit"));
 	ASSERT_NE(window, 0u) << slurp(path("stderr"));
 	ASSERT_EQ(childSize(display, window), std::make_pair(1024u, 576u));
 	const Window panel = firstChild(display, window);

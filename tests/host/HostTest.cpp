@@ -227,7 +227,7 @@ TEST_F(HostTest, HelpListsEveryOption)
 	const HostRun r = host({"--help"}, false);
 	EXPECT_EQ(r.exitCode, 0);
 	for (const char* option : {"--plugin", "--midi", "--output", "--sample-rate", "--block-size", "--preset", "--param",
-			 "--sysex", "--midi-out", "--state-in", "--state-out", "--tail", "--size", "--screenshot", "--script", "render",
+			 "--sysex", "--midi-out", "--state-in", "--state-out", "--tail", "--verbose", "--log", "--size", "--screenshot", "--script", "render",
 			 "info", "editor"})
 		EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
@@ -367,4 +367,43 @@ TEST_F(HostTest, ValidatorCatchesEachBrokenUnitWithTheCheckMeantForIt)
 	EXPECT_EQ(r.exitCode, 2);
 	r = host({"validate", "--block-sizes", "64,x"});
 	EXPECT_EQ(r.exitCode, 2);
+}
+
+// The instrument itself logs dozens of lines a render; the terminal keeps only the host's, unless asked.
+TEST_F(HostTest, ThePlugInsLogIsShownOnlyWhenAskedForOrWhenItExplainsAFailure)
+{
+	REQUIRE_TESTDATA();
+	const std::vector<std::string> render = {"render", "-m", midiFile("jazzsoft-test-c-major-scale.mid"), "-o", path("s.wav"),
+		"-t", "0", "-r", "8000", "--plugin", VIREL_COMPONENT_BUNDLE};
+	auto with = [&](std::vector<std::string> more) {
+		more.insert(more.begin(), render.begin(), render.end());
+		return host(more, false);
+	};
+	const char* const constructed = "AudioUnit constructed\n";
+	HostRun r = with({"--state-out", path("p.aupreset")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.err, "");
+	EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+
+	r = with({"--verbose"});
+	EXPECT_NE(r.err.find(constructed), std::string::npos) << r.err;
+	EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+	r = with({"--log", path("log.txt")});
+	EXPECT_EQ(r.err, "");
+	const std::string log = slurp(path("log.txt"));
+	EXPECT_NE(log.find(constructed), std::string::npos) << log;
+	r = with({"--log", path("both.txt"), "--verbose"});
+	EXPECT_EQ(slurp(path("both.txt")), r.err);
+
+	// A refused state: the host's line, then the instrument's reason, and nothing of its closing after that.
+	std::string state = slurp(path("p.aupreset"));
+	state.replace(state.find("vRel_chunk"), 10, "vRel_other");
+	std::ofstream(path("damaged.aupreset")) << state;
+	r = with({"--state-in", path("damaged.aupreset")});
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_EQ(r.err.rfind("virel-host: the plug-in refused the state in '" + path("damaged.aupreset") + "' (status -10851)\n", 0),
+		0u) << r.err;
+	EXPECT_NE(r.err.find("\n  plug-in: copyEngineState@"), std::string::npos) << r.err;
+	EXPECT_NE(r.err.find("AU: RestoreState refused: "), std::string::npos) << r.err;
+	EXPECT_EQ(r.err.find("AudioUnit being destroyed"), std::string::npos) << r.err;
 }
