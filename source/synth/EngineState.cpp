@@ -145,20 +145,20 @@ bool Engine::loadState(const std::vector<uint8_t>& data)
 	if (!reader.u32(index) || !reader.u32(unused) || !reader.u32(storeSize))
 		return refuseState("it ends before its singles");
 
-	// A store that lost dumps to a cut or to damage would replace every single the engine has with
-	// fewer, and one larger than the storages would hold singles nobody can reach; such a state is
-	// refused before anything changes, like one that brings no single at all.
+	// The store must fill whole storages, as many as there are, and its dumps must give back exactly the
+	// singles it counts: dumps lost to a cut or to damage, or a count that was damaged itself, would
+	// shift every single after the loss onto another number and the current single onto another sound.
+	if (storeSize == 0 || storeSize % SinglesPerStorage != 0 || storeSize > FactorySingleCount)
+		return refuseState("its store of " + std::to_string(storeSize) + " singles is not a whole number of the " +
+		                   std::to_string(StorageCount) + " storages of " + std::to_string(SinglesPerStorage));
 	Sysex::SysexResult result;
 	Sysex::readBuffer(result, reader.rest(), 255);
-	if (result.singles.empty() || result.singles.size() < storeSize / SinglesPerDump * SinglesPerDump)
+	if (result.singles.size() != storeSize)
 		return refuseState("its store holds " + std::to_string(result.singles.size()) + " readable singles of " +
 		                   std::to_string(storeSize));
-	if (result.singles.size() > FactorySingleCount)
-		return refuseState("its store holds " + std::to_string(result.singles.size()) + " singles, more than the " +
-		                   std::to_string(FactorySingleCount) + " the storages have room for");
-	if (index >= result.singles.size())
+	if (index >= storeSize)
 		return refuseState("its current single " + std::to_string(index) + " is not in its store of " +
-		                   std::to_string(result.singles.size()));
+		                   std::to_string(storeSize));
 
 	// From here on the state is whole: the settings and the owner's block take effect. The words
 	// are stored little-endian; a shorter block replaces only the bytes it has.

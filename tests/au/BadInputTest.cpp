@@ -316,7 +316,7 @@ TEST_F(BadInput, EngineDataLargerThanAnyRealStateIsRefused)
 		texts = log.texts();
 	}
 	EXPECT_EQ(texts, (std::vector<std::string>{"AU: RestoreState",
-						 "Unable to restore state, its store holds 800 singles, more than the 768 the storages have room for",
+						 "Unable to restore state, its store holds 800 readable singles of 768",
 						 "AU: RestoreState refused: the engine cannot read the 71133 bytes of its state; the instrument keeps what it had",
 						 "AU: RestoreState",
 						 "AU: RestoreState refused: the engine data holds 73958 bytes, more than the 72404 of any saved state"}));

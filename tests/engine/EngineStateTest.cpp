@@ -8,6 +8,7 @@
 #include "LogCapture.h"
 #include "QuietEngineListener.h"
 #include "RecordingEngineListener.h"
+#include "synth/Sysex.h"
 
 using namespace zentlib;
 
@@ -240,7 +241,7 @@ TEST(EngineState, CorruptedStatesLeaveAPlayableEngine)
 	Engine engine(QuietEngineListener::instance());
 	engine.setSamplerate(Engine::InternalSamplerate);
 	LogCapture quiet;
-	const Bytes state = smallState(engine, 32);
+	const Bytes state = smallState(engine, 64);
 	ASSERT_TRUE(engine.loadState(state));
 	const Snapshot pristine(engine);
 	for (size_t position = 0; position < state.size(); ++position)
@@ -300,6 +301,44 @@ TEST(EngineState, IndexBeyondTheRestoredStoreOrAStoreBeyondTheStoragesIsRefusedW
 	putU32(state, 496, 0);
 	state.insert(state.end(), dump.begin(), dump.end());
 	EXPECT_FALSE(engine.loadState(state)) << "800 singles";
+	EXPECT_TRUE(Snapshot(engine) == before);
+	EXPECT_TRUE(listener.calls.empty());
+}
+
+// The count before the dumps is checked against what they hold and against the storages: damage that
+// drops a dump, or a count written over, must not move every single onto another number.
+TEST(EngineState, AStoreThatIsNotWholeStoragesOrDoesNotReadBackIsRefusedWithoutChange)
+{
+	RecordingEngineListener listener;
+	Engine engine(&listener);
+	Bytes state;
+	engine.saveState(state);
+	const size_t countAt = 504, firstDump = 508;
+	std::vector<std::pair<std::string, Bytes>> damaged;
+	Bytes zeroed = state; // index, unused word, count and the first dump's start
+	std::fill(zeroed.begin() + countAt - 8, zeroed.begin() + countAt + 8, 0);
+	damaged.emplace_back("its store of 0 singles is not a whole number of the 12 storages of 64", zeroed);
+	Bytes lostDump = state;
+	lostDump[firstDump] = 0;
+	damaged.emplace_back("its store holds 736 readable singles of 768", lostDump);
+	Bytes oneMore = state; // a one-single dump after the store, counted
+	putU32(oneMore, countAt, 737);
+	Bytes single;
+	Sysex::writeSingle(single, engine.singles[0], 0, StorageLocation::InternalLow, 0);
+	oneMore.insert(oneMore.end(), single.begin(), single.end());
+	damaged.emplace_back("its store of 737 singles is not a whole number of the 12 storages of 64", oneMore);
+	damaged.emplace_back("its store of 32 singles is not a whole number of the 12 storages of 64", smallState(engine, 32));
+
+	engine.setSingle(3);
+	const Snapshot before(engine);
+	listener.clear();
+
+	for (const auto& [reason, bytes] : damaged)
+	{
+		LogCapture log;
+		EXPECT_FALSE(engine.loadState(bytes)) << reason;
+		EXPECT_EQ(log.texts(), std::vector<std::string>{"Unable to restore state, " + reason});
+	}
 	EXPECT_TRUE(Snapshot(engine) == before);
 	EXPECT_TRUE(listener.calls.empty());
 }
