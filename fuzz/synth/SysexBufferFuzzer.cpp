@@ -1,7 +1,5 @@
 // Feeds arbitrary bytes to the SysEx splitter and parser. Beyond memory safety it checks that every
-// single the parser accepts survives a trip through the dump writer unchanged. The written dump is
-// read back whole rather than split: the reader takes record bytes above 0x7F as they come, and the
-// writer puts them back, F7 included.
+// single the parser accepts survives a trip through the dump writer unchanged.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -33,11 +33,26 @@ enum Function : uint8_t
 
 constexpr uint8_t MultiBlock = 0x40;
 constexpr uint8_t SinglesHighHalf = 0x20;
+constexpr size_t SinglesPerMemory = 64; // the numbers sub-command 2 gives a single
 
 // Bytes go into log lines as decimal numbers, never as characters.
 unsigned num(uint8_t value)
 {
 	return value;
+}
+
+// Between F0 and the closing F7 every byte is a 7-bit data byte. The checksums cannot see bit 7, so a
+// record carrying it would be stored damaged, and a single number carrying it names another single.
+bool hasOnlyDataBytes(const uint8_t* message, size_t length)
+{
+	for (size_t i = 1; i < length; ++i)
+	{
+		if (message[i] < 0x80 || (i + 1 == length && message[i] == SysexEnd))
+			continue;
+		ZENT_LOG("Invalid data byte " << num(message[i]) << " at position " << i << ", expected 0-127");
+		return false;
+	}
+	return true;
 }
 }
 
@@ -135,6 +150,9 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 		return true;
 	}
 
+	if (!hasOnlyDataBytes(message, length))
+		return false;
+
 	if (!has(4))
 		return false;
 	if (message[4] != SynthesizerGroup)
@@ -214,6 +232,13 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 		return true;
 	}
 
+	// Record k lands on single number s2 + k of the memory; none may lie beyond it.
+	const size_t records = length > RecordStart ? (length - RecordStart) / SingleRecordSize : 0;
+	if (const size_t last = s2 + (records > 0 ? records - 1 : 0); last >= SinglesPerMemory)
+	{
+		ZENT_LOG("Invalid single number " << last << ", expected 0-63");
+		return false;
+	}
 	for (size_t offset = RecordStart; offset + SingleRecordSize <= length; offset += SingleRecordSize)
 	{
 		SinglePreset single{};

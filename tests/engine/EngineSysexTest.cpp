@@ -44,6 +44,31 @@ TEST_F(EngineSysex, OneSingleDumpIsStoredAndConfirmed)
 	EXPECT_EQ(listener.sent.back(), (Bytes{0xF0, 0x40, 0x03, 0x40, 0x00, 0x03, 0xF7}));
 }
 
+// A flipped bit 7 that the checksum cannot see: in a name, and in the number (0x23 to 0xA3, single 163
+// instead of 35). A number beyond the memory is refused the same way: nothing stored, nothing answered.
+TEST_F(EngineSysex, DumpsWithABytePastSevenBitsOrANumberBeyondTheMemoryChangeNothing)
+{
+	Bytes dump;
+	ASSERT_TRUE(Sysex::writeSingle(dump, engine.singles[70], 0, StorageLocation::InternalHigh, 0x23));
+	Bytes badName = dump, badNumber = dump, beyond = dump;
+	badName[8 + 2] |= 0x80;
+	badNumber[7] |= 0x80;
+	beyond[7] = 0x63;
+	const std::vector<SinglePreset> before = engine.singles;
+	std::vector<std::string> texts;
+	{
+		LogCapture log;
+		for (const Bytes& message : {badName, badNumber, beyond})
+			receive(message);
+		texts = log.texts();
+	}
+	EXPECT_EQ(engine.singles, before);
+	EXPECT_TRUE(listener.calls.empty());
+	EXPECT_EQ(texts, (std::vector<std::string>{"Invalid data byte 230 at position 10, expected 0-127",
+	                                                 "Invalid data byte 163 at position 7, expected 0-127",
+	                                                 "Invalid single number 99, expected 0-63"}));
+}
+
 TEST_F(EngineSysex, BlockDumpOfTheUpperHalf)
 {
 	std::vector<SinglePreset> block(engine.singles.begin() + 100, engine.singles.begin() + 132);

@@ -346,6 +346,9 @@ TEST(SysexReader, EachCheckRefusesWithItsMessage)
 	     "Expected subcommand 1 to be 0=intern or 1=extern but got 2"},
 	    {{0xF0, 0x40, 0x00, 0x21, 0x00, 0x03, 0x00, 0x10, 0xF7},
 	     "Invalid subcommand 2, needs to be 00h, 20h or 40h but got 16"},
+	    {{0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0x85, 0x7F, 0xF7}, "Invalid data byte 133 at position 7, expected 0-127"},
+	    {{0xF0, 0x40, 0x00, 0x00, 0x00, 0x03, 0x80, 0x05, 0xF7}, "Invalid data byte 128 at position 6, expected 0-127"},
+	    {{0xF0, 0x40, 0x00, 0x20, 0x00, 0x03, 0x00, 0x40, 0xF7}, "Invalid single number 64, expected 0-63"},
 	};
 	for (const Case& c : cases)
 	{
@@ -366,7 +369,7 @@ TEST(SysexReader, EachCheckRefusesWithItsMessage)
 	EXPECT_EQ(log.texts().size(), 1u);
 }
 
-TEST(SysexReader, OneSingleDumpTakesAnyNumberAndAnyRecordCount)
+TEST(SysexReader, OneSingleDumpTakesAnyNumberOfTheMemoryAndAnyRecordCount)
 {
 	Bytes dump;
 	ASSERT_TRUE(Sysex::writeSingle(dump, makeSingles(1, 8)[0], 0, StorageLocation::InternalLow, 0));
@@ -384,6 +387,13 @@ TEST(SysexReader, OneSingleDumpTakesAnyNumberAndAnyRecordCount)
 	Result r2;
 	EXPECT_TRUE(readExact(r2, two));
 	EXPECT_EQ(r2.singles.size(), 2u);
+	// ...but not when the second would land beyond the 64 singles of the memory.
+	two[7] = 63;
+	Result beyond;
+	LogCapture log;
+	EXPECT_FALSE(readExact(beyond, two));
+	EXPECT_TRUE(beyond.singles.empty());
+	EXPECT_EQ(log.texts(), Texts{"Invalid single number 64, expected 0-63"});
 
 	// A dump too short for one record holds nothing, and says so by adding nothing.
 	Result r3;
@@ -405,6 +415,26 @@ TEST(SysexReader, BadRecordStopsTheDumpAndKeepsWhatCameBefore)
 	EXPECT_EQ(result.singles, std::vector<SinglePreset>(singles.begin(), singles.begin() + 4));
 	ASSERT_EQ(log.texts().size(), 1u);
 	EXPECT_EQ(log.texts()[0].rfind("Invalid checksum, expected ", 0), 0u);
+}
+
+// Unlike a bad checksum, which keeps the records before it, bit 7 anywhere refuses the whole message:
+// the checksum cannot see it, so no record of such a dump can be trusted.
+TEST(SysexReader, ABytePastSevenBitsRefusesTheWholeDump)
+{
+	const auto singles = makeSingles(32, 12);
+	Bytes dump;
+	ASSERT_TRUE(Sysex::writeSingles(dump, singles, 0, StorageLocation::InternalLow, 0));
+	for (size_t position : {size_t(8 + 88 * 4 + 3), size_t(8 + 88 * 31 + 40), size_t(7)})
+	{
+		Bytes damaged = dump;
+		damaged[position] |= 0x80;
+		Result result;
+		LogCapture log;
+		EXPECT_FALSE(Sysex::readBuffer(result, damaged, 255)) << position;
+		EXPECT_TRUE(result.singles.empty()) << position;
+		ASSERT_EQ(log.texts().size(), 1u);
+		EXPECT_EQ(log.texts()[0].rfind("Invalid data byte ", 0), 0u);
+	}
 }
 
 TEST(SysexReader, MultiBlockDumps)
