@@ -25,6 +25,57 @@ CFStringRef chunkKey()
 {
 	return CFSTR("vRel_chunk");
 }
+
+bool readNumber(CFDictionaryRef state, CFStringRef key, SInt32& value)
+{
+	const void* number = CFDictionaryGetValue(state, key);
+	return number && CFGetTypeID(number) == CFNumberGetTypeID() &&
+		CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &value);
+}
+
+// A four-character code as its characters when they are printable, else as its number.
+std::string codeText(UInt32 code)
+{
+	std::string text;
+	for (int shift = 24; shift >= 0; shift -= 8)
+	{
+		const char c = static_cast<char>((code >> shift) & 0xFF);
+		if (c < 0x20 || c > 0x7E)
+			return std::to_string(code);
+		text += c;
+	}
+	return "'" + text + "'";
+}
+
+// The base class refuses a state with a bare status. These are the checks it makes, in its order, so the
+// log can say which one failed.
+std::string whyTheBaseRefused(CFDictionaryRef state, const AudioComponentDescription& own, OSStatus status)
+{
+	SInt32 value = 0;
+	if (CFDictionaryContainsKey(state, CFSTR("part")))
+		return "it is the state of one part, not of the whole instrument";
+	if (!readNumber(state, CFSTR("version"), value))
+		return "it has no version";
+	if (value != 0)
+		return "its version is " + std::to_string(value) + ", not 0";
+	struct Code
+	{
+		CFStringRef key;
+		const char* name;
+		UInt32 expected;
+	};
+	const Code identity[] = {{CFSTR("subtype"), "subtype", own.componentSubType},
+		{CFSTR("manufacturer"), "manufacturer", own.componentManufacturer}};
+	for (const Code& code : identity)
+	{
+		const bool present = readNumber(state, code.key, value);
+		if (present && UInt32(value) == code.expected)
+			continue;
+		return std::string("it is not a state of this instrument: its ") + code.name + " is " +
+			(present ? codeText(UInt32(value)) : "missing") + ", not " + codeText(code.expected);
+	}
+	return "its parameter data are damaged (status " + std::to_string(status) + ")";
+}
 }
 
 CFStringRef auPlugin::copySingleName(size_t index) const
@@ -157,7 +208,12 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 	if (before.presetName)
 		CFRetain(before.presetName);
 	OSStatus result = AUInstrumentBase::RestoreState(inData);
-	if (result == noErr)
+	if (result != noErr)
+	{
+		ZENT_LOG("AU: RestoreState refused: " << whyTheBaseRefused(static_cast<CFDictionaryRef>(inData),
+													GetComponentDescription(), result));
+	}
+	else
 	{
 		// A host may restore a saved song before it initialises the instrument.
 		const bool madeForThisState = !m_plugin;

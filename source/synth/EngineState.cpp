@@ -109,7 +109,7 @@ bool Engine::saveState(std::vector<uint8_t>& data)
 bool Engine::loadState(const std::vector<uint8_t>& data)
 {
 	if (data.empty())
-		return false;
+		return refuseState("it is empty");
 
 	// Every field is checked against the data, and the dumps against the count they promise, before
 	// anything changes, so a truncated or damaged state is refused whole and the engine keeps what it had.

@@ -205,8 +205,7 @@ bool Plugin::getState(std::vector<uint8_t>& data)
 
 bool Plugin::setState(const std::vector<uint8_t>& data)
 {
-	if (data.empty())
-		return false;
+	// An empty state reaches the engine too, which refuses it with its reason and changes nothing.
 	Lock lock(m_engineLock);
 	const bool loaded = m_engine.loadState(data);
 	// The saved values reach the engine after the switch to the saved single has been announced,

@@ -295,6 +295,46 @@ TEST_F(BadInput, DamagedStatesAreRefusedAndTheInstrumentKeepsWhatItHad)
 	CFRelease(state);
 }
 
+// A state refused by the base class or by the engine says why in the log, and leaves the next save as it was.
+TEST_F(BadInput, EveryRefusedStateSaysWhy)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	CFPropertyListRef before = instance.saveState();
+	auto number = [](SInt32 value) { return CFNumberCreate(nullptr, kCFNumberSInt32Type, &value); };
+	const std::pair<CFStringRef, CFTypeRef> damage[] = {{CFSTR("subtype"), number(0x6F746872)},
+		{CFSTR("version"), number(1)}, {CFSTR("data"), CFDataCreate(nullptr, (const UInt8*)"\0\0\0\0\0", 5)},
+		{CFSTR("vRel_chunk"), CFDataCreate(nullptr, nullptr, 0)}};
+
+	std::vector<std::string> texts;
+	{
+		LogCapture log;
+		for (const auto& [key, value] : damage)
+		{
+			CFPropertyListRef state = instance.saveState();
+			CFDictionarySetValue(static_cast<CFMutableDictionaryRef>(const_cast<void*>(state)), key, value);
+			EXPECT_EQ(instance.restoreState(state), kAudioUnitErr_InvalidPropertyValue);
+			CFRelease(state);
+			CFRelease(value);
+		}
+		texts = log.texts();
+	}
+	texts.erase(std::remove_if(texts.begin(), texts.end(),
+					[](const std::string& t) { return t.find("refused") == std::string::npos && t.rfind("Unable", 0) != 0; }),
+		texts.end());
+	EXPECT_EQ(texts, (std::vector<std::string>{
+						 "AU: RestoreState refused: it is not a state of this instrument: its subtype is 'othr', not 'vRel'",
+						 "AU: RestoreState refused: its version is 1, not 0",
+						 "AU: RestoreState refused: its parameter data are damaged (status -10851)",
+						 "Unable to restore state, it is empty",
+						 "AU: RestoreState refused: the engine cannot read the 0 bytes of its state; the instrument keeps what it had"}));
+
+	CFPropertyListRef after = instance.saveState();
+	EXPECT_EQ(xmlOf(after), xmlOf(before));
+	CFRelease(after);
+	CFRelease(before);
+}
+
 TEST_F(BadInput, EngineDataLargerThanAnyRealStateIsRefused)
 {
 	CFPropertyListRef state = freshState();
