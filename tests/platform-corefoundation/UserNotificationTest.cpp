@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// A stand-in for the desktop's dialog program: records its arguments, says what FAKE_SAY holds and exits
-// with FAKE_EXIT.
+// A stand-in for the desktop's dialog program: records its arguments, says what FAKE_SAY holds, takes FAKE_WAIT
+// seconds and exits with FAKE_EXIT; "dismissed" exits as zenity does on Escape or when its window is closed.
 class FakeDesktop : public ::testing::Test
 {
 protected:
@@ -29,13 +29,15 @@ protected:
 		const fs::path zenity = m_dir / "zenity";
 		std::ofstream(zenity) << "#!/bin/sh\nfor a in \"$@\"; do echo \"$a\"; done > \"" << (m_dir / "args.tmp").string()
 							  << "\"\nmv \"" << (m_dir / "args.tmp").string() << "\" \"" << (m_dir / "args").string()
-							  << "\"\n[ -n \"$FAKE_SAY\" ] && echo \"$FAKE_SAY\"\nexit ${FAKE_EXIT:-0}\n";
+							  << "\"\n[ -n \"$FAKE_SAY\" ] && echo \"$FAKE_SAY\"\n[ -n \"$FAKE_WAIT\" ] && sleep \"$FAKE_WAIT\"\n"
+							  << "case \"$FAKE_EXIT\" in dismissed) exit ${ZENITY_ESC:-1};; esac\nexit ${FAKE_EXIT:-0}\n";
 		fs::permissions(zenity, fs::perms::owner_all);
 		m_path = std::getenv("PATH") ? std::getenv("PATH") : "";
 		setenv("PATH", (m_dir.string() + ":" + m_path).c_str(), 1);
 		setenv("DISPLAY", ":99", 1);
 		unsetenv("FAKE_SAY");
 		unsetenv("FAKE_EXIT");
+		unsetenv("FAKE_WAIT");
 	}
 	void TearDown() override
 	{
@@ -71,19 +73,53 @@ protected:
 };
 }
 
-TEST_F(FakeDesktop, AlertsAskTheDesktopAndMapItsAnswerToTheButtons)
+// zenity's OK button carries the default answer and its cancel button the alternate one; Escape and closing
+// the window are neither: they answer as cancel, and so does a timeout.
+TEST_F(FakeDesktop, AlertsAskTheDesktopAndMapEveryWayOutOfTheDialog)
 {
 	EXPECT_EQ(alert(nullptr, "0"), CFOptionFlags(kCFUserNotificationDefaultResponse));
 	EXPECT_EQ(args(), "--question\n--no-markup\n--title=Reset\n--text=All <64> singles?\n--ok-label=Reset\n"
 					  "--cancel-label=Keep\n--extra-button=Export first\n");
 	EXPECT_EQ(alert(nullptr, "1"), CFOptionFlags(kCFUserNotificationAlternateResponse));
 	EXPECT_EQ(alert("Export first", "1"), CFOptionFlags(kCFUserNotificationOtherResponse));
+	EXPECT_EQ(alert(nullptr, "dismissed"), CFOptionFlags(kCFUserNotificationCancelResponse));
 	EXPECT_EQ(alert(nullptr, "5"), CFOptionFlags(kCFUserNotificationCancelResponse)); // timed out
+}
+
+namespace
+{
+struct RecordingDialogHost : cf::DialogHost
+{
+	unsigned long dialogParentWindow() override { return 4242; }
+	void whileDialogOpen() override { ++calls; }
+	int calls = 0;
+};
+}
+
+// The thread's windows lend the dialog its parent and are served while the thread waits for the answer.
+TEST_F(FakeDesktop, DialogsStayAboveTheThreadsWindowWhichIsServedWhileAQuestionWaits)
+{
+	RecordingDialogHost host;
+	cf::DialogHost* previous = cf::setDialogHost(&host);
+	setenv("FAKE_WAIT", "0.3", 1);
+	EXPECT_EQ(alert(nullptr, "1"), CFOptionFlags(kCFUserNotificationAlternateResponse));
+	EXPECT_NE(args().find("--attach=4242\n--modal\n"), std::string::npos) << args();
+	EXPECT_GT(host.calls, 2);
+	cf::setDialogHost(previous);
+	EXPECT_EQ(cf::dialogParentWindow(), 0u);
 }
 
 TEST_F(FakeDesktop, NoticesReturnAtOnceAndWithoutADesktopTheTerminalAnswers)
 {
-	EXPECT_EQ(CFUserNotificationDisplayNotice(0, 0, nullptr, nullptr, nullptr, CFSTR("Export"), CFSTR("Done"), nullptr), 0);
+	// The stop level is the one of failures, shown as an error.
+	EXPECT_EQ(CFUserNotificationDisplayNotice(0, kCFUserNotificationStopAlertLevel, nullptr, nullptr, nullptr,
+				  CFSTR("Export"), CFSTR("Failed"), nullptr),
+		0);
+	EXPECT_EQ(args(), "--error\n--no-markup\n--title=Export\n--text=Failed\n--ok-label=OK\n");
+	fs::remove(m_dir / "args");
+	EXPECT_EQ(CFUserNotificationDisplayNotice(0, kCFUserNotificationNoteAlertLevel, nullptr, nullptr, nullptr,
+				  CFSTR("Export"), CFSTR("Done"), nullptr),
+		0);
 	EXPECT_EQ(args(), "--info\n--no-markup\n--title=Export\n--text=Done\n--ok-label=OK\n");
 
 	unsetenv("DISPLAY");

@@ -2,7 +2,6 @@
 
 #include <CoreFoundation/CFStandIn.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -44,90 +43,57 @@ public:
 	}
 };
 
-bool onPath(const std::string& program)
+// zenity ends with status 1 for its cancel button, Escape and closing the window alike; the cancel button
+// carries the alternate answer here, so Escape and closing are told apart by a status of their own.
+constexpr int kDismissedStatus = 70;
+
+// zenity's dialog for a notice at this alert level: failures (the stop level) look like errors.
+const char* noticeKind(CFOptionFlags flags)
 {
-	const char* path = std::getenv("PATH");
-	std::string dirs = path ? path : "";
-	for (size_t start = 0; start <= dirs.size();)
+	switch (flags & 0x3)
 	{
-		size_t end = dirs.find(':', start);
-		if (end == std::string::npos)
-			end = dirs.size();
-		const std::string candidate = dirs.substr(start, end - start) + "/" + program;
-		if (end > start && access(candidate.c_str(), X_OK) == 0)
-			return true;
-		start = end + 1;
+		case kCFUserNotificationStopAlertLevel:
+			return "--error";
+		case kCFUserNotificationCautionAlertLevel:
+			return "--warning";
+		default:
+			return "--info";
 	}
-	return false;
 }
 
-// Runs the program with these arguments, no shell in between. With wait, returns its exit status (-1 when it
-// could not run) and what it wrote; without, it runs on alone and the call returns at once.
-int run(const std::vector<std::string>& args, bool wait, std::string* output)
-{
-	std::vector<char*> argv;
-	for (const std::string& a : args)
-		argv.push_back(const_cast<char*>(a.c_str()));
-	argv.push_back(nullptr);
-	int fds[2] = {-1, -1};
-	if (wait && pipe(fds) != 0)
-		return -1;
-	std::fflush(nullptr);
-	const pid_t pid = fork();
-	if (pid < 0)
-		return -1;
-	if (pid == 0)
-	{
-		if (!wait && fork() != 0)
-			_exit(0); // the grandchild shows the dialog, so nobody has to wait for it
-		if (wait)
-		{
-			close(fds[0]);
-			dup2(fds[1], STDOUT_FILENO);
-		}
-		execvp(argv[0], argv.data());
-		_exit(127);
-	}
-	std::string out;
-	if (wait)
-	{
-		close(fds[1]);
-		char buffer[256];
-		for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-			out.append(buffer, size_t(n));
-		close(fds[0]);
-	}
-	int status = 0;
-	waitpid(pid, &status, 0);
-	if (output)
-		*output = out;
-	return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// For people at a desktop: the dialog program every desktop here has (zenity); the terminal without one.
+// For people at a desktop: the dialog program every desktop here has (zenity); the terminal without one. The
+// default button is zenity's OK button, so Return picks it; the alternate one is its cancel button.
 class DesktopResponder : public cf::UserNotificationResponder
 {
 public:
 	SInt32 display(const cf::UserNotification& request, CFOptionFlags* response) override
 	{
-		if (!std::getenv("DISPLAY") || !onPath("zenity"))
+		if (!std::getenv("DISPLAY") || !cf::programOnPath("zenity"))
 			return m_terminal.display(request, response);
 		const bool alert = request.kind == cf::UserNotification::Kind::Alert;
-		std::vector<std::string> args = {"zenity", alert ? "--question" : "--info", "--no-markup", "--title=" + request.header,
-			"--text=" + request.message, "--ok-label=" + (request.defaultButton.empty() ? "OK" : request.defaultButton)};
+		std::vector<std::string> args = {"zenity", alert ? "--question" : noticeKind(request.flags), "--no-markup",
+			"--title=" + request.header, "--text=" + request.message,
+			"--ok-label=" + (request.defaultButton.empty() ? "OK" : request.defaultButton)};
 		if (request.timeout > 0)
 			args.push_back("--timeout=" + std::to_string(int(std::ceil(request.timeout))));
+		// Kept above the window it is about; a question also keeps that window from input until answered.
+		if (const unsigned long parent = cf::dialogParentWindow())
+		{
+			args.push_back("--attach=" + std::to_string(parent));
+			if (alert)
+				args.push_back("--modal");
+		}
 		if (!alert)
-			return run(args, false, nullptr) == 0 ? 0 : -1;
+			return cf::startDialogProgram(args) ? 0 : -1;
 		if (!request.alternateButton.empty())
 			args.push_back("--cancel-label=" + request.alternateButton);
 		if (!request.otherButton.empty())
 			args.push_back("--extra-button=" + request.otherButton);
 		std::string said;
-		const int status = run(args, true, &said);
+		const int status = cf::runDialogProgram(args, {"ZENITY_ESC=" + std::to_string(kDismissedStatus)}, &said);
 		while (!said.empty() && (said.back() == '\n' || said.back() == '\r'))
 			said.pop_back();
-		CFOptionFlags answer = kCFUserNotificationCancelResponse; // closed, timed out or failed to run
+		CFOptionFlags answer = kCFUserNotificationCancelResponse; // dismissed, timed out or failed to run
 		if (status == 0)
 			answer = kCFUserNotificationDefaultResponse;
 		else if (status == 1 && !request.otherButton.empty() && said == request.otherButton)

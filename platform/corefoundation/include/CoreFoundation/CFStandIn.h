@@ -72,6 +72,34 @@ public:
 // for an alert, reads the answer (cancel when there is no terminal).
 UserNotificationResponder* setUserNotificationResponder(UserNotificationResponder* responder);
 
+// A dialog program (the desktop's zenity) keeps the thread that asked waiting for its answer, as a modal panel
+// does. The thread's windows stay alive meanwhile through its DialogHost, installed by whatever shows windows
+// on that thread: it names the window a dialog belongs to, which the dialog then stays above, and it is called
+// while the dialog is open to draw what got uncovered and to keep the input meant for its windows from them.
+class DialogHost
+{
+public:
+	virtual ~DialogHost() = default;
+	// The X window a dialog asked for now stays above; 0 for none.
+	virtual unsigned long dialogParentWindow() = 0;
+	// Called every few milliseconds while a dialog the thread waits for is open.
+	virtual void whileDialogOpen() = 0;
+};
+// Installs the host of the calling thread (null: none) and returns the one it replaces.
+DialogHost* setDialogHost(DialogHost* host);
+// The calling thread's window for dialogs; 0 when it has none.
+unsigned long dialogParentWindow();
+
+// Runs the program (looked up on the PATH, no shell in between) with `environment` ("NAME=value") added to its
+// own, and waits for it while the thread's DialogHost keeps its windows alive. Returns the exit status, or -1
+// when the program could not start or did not exit by itself; *output receives what it printed.
+int runDialogProgram(const std::vector<std::string>& args, const std::vector<std::string>& environment,
+	std::string* output);
+// Starts the program on its own and returns at once: nobody waits for its answer. False when it cannot start.
+bool startDialogProgram(const std::vector<std::string>& args);
+// Whether the program is on the PATH.
+bool programOnPath(const std::string& program);
+
 // Answers queued in advance, every request recorded. Installs itself while it lives. An alert with no queued
 // answer is answered as a timeout would be: cancel.
 class ScriptedUserNotifications : public UserNotificationResponder
