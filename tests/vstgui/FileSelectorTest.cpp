@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <CoreFoundation/CFStandIn.h>
+
+#include <fnmatch.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -116,8 +119,19 @@ struct FakeZenity
 };
 }
 
+namespace
+{
+struct OneWindowDialogHost : cf::DialogHost
+{
+	unsigned long dialogParentWindow () override { return 77; }
+	void whileDialogOpen () override {}
+};
+}
+
 TEST (FileSelector, AsksZenityWithTheFiltersAndReadsTheChosenPaths)
 {
+	OneWindowDialogHost host;
+	cf::DialogHost* previousHost = cf::setDialogHost (&host);
 	FakeZenity zenity ("for a in \"$@\"; do echo \"$a\" >> \"$(dirname \"$0\")/args\"; done\n"
 	                   "echo '/home/someone/My Bank.syx'\n");
 	auto selector = owned (CNewFileSelector::create (nullptr, CNewFileSelector::kSelectSaveFile));
@@ -133,7 +147,13 @@ TEST (FileSelector, AsksZenityWithTheFiltersAndReadsTheChosenPaths)
 	EXPECT_STREQ (selector->getSelectedFile (0), "/home/someone/My Bank.syx");
 	EXPECT_EQ (zenity.arguments (), "--file-selection\n--save\n--confirm-overwrite\n"
 	                                "--title=Choose a sysex file; rm -rf ~\n--filename=/home/someone/bank.syx\n"
-	                                "--file-filter=Sysex File (*.syx) | *.syx\n--file-filter=Midi File (*.mid) | *.mid\n");
+	                                "--file-filter=Sysex File (*.syx) | *.[sS][yY][xX]\n"
+	                                "--file-filter=Midi File (*.mid) | *.[mM][iI][dD]\n--attach=77\n--modal\n");
+	cf::setDialogHost (previousHost);
+	// The desktop lists files by these patterns: in any case, and only with the extension at the end.
+	for (const char* name : {"BANK.SYX", "bank.syx", "Bank.Syx"})
+		EXPECT_EQ (fnmatch ("*.[sS][yY][xX]", name, 0), 0) << name;
+	EXPECT_NE (fnmatch ("*.[sS][yY][xX]", "bank.syx.txt", 0), 0);
 }
 
 TEST (FileSelector, ACancelledOrMissingZenityConfirmsNothing)
@@ -154,8 +174,8 @@ TEST (FileSelector, ACancelledOrMissingZenityConfirmsNothing)
 	EXPECT_EQ (log.texts (), (std::vector<std::string> {"Cannot start zenity for the file dialog"}));
 }
 
-// A bare name gets the chosen type's extension, as a save panel adds it, and an existing file of that
-// completed name is replaced only after the person said so; declining brings the dialog back.
+// A bare name comes back as typed, for the caller to complete; an existing file of the name completed with the
+// chosen type's extension is replaced only after the person said so; declining brings the dialog back.
 TEST (FileSelector, SavingABareNameNeverReplacesItsCompletedFileUnasked)
 {
 	const auto dir = std::filesystem::temp_directory_path () / ("save-" + std::to_string (getpid ()));
@@ -170,11 +190,11 @@ TEST (FileSelector, SavingABareNameNeverReplacesItsCompletedFileUnasked)
 	selector->setDefaultExtension (kSyx);
 	selector->setTitle ("Choose a sysex file");
 	ASSERT_TRUE (selector->runModal ());
-	EXPECT_STREQ (selector->getSelectedFile (0), (dir / "bank.syx").c_str ());
+	EXPECT_STREQ (selector->getSelectedFile (0), (dir / "bank").c_str ());
 	const std::string select = "--file-selection --save --confirm-overwrite --title=Choose a sysex file";
-	const std::string filter = " --file-filter=Sysex File (*.syx) | *.syx\n";
+	const std::string filter = " --file-filter=Sysex File (*.syx) | *.[sS][yY][xX]\n";
 	const std::string ask = "--question --no-markup --title=Choose a sysex file --text=A file named \"bank.syx\" already "
 	                        "exists. Do you want to replace it? --ok-label=Replace --cancel-label=Cancel --default-cancel\n";
-	EXPECT_EQ (zenity.arguments (), select + filter + ask + select + " --filename=" + (dir / "bank.syx").string () + filter + ask);
+	EXPECT_EQ (zenity.arguments (), select + filter + ask + select + " --filename=" + (dir / "bank").string () + filter + ask);
 	std::filesystem::remove_all (dir);
 }

@@ -13,6 +13,13 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 
 using namespace VSTGUI;
@@ -209,4 +216,66 @@ TEST_F (X11Fixture, TextFieldsPasteFromAndCopyToTheDesktopClipboard)
 	}));
 	EXPECT_EQ (received, "Warm Pad ");
 	XDestroyWindow (display, other);
+}
+
+namespace
+{
+// A spot of the panel that asks a question while its button is held down, as the editor's logo does.
+struct AskingView : CView
+{
+	explicit AskingView (const CRect& r) : CView (r) {}
+	void draw (CDrawContext* context) override
+	{
+		context->setFillColor (kRedCColor);
+		context->drawRect (getViewSize (), kDrawFilled);
+	}
+	CMouseEventResult onMouseDown (CPoint&, const CButtonState&) override
+	{
+		events.push_back ("down");
+		if (events.size () == 1)
+			CFUserNotificationDisplayAlert (0, kCFUserNotificationPlainAlertLevel, nullptr, nullptr, nullptr, CFSTR ("Virel"),
+			                                CFSTR ("Open the web site?"), CFSTR ("Cancel"), CFSTR ("OK"), nullptr, &answer);
+		return kMouseEventHandled;
+	}
+	CMouseEventResult onMouseUp (CPoint&, const CButtonState&) override
+	{
+		events.push_back ("up");
+		return kMouseEventHandled;
+	}
+	std::vector<std::string> events;
+	CFOptionFlags answer {99};
+};
+}
+
+// While the question is open the panel is uncovered, clicked and typed on: it is drawn again at once, the
+// click and the key never arrive, and the release of the click that asked arrives after the answer.
+TEST_F (X11Fixture, AQuestionStaysAboveThePanelWhichStaysDrawnAndTakesNoInputMeanwhile)
+{
+	auto* view = new AskingView (CRect (0, 0, 200, 100));
+	frame->addView (view);
+	ASSERT_TRUE (open ());
+	ASSERT_TRUE (driver->pumpUntil ([&] { return pixel (30, 20) == 0xFF0000; }));
+
+	const auto dir = std::filesystem::temp_directory_path () / ("modal-" + std::to_string (getpid ()));
+	std::filesystem::create_directories (dir);
+	std::filesystem::create_symlink (VIREL_FAKE_DIALOG, dir / "zenity");
+	const std::string path = getenv ("PATH") ? getenv ("PATH") : "";
+	setenv ("PATH", (dir.string () + ":" + path).c_str (), 1);
+	setenv ("FAKE_DIALOG_LOG", (dir / "log").c_str (), 1);
+	setenv ("FAKE_DIALOG_PANEL", std::to_string (window ().getWindow ()).c_str (), 1);
+	setenv ("FAKE_DIALOG_X", "30", 1);
+	setenv ("FAKE_DIALOG_Y", "20", 1);
+	setenv ("FAKE_DIALOG_EXIT", "dismissed", 1);
+
+	driver->pointer (ButtonPress, Button1, CPoint (30, 20));
+	setenv ("PATH", path.c_str (), 1);
+	EXPECT_EQ (view->answer, CFOptionFlags (kCFUserNotificationCancelResponse));
+	std::ifstream in (dir / "log");
+	const std::string log ((std::istreambuf_iterator<char> (in)), {});
+	EXPECT_NE (log.find ("--attach=" + std::to_string (parent) + "\n--modal\n"), std::string::npos) << log;
+	EXPECT_NE (log.find ("\ndrawn\n"), std::string::npos) << log;
+	EXPECT_EQ (view->events, (std::vector<std::string> {"down"}));
+	driver->pump ();
+	EXPECT_EQ (view->events, (std::vector<std::string> {"down", "up"}));
+	std::filesystem::remove_all (dir);
 }

@@ -4,15 +4,11 @@
 
 #include "vstguilog.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <CoreFoundation/CFStandIn.h>
 
-#include <cerrno>
+#include <cctype>
 #include <filesystem>
 #include <string>
-
-extern char** environ;
 
 namespace VSTGUI
 {
@@ -35,47 +31,37 @@ bool CFileExtension::operator== (const CFileExtension& ext) const
 namespace
 {
 // Runs zenity with these arguments (straight to the program, never through a shell) and collects what
-// it prints. False when it cannot start or ends without a confirmed answer.
+// it prints. The dialog stays above the window of the frame that asked and keeps it from input until it is
+// answered, and that window is drawn meanwhile. False when it cannot start or ends without a confirmed answer.
 bool runZenity (std::vector<std::string> args, std::string& output)
 {
 	args.insert (args.begin (), "zenity");
-	int out[2];
-	if (pipe (out) != 0)
-		return false;
-	posix_spawn_file_actions_t actions;
-	posix_spawn_file_actions_init (&actions);
-	posix_spawn_file_actions_adddup2 (&actions, out[1], STDOUT_FILENO);
-	posix_spawn_file_actions_addclose (&actions, out[0]);
-	std::vector<char*> argv;
-	for (auto& a : args)
-		argv.push_back (a.data ());
-	argv.push_back (nullptr);
-	pid_t pid = 0;
-	int spawned = posix_spawnp (&pid, "zenity", &actions, nullptr, argv.data (), environ);
-	posix_spawn_file_actions_destroy (&actions);
-	close (out[1]);
-	if (spawned != 0)
+	if (const unsigned long parent = cf::dialogParentWindow ())
+		args.insert (args.end (), {"--attach=" + std::to_string (parent), "--modal"});
+	const int status = cf::runDialogProgram (args, {}, &output);
+	if (status < 0 || status == 127)
 	{
-		close (out[0]);
 		VSTGUI_LOG ("Cannot start zenity for the file dialog");
 		return false;
 	}
-	output.clear ();
-	char buffer[4096];
-	for (;;)
+	return status == 0;
+}
+
+// A glob that matches the extension in any mix of upper and lower case, as file panels match types.
+std::string anyCase (const std::string& extension)
+{
+	std::string pattern;
+	for (const char c : extension)
 	{
-		ssize_t n = read (out[0], buffer, sizeof (buffer));
-		if (n > 0)
-			output.append (buffer, static_cast<size_t> (n));
-		else if (n == 0 || errno != EINTR)
-			break;
+		const auto u = static_cast<unsigned char> (c);
+		if (std::isalpha (u))
+			pattern += std::string ("[") + static_cast<char> (std::tolower (u)) + static_cast<char> (std::toupper (u)) + "]";
+		else if (c == '[' || c == ']' || c == '*' || c == '?')
+			pattern += std::string ("[") + c + "]";
+		else
+			pattern += c;
 	}
-	close (out[0]);
-	int status = 0;
-	while (waitpid (pid, &status, 0) < 0 && errno == EINTR)
-	{
-	}
-	return WIFEXITED (status) && WEXITSTATUS (status) == 0;
+	return pattern;
 }
 
 bool endsWith (const std::string& text, const std::string& suffix)
@@ -103,12 +89,13 @@ public:
 				return false;
 			if (style != kSelectSaveFile)
 				break;
-			// A save panel completes a bare name with the chosen type's extension and asks before it
-			// replaces a file of that completed name; zenity only asks about the name as typed, so a
-			// patch saved as "bank" would silently replace an existing "bank.syx".
-			std::string path = text.substr (0, text.find ('\n'));
-			if (path.empty () || !completeWithDefaultExtension (path) || !std::filesystem::exists (path) ||
-			    confirmReplace (path))
+			// The name goes back as typed; the caller decides whether it still needs the type's extension.
+			// zenity only asks about replacing the name as typed, so a patch saved as "bank" and written as
+			// "bank.syx" would silently replace an existing "bank.syx": that is asked here.
+			const std::string path = text.substr (0, text.find ('\n'));
+			std::string completed = path;
+			if (path.empty () || !completeWithDefaultExtension (completed) || !std::filesystem::exists (completed) ||
+			    confirmReplace (completed))
 			{
 				text = path;
 				break;
@@ -145,7 +132,8 @@ private:
 			args.push_back ("--filename=" + start);
 		// The default filter is listed first, which makes it the one shown.
 		auto addFilter = [&] (const CFileExtension& ext) {
-			args.push_back ("--file-filter=" + ext.getDescription ().getString () + " | *." + ext.getExtension ().getString ());
+			args.push_back ("--file-filter=" + ext.getDescription ().getString () + " | *." +
+			                anyCase (ext.getExtension ().getString ()));
 		};
 		if (defaultExtension)
 			addFilter (*defaultExtension);

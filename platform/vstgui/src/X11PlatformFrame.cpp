@@ -3,6 +3,7 @@
 #include "vstgui/lib/cdrawcontext.h"
 
 #include "x11clipboard.h"
+#include "x11dialoghost.h"
 #include "x11popupwindow.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -118,7 +119,7 @@ VstKeyCode keyCodeOf (XKeyEvent& event)
 	return key;
 }
 
-void pumpEvents (CFRunLoopTimerRef, void* info)
+void onPumpTimer (CFRunLoopTimerRef, void* info)
 {
 	static_cast<X11PlatformFrame*> (info)->processEvents ();
 }
@@ -156,9 +157,10 @@ X11PlatformFrame::X11PlatformFrame (IPlatformFrameCallback* frame, Display* disp
 {
 	setSize (rect);
 	CFRunLoopTimerContext context {0, this, nullptr, nullptr, nullptr};
-	pump = CFRunLoopTimerCreate (kCFAllocatorDefault, CFAbsoluteTimeGetCurrent () + 0.01, 0.01, 0, 0, pumpEvents, &context);
+	pump = CFRunLoopTimerCreate (kCFAllocatorDefault, CFAbsoluteTimeGetCurrent () + 0.01, 0.01, 0, 0, onPumpTimer, &context);
 	if (pump)
 		CFRunLoopAddTimer (CFRunLoopGetCurrent (), pump, kCFRunLoopCommonModes);
+	X11DialogHost::add (this);
 }
 
 X11PlatformFrame::~X11PlatformFrame () noexcept
@@ -171,6 +173,7 @@ X11PlatformFrame::~X11PlatformFrame () noexcept
 void X11PlatformFrame::onFrameClosed ()
 {
 	frame = nullptr;
+	X11DialogHost::remove (this);
 	if (pump)
 	{
 		CFRunLoopTimerInvalidate (pump);
@@ -240,16 +243,61 @@ bool X11PlatformFrame::hideTooltip ()
 
 void X11PlatformFrame::processEvents ()
 {
+	std::vector<XEvent> kept;
+	kept.swap (heldBack);
+	for (XEvent& event : kept)
+		dispatch (event);
+	pumpEvents (false);
+}
+
+void X11PlatformFrame::processEventsWhileDialogOpen ()
+{
+	pumpEvents (true);
+}
+
+void X11PlatformFrame::pumpEvents (bool dialogOpen)
+{
 	while (frame && XPending (display))
 	{
 		XEvent event;
 		XNextEvent (display, &event);
-		if (event.xany.window == window)
-		{
-			if (!clipboard->handleEvent (event))
-				handleEvent (&event, CPoint ());
-			continue;
-		}
+		// Other programs asking for the clipboard are answered whenever they ask.
+		const bool selection = event.type == SelectionRequest || event.type == SelectionClear;
+		if (!dialogOpen || event.type == Expose || (selection && event.xany.window == window))
+			dispatch (event);
+		else if (endsEarlierInput (event))
+			heldBack.push_back (event);
+	}
+	redraw ();
+	for (auto* popup : std::vector<X11PopupWindow*> (popups))
+		popup->redraw ();
+}
+
+bool X11PlatformFrame::endsEarlierInput (const XEvent& event) const
+{
+	switch (event.type)
+	{
+		case ButtonRelease:
+			return (pressedButtons & buttonBit (event.xbutton.button)) != 0;
+		case FocusIn:
+		case FocusOut:
+		case SelectionNotify:
+			return event.xany.window == window;
+		default:
+			return false;
+	}
+}
+
+void X11PlatformFrame::dispatch (XEvent& event)
+{
+	X11PlatformFrame* before = X11DialogHost::setHandlingInput (this);
+	if (event.xany.window == window)
+	{
+		if (!clipboard->handleEvent (event))
+			handleEvent (&event, CPoint ());
+	}
+	else
+	{
 		for (auto* popup : popups)
 		{
 			if (event.xany.window != popup->getWindow ())
@@ -263,9 +311,40 @@ void X11PlatformFrame::processEvents ()
 			break;
 		}
 	}
-	redraw ();
-	for (auto* popup : std::vector<X11PopupWindow*> (popups))
-		popup->redraw ();
+	X11DialogHost::setHandlingInput (before);
+}
+
+unsigned long X11PlatformFrame::getTopLevelWindow () const
+{
+	// The nearest window a window manager manages (it carries WM_STATE), else the last one below the root.
+	const Atom wmState = XInternAtom (display, "WM_STATE", True);
+	Window current = window;
+	for (;;)
+	{
+		if (wmState != None)
+		{
+			Atom type = None;
+			int format = 0;
+			unsigned long count = 0, after = 0;
+			unsigned char* data = nullptr;
+			XGetWindowProperty (display, current, wmState, 0, 0, False, AnyPropertyType, &type, &format, &count,
+			                    &after, &data);
+			if (data)
+				XFree (data);
+			if (type != None)
+				return current;
+		}
+		Window root = 0, parent = 0;
+		Window* children = nullptr;
+		unsigned int childCount = 0;
+		if (!XQueryTree (display, current, &root, &parent, &children, &childCount))
+			return current;
+		if (children)
+			XFree (children);
+		if (parent == 0 || parent == root)
+			return current;
+		current = parent;
+	}
 }
 
 CRect X11PlatformFrame::getPopupArea () const
@@ -354,6 +433,7 @@ void X11PlatformFrame::handleEvent (void* e, const CPoint& origin)
 			lastClickButton = b;
 			lastClickTime = event.xbutton.time;
 			lastClickPosition = where;
+			pressedButtons |= buttonBit (b);
 			frame->platformOnMouseDown (where, buttons);
 			break;
 		}
@@ -361,6 +441,7 @@ void X11PlatformFrame::handleEvent (void* e, const CPoint& origin)
 		{
 			if (event.xbutton.button >= 4 && event.xbutton.button <= 7)
 				break;
+			pressedButtons &= ~buttonBit (event.xbutton.button);
 			CPoint where (event.xbutton.x + origin.x, event.xbutton.y + origin.y);
 			frame->platformOnMouseUp (where, buttonBit (event.xbutton.button) | modifiers (event.xbutton.state));
 			break;

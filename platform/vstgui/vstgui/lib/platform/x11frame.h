@@ -8,6 +8,7 @@
 #include <vector>
 
 typedef struct _XDisplay Display;
+typedef union _XEvent XEvent;
 typedef struct __CFRunLoopTimer* CFRunLoopTimerRef;
 
 namespace VSTGUI
@@ -41,6 +42,12 @@ public:
 
 	// Handles every pending event, then draws what is invalid.
 	void processEvents ();
+	// The same while a modal dialog keeps the thread waiting: uncovered areas are drawn again, input is
+	// dropped, and what ends input begun before the dialog (a button's release, a change of focus, a
+	// clipboard answer) is kept for the next processEvents.
+	void processEventsWhileDialogOpen ();
+	// The top-level window this frame's window lies in, the one dialogs about it belong to.
+	unsigned long getTopLevelWindow () const;
 	unsigned long getWindow () const { return window; }
 	Display* getDisplay () const { return display; }
 	// The popup windows open now, oldest first.
@@ -51,6 +58,10 @@ public:
 
 private:
 	X11PlatformFrame (IPlatformFrameCallback* frame, Display* display, unsigned long window, const CRect& size);
+	void pumpEvents (bool dialogOpen);
+	// Hands the event to the frame's window or popup it is for.
+	void dispatch (XEvent& event);
+	bool endsEarlierInput (const XEvent& event) const;
 	// Positions in the event are relative to a window whose top left is `origin` in frame pixels.
 	void handleEvent (void* event, const CPoint& origin);
 	void redraw ();
@@ -69,5 +80,9 @@ private:
 	CPoint lastClickPosition;
 	std::vector<X11PopupWindow*> popups;
 	std::unique_ptr<X11Clipboard> clipboard;
+	// The mouse buttons whose press the frame was given and whose release it was not, as kLButton etc.
+	int32_t pressedButtons {0};
+	// Events kept while a dialog was open.
+	std::vector<XEvent> heldBack;
 };
 } // VSTGUI
