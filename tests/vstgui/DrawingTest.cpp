@@ -1,6 +1,8 @@
 #include "TestBitmaps.h"
 #include "TestFrame.h"
 
+#include "vstgui/lib/platform/optionmenupopup.h"
+
 #include <gtest/gtest.h>
 
 #include <cairo/cairo.h>
@@ -169,4 +171,60 @@ TEST (Drawing, SymbolsTheFontLacksAreDrawnFromAFontThatHasThem)
 	EXPECT_GT (inked * 10, box * 3) << inked << " of " << box;
 	// Text around the symbol still uses the requested font and advances past it.
 	EXPECT_NEAR (c.context->getStringWidth ("a\xE2\x96\xB8" "a"), width + 2 * c.context->getStringWidth ("a"), 0.01);
+}
+
+namespace
+{
+// How wide the popup column listing this entry opens; its text is measured outside any drawing.
+CCoord popupWidth (const char* entry)
+{
+	TestFrame t (CRect (0, 0, 800, 600));
+	auto* menu = new COptionMenu (CRect (10, 10, 20, 30), nullptr, -1);
+	menu->addEntry (entry);
+	t.frame->addView (menu);
+	t.click (15, 20);
+	auto* popup = OptionMenuPopup::get (t.frame);
+	return popup ? popup->getLevelRect (0).getWidth () : 0.;
+}
+}
+
+// Bytes that are not UTF-8 (a stray byte of 0x80 or above, a cut or overlong sequence, a surrogate, a code
+// point cairo refuses) are measured and drawn as replacement characters, and nothing drawn or measured after
+// them, in the same context or on the thread, is spoilt.
+TEST (Drawing, TextThatIsNotUtf8SpoilsNothingAfterIt)
+{
+	Canvas c;
+	auto font = makeOwned<CFontDesc> ("Arial", 20);
+	c.context->setFont (font);
+	c.context->setFontColor (kRed);
+	const CCoord before = c.context->getStringWidth ("Warm Pad");
+	const CCoord replacement = c.context->getStringWidth ("\xEF\xBF\xBD");
+	const CCoord popupBefore = popupWidth ("Warm Pad");
+	for (const char* bad : {"\x80", "\xFF", "\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xEF\xBF\xBE"})
+	{
+		EXPECT_NEAR (c.context->getStringWidth (bad), replacement, 0.01) << bad;
+		c.context->drawString (bad, CRect (0, 0, 100, 30), kLeftText);
+		EXPECT_GT (popupWidth (bad), 0.) << bad;
+	}
+	EXPECT_EQ (c.context->getStringWidth ("Warm Pad"), before);
+	EXPECT_EQ (popupWidth ("Warm Pad"), popupBefore);
+	c.context->drawString ("Warm Pad", CRect (0, 50, 100, 80), kLeftText);
+	int inked = 0;
+	for (int y = 50; y < 80; ++y)
+		for (int x = 0; x < 100; ++x)
+			inked += c.at (x, y).alpha > 128;
+	EXPECT_GT (inked, 50);
+}
+
+// A call cairo refuses (here under a transform that cannot be inverted) fails alone: what comes after it is drawn.
+TEST (Drawing, ACallCairoRefusesFailsAlone)
+{
+	Canvas c;
+	{
+		CDrawContext::Transform flat (*c.context, CGraphicsTransform ().scale (0., 0.));
+		c.context->drawRect (CRect (0, 0, 50, 50), kDrawFilled);
+	}
+	c.context->setFillColor (kRed);
+	c.context->drawRect (CRect (10, 10, 20, 20), kDrawFilled);
+	EXPECT_EQ (c.at (15, 15), kRed);
 }

@@ -10,7 +10,18 @@ namespace VSTGUI::Detail
 {
 namespace
 {
-// The first code point of a UTF-8 sequence and its length; malformed bytes count as U+FFFD.
+constexpr uint32_t kReplacementCharacter = 0xFFFD;
+constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
+
+// What cairo takes for a character: no surrogate, nothing beyond U+10FFFF, none of the noncharacters.
+bool drawable (uint32_t cp)
+{
+	return cp < 0x110000 && (cp & 0xFFFFF800) != 0xD800 && (cp < 0xFDD0 || cp > 0xFDEF) && (cp & 0xFFFE) != 0xFFFE;
+}
+
+// The first code point of a UTF-8 sequence and its length. A sequence cairo would refuse (a stray or
+// missing continuation byte, an overlong form, a code point it cannot draw) counts as U+FFFD for the
+// bytes up to where it broke: cairo refusing one string leaves its context refusing everything after.
 uint32_t decode (const unsigned char* s, size_t& length)
 {
 	const unsigned char c = s[0];
@@ -18,7 +29,7 @@ uint32_t decode (const unsigned char* s, size_t& length)
 	if (count < 0)
 	{
 		length = 1;
-		return 0xFFFD;
+		return kReplacementCharacter;
 	}
 	uint32_t cp = count == 0 ? c : c & (0x3F >> count);
 	for (int i = 1; i <= count; ++i)
@@ -26,12 +37,13 @@ uint32_t decode (const unsigned char* s, size_t& length)
 		if ((s[i] & 0xC0) != 0x80)
 		{
 			length = static_cast<size_t> (i);
-			return 0xFFFD;
+			return kReplacementCharacter;
 		}
 		cp = (cp << 6) | (s[i] & 0x3F);
 	}
 	length = static_cast<size_t> (count) + 1;
-	return cp;
+	static constexpr uint32_t shortest[] = {0, 0x80, 0x800, 0x10000};
+	return cp >= shortest[count] && drawable (cp) ? cp : kReplacementCharacter;
 }
 
 FcPattern* patternFor (const std::string& family, bool bold, bool italic)
@@ -112,15 +124,19 @@ std::vector<TextRun> splitByFontCoverage (const char* utf8, const std::string& f
 	while (*s)
 	{
 		size_t length = 1;
+		uint32_t cp = *s;
 		std::string runFamily;
 		if (*s >= 0x80)
 		{
-			const uint32_t cp = decode (s, length);
+			cp = decode (s, length);
 			runFamily = familyFor (family, bold, italic, cp);
 		}
 		if (runs.empty () || runs.back ().family != runFamily)
 			runs.push_back ({std::string (), runFamily});
-		runs.back ().text.append (reinterpret_cast<const char*> (s), length);
+		if (cp == kReplacementCharacter)
+			runs.back ().text.append (kReplacementUtf8);
+		else
+			runs.back ().text.append (reinterpret_cast<const char*> (s), length);
 		s += length;
 	}
 	return runs;

@@ -14,6 +14,6 @@ struct TextRun
 
 // Splits UTF-8 text into runs the requested family can draw and runs of characters it lacks
 // (arrows, check marks, other scripts), each given a family that has them, as desktop text
-// rendering does. Plain ASCII comes back as one run.
+// rendering does. Plain ASCII comes back as one run. Bytes that are not UTF-8 come back as U+FFFD.
 std::vector<TextRun> splitByFontCoverage (const char* utf8, const std::string& family, bool bold, bool italic);
 }

@@ -8,6 +8,7 @@
 #include "fontcaches.h"
 #include "fontfallback.h"
 #include "textmetrics.h"
+#include "vstguilog.h"
 
 #include <cairo/cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -627,11 +628,20 @@ CCoord Detail::stringWidth (const CFontDesc& font, const std::string& text, doub
 	cairo_identity_matrix (measure.cr);
 	if (scale > 0.)
 		cairo_scale (measure.cr, scale, scale);
-	return layoutText (measure.cr, font, text.c_str (), false);
+	const double advance = layoutText (measure.cr, font, text.c_str (), false);
+	// A failed context measures every later text as 0 wide; the thread's one is made anew instead.
+	if (cairo_status (measure.cr) != CAIRO_STATUS_SUCCESS)
+	{
+		VSTGUI_LOG ("Measuring text failed: " << cairo_status_to_string (cairo_status (measure.cr)));
+		cairo_destroy (measure.cr);
+		measure.cr = cairo_create (measure.surface);
+		return 0.;
+	}
+	return advance;
 }
 
 CDrawContext::CDrawContext (cairo_surface_t* surface, const CRect& rect, double scale)
-: surfaceRect (rect), scaleFactor (scale)
+: target (cairo_surface_reference (surface)), surfaceRect (rect), scaleFactor (scale)
 {
 	cr = cairo_create (surface);
 	transformStack.push (CGraphicsTransform ().scale (scale, scale));
@@ -641,6 +651,19 @@ CDrawContext::CDrawContext (cairo_surface_t* surface, const CRect& rect, double 
 CDrawContext::~CDrawContext () noexcept
 {
 	cairo_destroy (cr);
+	cairo_surface_destroy (target);
+}
+
+void CDrawContext::recoverFromError ()
+{
+	// A cairo context that failed once ignores every later call: one bad call would end the whole pass.
+	// Each call sets up all the state it draws with, so a fresh context carries on where it left off.
+	const cairo_status_t status = cairo_status (cr);
+	if (status == CAIRO_STATUS_SUCCESS)
+		return;
+	VSTGUI_LOG ("Drawing failed: " << cairo_status_to_string (status));
+	cairo_destroy (cr);
+	cr = cairo_create (target);
 }
 
 void CDrawContext::init ()
@@ -788,6 +811,7 @@ bool CDrawContext::begin ()
 void CDrawContext::end ()
 {
 	cairo_restore (cr);
+	recoverFromError ();
 }
 
 void CDrawContext::applySource (const CColor& c)
@@ -999,6 +1023,7 @@ CCoord CDrawContext::getStringWidth (UTF8StringPtr string)
 	cairo_save (cr);
 	const double advance = layoutText (cr, *currentState.font, string, false);
 	cairo_restore (cr);
+	recoverFromError ();
 	return advance;
 }
 
@@ -1011,6 +1036,7 @@ void CDrawContext::drawString (UTF8StringPtr string, const CRect& rect, const CH
 	cairo_text_extents_t capExt;
 	cairo_text_extents (cr, "H", &capExt);
 	cairo_restore (cr);
+	recoverFromError ();
 	double capHeight = -capExt.y_bearing;
 	double width = getStringWidth (string);
 	CPoint p (rect.left, 0.);

@@ -116,6 +116,8 @@ protected:
 	void end ();
 	void applySource (const CColor& color);
 	void applyLineState ();
+	// Replaces a context that failed with a fresh one on the same surface.
+	void recoverFromError ();
 	// Pixel alignment for aliased, integral drawing.
 	CRect alignRect (const CRect& r, bool stroked) const;
 	CPoint alignPoint (const CPoint& p) const;
@@ -135,6 +137,7 @@ protected:
 	};
 
 	cairo_t* cr {nullptr};
+	cairo_surface_t* target {nullptr};
 	CRect surfaceRect;
 	double scaleFactor {1.};
 	State currentState;
