@@ -2,10 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "synth/Plugin.h"
 
+#include "DisplayCharacters.h"
 #include "uiDisplay.h"
 #include "uiEnvelope.h"
 #include "uiMultilevelOptionMenu.h"
@@ -253,7 +253,7 @@ void ZentEditor::updateEditSingleName() const
 	if (!m_editSingleName)
 		return;
 	const zentlib::SinglePreset single = m_plugin.getCurrentSingle();
-	std::string name(single.name, strnlen(single.name, sizeof(single.name)));
+	std::string name = nameText(nameOf(single));
 	while (!name.empty() && name.back() == ' ')
 		name.pop_back();
 	m_editSingleName->setText(UTF8String(name));

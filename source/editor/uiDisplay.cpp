@@ -1,24 +1,17 @@
 #include "uiDisplay.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "synth/Engine.h"
 #include "synth/Plugin.h"
 
+#include "DisplayCharacters.h"
 #include "ZentEditor.h"
 
 using namespace VSTGUI;
 
 namespace
 {
-// The bytes the display can show, in the order of the glyph views of the description's font container.
-// 0xB4 (an accent) and 0xF6 (a filled block) are single bytes of the text, not UTF-8.
-constexpr char kCharacterSet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"
-                                 "!\"$%&/()=?.,;:{}\\-+<>|[]'\xB4 ~*#\xF6";
-constexpr size_t kCharacterCount = sizeof(kCharacterSet) - 1;
-static_assert(kCharacterCount == 93);
-
 constexpr uint32_t kDarkAtStartMs = 1000;
 constexpr uint32_t kBannerMs = 2000;
 constexpr uint32_t kDarkAfterClickMs = 500;
@@ -46,9 +39,9 @@ uiDisplay::uiDisplay(ZentEditor& editor) : m_editor(editor)
 		size_t k = 0;
 		for (const auto& glyph : font->getChildren())
 		{
-			if (k == kCharacterCount)
+			if (k == kDisplayCharacters.size())
 				break;
-			m_glyphs.emplace(kCharacterSet[k++], glyph->getBackground());
+			m_glyphs.emplace(kDisplayCharacters[k++], glyph->getBackground());
 		}
 		font->setVisible(false);
 	}
@@ -92,9 +85,8 @@ void uiDisplay::setTextShowCurrentSingle()
 	// Left zero-filled when the facade cannot give it: the name part stays empty.
 	zentlib::SinglePreset single;
 	plugin.getSingle(single, index);
-	const std::string name(single.name, strnlen(single.name, sizeof(single.name)));
 	setText("SINGLE " + zentlib::Engine::getStorageName(index),
-	        zentlib::Engine::getSingleNumberAsName(index) + "  " + name);
+	        zentlib::Engine::getSingleNumberAsName(index) + "  " + nameOf(single));
 }
 
 void uiDisplay::doStartupAnimation()

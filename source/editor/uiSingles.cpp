@@ -1,13 +1,13 @@
 #include "uiSingles.h"
 
 #include <algorithm>
-#include <cstring>
 #include <numeric>
 #include <utility>
 
 #include "synth/Engine.h"
 #include "synth/Plugin.h"
 
+#include "DisplayCharacters.h"
 #include "ZentEditor.h"
 
 using namespace VSTGUI;
@@ -110,8 +110,7 @@ void uiSingles::setSingleNames(size_t offset)
 		const size_t single = m_indexMap[position];
 		zentlib::SinglePreset record;
 		plugin.getSingle(record, single);
-		std::string text = zentlib::Engine::getSingleNumberAsName(single) + " " +
-		                   std::string(record.name, strnlen(record.name, sizeof(record.name)));
+		std::string text = zentlib::Engine::getSingleNumberAsName(single) + " " + nameText(nameOf(record));
 		text.erase(text.find_last_not_of(' ') + 1);
 		if (plugin.isSingleModified(single))
 			text += "*";

@@ -3,9 +3,9 @@
 #include "uiSingles.h"
 
 #include <cstdio>
-#include <cstring>
 #include <functional>
 
+#include "DisplayCharacters.h"
 #include "ZentEditor.h"
 #include "synth/Engine.h"
 #include "synth/MidiToSysex.h"
@@ -189,7 +189,7 @@ void uiSingles::resetSingle()
 	const std::string question =
 	    "Do you want to reset the selected Single to factory defaults? Factory Preset is:\n\n" +
 	    zentlib::Engine::getStorageName(index) + " - " + zentlib::Engine::getSingleNumberAsName(index) + " " +
-	    std::string(factory.name, strnlen(factory.name, sizeof(factory.name)));
+	    nameText(nameOf(factory));
 	if (m_editor.showMessageBoxYesNo(question))
 		plugin.restoreFactorySingle(index);
 }

@@ -230,3 +230,19 @@ TEST(Browser, ASearchWithoutHitsShowsNothingAndOneWithManyPagesThroughThem)
 	h.key(VKEY_RETURN);
 	EXPECT_EQ(page(h), entries(h, {found.begin() + last, found.end()}));
 }
+
+// Name bytes show in the browser and the name field as the display shows them: its characters as they are (its
+// accent and block as those characters), '?' for every byte it has no glyph for, 0x80 and above among them,
+// which are no UTF-8 and would reach the toolkit as broken text.
+TEST(Browser, NameBytesShowAsTheDisplayShowsThem)
+{
+	EditorHarness h;
+	zentlib::SinglePreset single;
+	h.plugin.getSingle(single, 1);
+	std::memcpy(single.name, "\x80\xB4\xF6\xFF@Az_ \x7F", 10);
+	ASSERT_TRUE(h.plugin.setSingle(1, single));
+	h.click(h.centre(labelName(1)));
+	const std::string shown = "?\xC2\xB4\xE2\x96\xA0??Az? ?";
+	EXPECT_EQ(page(h)[1], "IA-2 " + shown + "*");
+	EXPECT_EQ(h.viewAs<CTextEdit>("editSingleName")->getText().getString(), shown);
+}
