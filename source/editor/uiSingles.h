@@ -15,10 +15,6 @@ class ZentEditor;
 extern const VSTGUI::CFileExtension g_fileExtensionSYX;
 extern const VSTGUI::CFileExtension g_fileExtensionMid;
 
-// The SysEx of a file: the SysEx events of a Standard MIDI File, or else the whole file when it starts a
-// SysEx message. False when it holds neither.
-bool readFile(std::vector<uint8_t>& out, const std::string& path);
-
 // The browser of the play page: the singles 32 at a time as name labels, the current one in its own colour,
 // picked with a click or stepped through with the arrows, and narrowed to the names that contain a search
 // text. It works on map positions: the index map lists the singles on show (all of them in order while the
@@ -67,7 +63,7 @@ public:
 	// A disabled button stays visible, ignores the mouse and shows its caption in grey.
 	static void enableButton(Button& button, bool enable);
 
-	// Creates or truncates the file and writes the bytes; false when any of that failed.
+	// Writes the bytes as the file, whole: false, with a file of that name left as it was, when any of it failed.
 	bool writeToFile(const std::string& path, const std::vector<uint8_t>& bytes);
 	void showErrorMessage(const std::string& text) const;
 

@@ -2,13 +2,19 @@
 // back from .syx or Standard MIDI files. Every failure is told in a message box and changes nothing.
 #include "uiSingles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
 #include "DisplayCharacters.h"
+#include "SinglesImport.h"
 #include "ZentEditor.h"
 #include "synth/Engine.h"
-#include "synth/MidiToSysex.h"
 #include "synth/Plugin.h"
 #include "synth/Sysex.h"
 
@@ -20,7 +26,6 @@ const CFileExtension g_fileExtensionMid("Midi File (*.mid)", "mid");
 namespace
 {
 constexpr size_t kPageSize = 32;
-constexpr uint8_t kAnyChannel = 255;
 
 struct FileDialog
 {
@@ -63,39 +68,52 @@ zentlib::StorageLocation internalHalfOf(size_t index)
 {
 	return index % 64 >= 32 ? zentlib::InternalHigh : zentlib::InternalLow;
 }
-
-// The singles of every dump in the file, whatever its channel and address; empty with the message to
-// show when there are none.
-std::vector<zentlib::SinglePreset> readSingles(const std::vector<uint8_t>& bytes, std::string& failure)
-{
-	zentlib::Sysex::SysexResult result;
-	if (!zentlib::Sysex::readBuffer(result, bytes, kAnyChannel))
-		failure = "Failed to import Sysex data";
-	else if (result.singles.empty())
-		failure = "File didn't contain any singles";
-	return std::move(result.singles);
-}
-}
-
-bool readFile(std::vector<uint8_t>& out, const std::string& path)
-{
-	out.clear();
-	zentlib::MidiToSysex::readFile(out, path.c_str());
-	if (!out.empty())
-		return true;
-	if (!zentlib::Sysex::readFile(out, path) || out.empty())
-		return false;
-	return out.front() == 0xF0;
 }
 
 bool uiSingles::writeToFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-	std::FILE* file = std::fopen(path.c_str(), "wb");
-	if (!file)
+	// The dump is written beside the file and put in its place only once it is whole, so a failure part-way
+	// (a full disk) leaves a file of that name as it was. A link is followed to the file it names.
+	std::filesystem::path target(path);
+	struct stat existing;
+	if (lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode))
+	{
+		std::error_code error;
+		target = std::filesystem::canonical(path, error);
+		if (error)
+			return false;
+	}
+	std::string temporary;
+	int fd = -1;
+	for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt)
+	{
+		temporary = target.string() + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+		fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+		if (fd < 0 && errno != EEXIST)
+			return false;
+	}
+	if (fd < 0)
 		return false;
-	// A full disk shows as a short write or a failed close: the file is then not the dump.
-	const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-	return std::fclose(file) == 0 && written;
+	// A file replaced keeps its permissions; a new one gets the ones the umask leaves.
+	if (stat(target.c_str(), &existing) == 0)
+		fchmod(fd, existing.st_mode & 07777);
+	bool written = true;
+	for (size_t done = 0; written && done < bytes.size();)
+	{
+		const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+		if (n > 0)
+			done += static_cast<size_t>(n);
+		else if (n < 0 && errno != EINTR)
+			written = false;
+	}
+	written = fsync(fd) == 0 && written;
+	written = close(fd) == 0 && written;
+	if (!written || std::rename(temporary.c_str(), target.c_str()) != 0)
+	{
+		unlink(temporary.c_str());
+		return false;
+	}
+	return true;
 }
 
 void uiSingles::showErrorMessage(const std::string& text) const
@@ -146,7 +164,7 @@ void uiSingles::importSingle()
 		if (!readFile(bytes, path))
 			return showErrorMessage("Failed to load file.");
 		std::string failure;
-		const std::vector<zentlib::SinglePreset> singles = readSingles(bytes, failure);
+		const std::vector<zentlib::SinglePreset> singles = readDumpedSingles(bytes, failure);
 		if (singles.empty())
 			showErrorMessage(failure);
 		else if (singles.size() > 1)
@@ -164,7 +182,7 @@ void uiSingles::importPage()
 		if (!readFile(bytes, path))
 			return showErrorMessage("Failed to read file");
 		std::string failure;
-		const std::vector<zentlib::SinglePreset> singles = readSingles(bytes, failure);
+		const std::vector<zentlib::SinglePreset> singles = readDumpedSingles(bytes, failure);
 		if (singles.empty())
 			return showErrorMessage(failure);
 		if (singles.size() > kPageSize)

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstring>
 #include <filesystem>
@@ -305,4 +308,97 @@ TEST_F(FileActions, DumpsInsideAMidiFileImportLikeRawOnes)
 	const SinglePreset& first = before[500];
 	EXPECT_EQ(h.viewAs<CTextLabel>("singleA0")->getText().getString(),
 	          Engine::getSingleNumberAsName(64) + " " + std::string(first.name, strnlen(first.name, sizeof(first.name))) + "*");
+}
+
+namespace
+{
+// A page of 32 singles as a block dump whose record k has a wrong checksum.
+std::vector<uint8_t> damagedAt(const std::vector<SinglePreset>& singles, size_t k)
+{
+	std::vector<uint8_t> dump;
+	Sysex::writeSingles(dump, singles, 0, InternalLow, 0);
+	dump[8 + 88 * k + 87] ^= 1;
+	return dump;
+}
+
+// The same dump cut after n records, still closed by F7.
+std::vector<uint8_t> cutAfter(const std::vector<SinglePreset>& singles, size_t n)
+{
+	std::vector<uint8_t> dump;
+	Sysex::writeSingles(dump, singles, 0, InternalLow, 0);
+	dump.resize(8 + 88 * n);
+	dump.push_back(0xF7);
+	return dump;
+}
+}
+
+// The reader keeps the records before a damaged one, and a dump cut short but closed by F7 reads as the records
+// it still has; an import takes a file whole or not at all.
+TEST_F(FileActions, DamagedOrCutDumpsChangeNothingInEitherImport)
+{
+	const std::vector<SinglePreset> before = all();
+	const std::vector<SinglePreset> other = part(before, 500, 32);
+	std::vector<uint8_t> one, twoRecords;
+	Sysex::writeSingle(one, other[0], 0, InternalLow, 0);
+	twoRecords = one;
+	twoRecords.insert(twoRecords.end() - 1, one.begin() + 8, one.end() - 1);  // one single dump, two records
+	write("fifth.syx", damagedAt(other, 4));
+	write("second.syx", damagedAt(other, 1));
+	write("ten.syx", cutAfter(other, 10));
+	write("one.syx", cutAfter(other, 1));
+	write("two.syx", twoRecords);
+	for (const char* file : {"fifth.syx", "second.syx", "ten.syx", "one.syx", "two.syx"})
+	{
+		for (const char* button : {"btBankImport", "btSingleImport"})
+		{
+			run(button, path(file));
+			EXPECT_EQ(lastMessage(), "Failed to import Sysex data") << file << " " << button;
+		}
+	}
+	EXPECT_EQ(all(), before);
+
+	// A damaged dump spoils the file it is in; a message of someone else's in it does not.
+	std::vector<uint8_t> mixed = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
+	mixed.insert(mixed.end(), one.begin(), one.end());
+	write("mixed.syx", mixed);
+	run("btSingleImport", path("mixed.syx"));
+	EXPECT_EQ(all()[0], other[0]);
+}
+
+// A file far larger than any collection of dumps is refused before it is read, with the read failure.
+TEST_F(FileActions, AHugeFileIsRefusedUnread)
+{
+	write("huge.syx", {0xF0, 0x40});
+	fs::resize_file(path("huge.syx"), 600ull << 20);  // sparse: takes no room on the disk
+	const std::vector<SinglePreset> before = all();
+	run("btBankImport", path("huge.syx"));
+	EXPECT_EQ(lastMessage(), "Failed to read file");
+	run("btSingleImport", path("huge.syx"));
+	EXPECT_EQ(lastMessage(), "Failed to load file.");
+	EXPECT_EQ(all(), before);
+}
+
+// A disk that fills up part-way through an export leaves the file that was there as it was, and no other.
+TEST_F(FileActions, AnExportThatFailsPartWayKeepsTheOldFile)
+{
+	run("btBankExport", path("bank.syx"));
+	const std::vector<uint8_t> old = testdata::readBytes(path("bank.syx"));
+	ASSERT_EQ(old.size(), 2825u);
+	h.plugin.setCurrentSingleName("Changed");
+
+	rlimit saved{};
+	getrlimit(RLIMIT_FSIZE, &saved);
+	rlimit small = saved;
+	small.rlim_cur = 1000;
+	auto* previous = signal(SIGXFSZ, SIG_IGN);
+	setrlimit(RLIMIT_FSIZE, &small);
+	run("btBankExport", path("bank.syx"));
+	setrlimit(RLIMIT_FSIZE, &saved);
+	signal(SIGXFSZ, previous);
+
+	EXPECT_EQ(lastMessage(), "Failed to create file");
+	EXPECT_EQ(testdata::readBytes(path("bank.syx")), old);
+	EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+	run("btBankExport", path("bank.syx"));
+	EXPECT_NE(testdata::readBytes(path("bank.syx")), old);
 }
