@@ -21,7 +21,12 @@ uiSourceMix::uiSourceMix(ZentEditor& editor) : m_editor(editor)
 	m_area = m_editor.initView<CViewContainer>("throttleArea");
 	m_thumb = m_editor.initView<CView>("throttle");
 	if (!m_area || !m_thumb)
+	{
+		// The lookup has logged what is missing; a thumb without its area is not moved at all.
+		m_area = nullptr;
+		m_thumb = nullptr;
 		return;
+	}
 
 	const CRect& laidOut = m_thumb->getViewSize();
 	m_thumbSize = CPoint(laidOut.getWidth(), laidOut.getHeight());
