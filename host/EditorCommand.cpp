@@ -99,8 +99,6 @@ int showEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 		Player player(unit, o, std::move(sequence));
 		window.run([&] { player.rethrow(); });
 	}
-	if (!o.stateOut.empty())
-		unit.saveState(o.stateOut);
 	return 0;
 }
 
@@ -133,7 +131,5 @@ int drawEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 		throw HostError("cannot write '" + o.screenshot + "'");
 	std::fprintf(results, "Drew %s at %g x %g to %s\n", hosted.factoryDescription().c_str(), bounds.size.width,
 		bounds.size.height, o.screenshot.c_str());
-	if (!o.stateOut.empty())
-		unit.saveState(o.stateOut);
 	return 0;
 }

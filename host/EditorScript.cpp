@@ -1,12 +1,12 @@
 #include "EditorScript.h"
 
 #include "HostError.h"
+#include "InputFile.h"
 
 #include <CoreFoundation/CoreFoundation.h>
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -145,12 +145,8 @@ std::vector<EditorAction> parseEditorScript(const std::string& text, const std::
 
 std::vector<EditorAction> readEditorScript(const std::string& path)
 {
-	std::ifstream in(path, std::ios::binary);
-	if (!in)
-		throw HostError("cannot read the script '" + path + "'");
-	std::ostringstream text;
-	text << in.rdbuf();
-	return parseEditorScript(text.str(), path);
+	const std::vector<uint8_t> bytes = readInputFile(path, kScriptFile);
+	return parseEditorScript(std::string(bytes.begin(), bytes.end()), path);
 }
 
 void runEditorScript(NSWindow* window, const std::vector<EditorAction>& actions,

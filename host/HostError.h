@@ -2,6 +2,7 @@
 
 #include "PluginLog.h"
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,6 +30,12 @@ public:
 private:
 	std::vector<std::string> m_pluginLines;
 };
+
+// A line on standard error about damage or a change the host made, which does not stop it.
+inline void warn(const std::string& message)
+{
+	std::fprintf(stderr, "virel-host: warning: %s\n", message.c_str());
+}
 
 inline HostError usageError(const std::string& message)
 {

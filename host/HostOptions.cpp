@@ -55,13 +55,16 @@ std::string HostOptions::usage()
 		   "Options:\n"
 		   "  -p, --plugin PATH      the .component bundle (default: Virel.component beside this program)\n"
 		   "  -m, --midi FILE        Standard MIDI File to play (default: the built-in demo)\n"
-		   "  -o, --output FILE      WAV file to write (default: out.wav), 32-bit float stereo\n"
+		   "  -o, --output FILE      WAV file to write (default: out.wav), 32-bit float stereo; a file, not '-'\n"
 		   "  -r, --sample-rate HZ   output sample rate (default: 44100)\n"
 		   "  -b, --block-size N     frames per render call (default: 512)\n"
 		   "      --preset P         factory preset to select, by number or name\n"
-		   "      --param ID=VALUE   set a parameter (by ID or name) to a normalised value; repeatable\n"
-		   "      --sysex FILE       send the SysEx messages of a .syx file before playing\n"
-		   "      --midi-out FILE    write the SysEx messages the instrument sends to a .syx file\n"
+		   "      --param ID=VALUE   set a parameter (by ID or name) to a value in its range (normalised: 0..1);\n"
+		   "                         a value outside it is brought into it with a warning; repeatable\n"
+		   "      --sysex FILE       send the SysEx messages of a .syx file before playing (a message cut\n"
+		   "                         short is left out with a warning)\n"
+		   "      --midi-out FILE    write the SysEx messages the instrument sends (while it plays, or while\n"
+		   "                         the editor is open) to a .syx file\n"
 		   "      --state-in FILE    restore the instrument from an .aupreset file before playing\n"
 		   "      --state-out FILE   save the instrument to an .aupreset file after playing\n"
 		   "  -t, --tail SECONDS     render this long after the last event (default: 2)\n"
@@ -83,6 +86,9 @@ std::string HostOptions::usage()
 		   "SysEx sent. Results go to standard output, the host's messages to standard error. The plug-in's own\n"
 		   "log lines are shown only with --verbose or kept with --log; when something fails, the last of them\n"
 		   "that came before the failure are shown with it.\n"
+		   "Outputs are written whole or not at all: into a temporary file beside each, renamed over it once\n"
+		   "complete. An output that is the same file as an input or as another output (by any path, link or\n"
+		   "hard link) is refused before anything is read or written.\n"
 		   "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 }
 
@@ -219,5 +225,10 @@ HostOptions HostOptions::parse(const std::vector<std::string>& args)
 		throw usageError("no command given");
 	if (!o.script.empty() && o.screenshot.empty())
 		throw usageError("option --script needs --screenshot");
+	// Standard output carries the results; a WAV there would be mixed with them.
+	for (const auto& [option, path] : {std::pair{"--output", &o.output}, {"--state-out", &o.stateOut},
+			 {"--midi-out", &o.midiOut}, {"--screenshot", &o.screenshot}, {"--log", &o.log}})
+		if (*path == "-")
+			throw usageError(std::string("option ") + option + " needs a file: standard output ('-') carries the host's results");
 	return o;
 }

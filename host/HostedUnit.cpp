@@ -2,14 +2,18 @@
 
 #include "HostError.h"
 #include "InputFile.h"
+#include "OutputFile.h"
 #include "PluginLog.h"
 
 #include <CoreMIDI/CoreMIDI.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <strings.h>
 
 namespace
@@ -27,11 +31,21 @@ std::string text(CFStringRef s)
 	return CFStringGetCString(s, buffer, sizeof buffer, kCFStringEncodingUTF8) ? buffer : "";
 }
 
-bool wholeNumber(const std::string& s, long& out)
+// Digits only, as many as a 32-bit number holds: "4294967301" names no parameter rather than parameter 5.
+bool wholeNumber(const std::string& s, uint32_t& out)
 {
-	char* end = nullptr;
-	out = std::strtol(s.c_str(), &end, 10);
-	return !s.empty() && !*end;
+	if (s.empty() || s.size() > 10 || s.find_first_not_of("0123456789") != std::string::npos)
+		return false;
+	const unsigned long long value = std::stoull(s);
+	out = uint32_t(value);
+	return value <= UINT32_MAX;
+}
+
+std::string number(float value)
+{
+	char text[32];
+	std::snprintf(text, sizeof text, "%g", value);
+	return text;
 }
 }
 
@@ -139,15 +153,21 @@ AudioUnitParameterValue HostedUnit::parameter(AudioUnitParameterID id)
 void HostedUnit::setParameter(const std::string& idOrName, float value)
 {
 	pluginLog::beginStep();
-	long number = -1;
+	uint32_t id = 0;
+	const bool byNumber = wholeNumber(idOrName, id);
 	const std::vector<Parameter> all = parameters();
 	const Parameter* found = nullptr;
 	for (const Parameter& p : all)
-		if ((wholeNumber(idOrName, number) && number >= 0 && AudioUnitParameterID(number) == p.id) || p.name == idOrName)
+		if ((byNumber && p.id == id) || p.name == idOrName)
 			found = &p;
 	if (!found)
 		throw HostError("unknown parameter '" + idOrName + "'");
-	check(AudioUnitSetParameter(m_unit, found->id, kAudioUnitScope_Global, 0, value, 0),
+	const AudioUnitParameterInfo& info = found->info;
+	const float inRange = info.minValue <= info.maxValue ? std::clamp(value, info.minValue, info.maxValue) : value;
+	if (inRange != value)
+		warn("parameter '" + found->name + "' takes values from " + number(info.minValue) + " to " +
+			 number(info.maxValue) + "; " + number(value) + " was brought to " + number(inRange));
+	check(AudioUnitSetParameter(m_unit, found->id, kAudioUnitScope_Global, 0, inRange, 0),
 		"setting parameter '" + found->name + "'");
 }
 
@@ -173,11 +193,11 @@ void HostedUnit::selectPreset(const std::string& numberOrName)
 	pluginLog::beginStep();
 	const std::vector<Preset> all = presets();
 	const Preset* found = nullptr;
-	long number = -1;
+	uint32_t number = 0;
 	if (wholeNumber(numberOrName, number))
 	{
 		for (const Preset& p : all)
-			if (p.number == number)
+			if (p.number >= 0 && uint32_t(p.number) == number)
 				found = &p;
 	}
 	for (const Preset& p : all)
@@ -230,11 +250,11 @@ void HostedUnit::saveState(const std::string& path)
 	CFRelease(plist);
 	if (!xml)
 		throw PluginError("the plug-in's state is not a property list");
-	std::ofstream out(path, std::ios::binary);
-	out.write(reinterpret_cast<const char*>(CFDataGetBytePtr(xml)), CFDataGetLength(xml));
+	const std::vector<UInt8> bytes(CFDataGetBytePtr(xml), CFDataGetBytePtr(xml) + CFDataGetLength(xml));
 	CFRelease(xml);
-	if (!out.flush())
-		throw HostError("cannot write the state file '" + path + "'");
+	OutputFile out(path, "state file");
+	out.write(bytes.data(), bytes.size());
+	out.commit();
 }
 
 void HostedUnit::sendSysEx(const std::vector<UInt8>& message)

@@ -2,14 +2,25 @@
 
 #include "HostError.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 std::vector<uint8_t> readInputFile(const std::string& path, const InputKind& kind)
 {
+	// Missing, a folder, forbidden: the cause is what a person needs to mend it.
+	auto fail = [&](int error) {
+		return HostError("cannot read the " + std::string(kind.what) + " '" + path + "': " + std::strerror(error));
+	};
 	std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
 	if (!file)
-		throw HostError("cannot read the " + std::string(kind.what) + " '" + path + "'");
+		throw fail(errno);
+	struct stat s;
+	if (fstat(fileno(file.get()), &s) == 0 && S_ISDIR(s.st_mode))
+		throw fail(EISDIR);
 	std::vector<uint8_t> bytes;
 	uint8_t chunk[65536];
 	for (;;)
@@ -23,6 +34,6 @@ std::vector<uint8_t> readInputFile(const std::string& path, const InputKind& kin
 		bytes.insert(bytes.end(), chunk, chunk + got);
 	}
 	if (std::ferror(file.get()))
-		throw HostError("cannot read the " + std::string(kind.what) + " '" + path + "'");
+		throw fail(errno);
 	return bytes;
 }

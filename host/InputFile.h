@@ -18,6 +18,8 @@ struct InputKind
 inline constexpr InputKind kStateFile = {"state file", size_t(1) << 20, "no saved state comes near 1 MiB"};
 // The instrument's whole store is 68 KB of SysEx; a librarian's bank files for any instrument stay far below this.
 inline constexpr InputKind kSysExFile = {"SysEx file", size_t(4) << 20, "no SysEx bank comes near 4 MiB"};
+// A script of editor actions is a few lines a person wrote.
+inline constexpr InputKind kScriptFile = {"script", size_t(1) << 20, "no script of actions comes near 1 MiB"};
 // Long orchestral files with every controller recorded reach a few megabytes.
 inline constexpr InputKind kMidiFile = {"MIDI file", size_t(8) << 20, "no song's MIDI file comes near 8 MiB"};
 

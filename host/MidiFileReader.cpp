@@ -80,6 +80,7 @@ struct Track
 	std::vector<Timed> events; // ticks never decrease
 	uint64_t endTick = 0;
 	bool cut = false; // the data ended inside an event
+	bool zeroTempo = false; // a tempo of 0 was passed over
 };
 
 size_t dataBytes(uint8_t status)
@@ -177,7 +178,14 @@ public:
 				if (type == 0x2F)
 					break; // anything after the end of the track is not part of it
 				if (type == 0x51 && length == 3)
-					track.events.push_back({tick, {}, uint32_t(data[0]) << 16 | uint32_t(data[1]) << 8 | data[2]});
+				{
+					const uint32_t tempo = uint32_t(data[0]) << 16 | uint32_t(data[1]) << 8 | data[2];
+					// No time at all per quarter note would put everything after it at one instant.
+					if (tempo == 0)
+						track.zeroTempo = true;
+					else
+						track.events.push_back({tick, {}, tempo});
+				}
 				continue;
 			}
 			if (b == 0xF0 || b == 0xF7)
@@ -375,6 +383,9 @@ MidiSequence readStandardMidiFile(const std::vector<uint8_t>& bytes, const std::
 		if (tracks.back().cut)
 			sequence.warnings.push_back("'" + name + "': track " + std::to_string(tracks.size()) +
 										" is cut off; playing what comes before the cut");
+		if (tracks.back().zeroTempo)
+			sequence.warnings.push_back("'" + name + "': track " + std::to_string(tracks.size()) +
+										" sets a tempo of 0 microseconds per quarter note; the tempo before it is kept");
 	}
 	auto count = [](size_t n) { return std::to_string(n) + (n == 1 ? " track" : " tracks"); };
 	if (tracks.empty() && declaredTracks > 0)

@@ -3,9 +3,9 @@
 #include "HostError.h"
 #include "InputFile.h"
 #include "MidiFileReader.h"
+#include "OutputFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <initializer_list>
 
 MidiSequence MidiSequence::fromFile(const std::string& path)
@@ -91,30 +91,38 @@ MidiSequence MidiSequence::demo()
 	return seq;
 }
 
-std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path)
+std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path, std::vector<std::string>& warnings)
 {
 	const std::vector<uint8_t> bytes = readInputFile(path, kSysExFile);
 	std::vector<std::vector<uint8_t>> messages;
-	for (size_t i = 0; i < bytes.size(); ++i)
+	for (size_t start = 0; start < bytes.size(); ++start)
 	{
-		if (bytes[i] != 0xF0)
+		if (bytes[start] != 0xF0)
 			continue;
-		const auto end = std::find(bytes.begin() + long(i), bytes.end(), 0xF7);
-		if (end == bytes.end())
-			break;
-		messages.emplace_back(bytes.begin() + long(i), end + 1);
-		i = size_t(end - bytes.begin());
+		size_t end = start + 1;
+		while (end < bytes.size() && bytes[end] != 0xF7 && bytes[end] != 0xF0)
+			++end;
+		// A message cut short, by the end of the file or by the next one, would reach the instrument damaged.
+		if (end == bytes.size() || bytes[end] == 0xF0)
+		{
+			warnings.push_back("'" + path + "': the SysEx message at byte " + std::to_string(start) + " has no end (F7) before " +
+							   (end == bytes.size() ? "the file ends" : "the next message") + "; it was not sent");
+			start = end - 1;
+			continue;
+		}
+		messages.emplace_back(bytes.begin() + long(start), bytes.begin() + long(end) + 1);
+		start = end;
 	}
 	if (messages.empty())
-		throw HostError("'" + path + "' holds no SysEx message");
+		throw HostError("'" + path + "' holds no " +
+						(warnings.empty() ? "SysEx message" : "whole SysEx message: each lacks its end (F7)"));
 	return messages;
 }
 
 void writeSysExFile(const std::string& path, const std::vector<std::vector<uint8_t>>& messages)
 {
-	std::ofstream out(path, std::ios::binary);
+	OutputFile out(path, "SysEx file");
 	for (const auto& m : messages)
-		out.write(reinterpret_cast<const char*>(m.data()), std::streamsize(m.size()));
-	if (!out.flush())
-		throw HostError("cannot write the SysEx file '" + path + "'");
+		out.write(m.data(), m.size());
+	out.commit();
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string>
 #include <vector>
 
 // Timed MIDI messages to play, from a Standard MIDI File or the built-in demo.
@@ -24,6 +23,7 @@ struct MidiSequence
 	static MidiSequence demo();
 };
 
-// The SysEx messages of a .syx file (bytes outside F0..F7 are skipped); throws HostError when there are none.
-std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path);
+// The SysEx messages of a .syx file (bytes outside F0..F7 are skipped); a message without its F7 is left out with a
+// line in warnings. Throws HostError when there are none.
+std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path, std::vector<std::string>& warnings);
 void writeSysExFile(const std::string& path, const std::vector<std::vector<uint8_t>>& messages);

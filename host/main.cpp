@@ -1,10 +1,12 @@
 // virel-host: what a DAW is to an Audio Unit instrument, on the command line.
 
+#include "DistinctFiles.h"
 #include "EditorCommand.h"
 #include "HostError.h"
 #include "HostOptions.h"
 #include "HostedUnit.h"
 #include "MidiSequence.h"
+#include "OutputFile.h"
 #include "PluginBundle.h"
 #include "PluginLog.h"
 #include "Validator.h"
@@ -15,9 +17,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -55,6 +59,15 @@ void setUp(HostedUnit& unit, const HostOptions& o)
 		unit.setParameter(id, value);
 }
 
+// What a session leaves behind: the SysEx the instrument sent while it ran, then its state.
+void writeOutputs(HostedUnit& unit, const HostOptions& o)
+{
+	if (!o.midiOut.empty())
+		writeSysExFile(o.midiOut, unit.takeMidiOutput());
+	if (!o.stateOut.empty())
+		unit.saveState(o.stateOut);
+}
+
 int info(const HostOptions& o)
 {
 	PluginBundle bundle(bundlePath(o));
@@ -87,7 +100,9 @@ int editor(const HostOptions& o)
 	PluginBundle bundle(bundlePath(o));
 	HostedUnit unit(bundle.component());
 	setUp(unit, o);
-	return o.screenshot.empty() ? showEditor(unit, o, g_results) : drawEditor(unit, o, g_results);
+	const int result = o.screenshot.empty() ? showEditor(unit, o, g_results) : drawEditor(unit, o, g_results);
+	writeOutputs(unit, o);
+	return result;
 }
 
 class ProgressBar
@@ -113,14 +128,32 @@ private:
 	bool m_show;
 };
 
+// The length of a long render in whole hours, for messages; a damaged file may ask for any length at all.
+std::string hours(double seconds)
+{
+	char text[64];
+	std::snprintf(text, sizeof text, "%.0f", std::floor(seconds / 3600));
+	return text;
+}
+
 int render(const HostOptions& o)
 {
 	const MidiSequence sequence = o.midi.empty() ? MidiSequence::demo() : MidiSequence::fromFile(o.midi);
 	for (const std::string& warning : sequence.warnings)
-		std::fprintf(stderr, "virel-host: warning: %s\n", warning.c_str());
+		warn(warning);
+	const double seconds = sequence.length + o.tail;
+	// A damaged file can put an event days away; nobody wants that many gigabytes of silence.
+	if (seconds > kMaxSeconds)
+		throw HostError("'" + o.midi + "' would play for " + hours(seconds) + " hours; the host renders at most " +
+						hours(kMaxSeconds) + " hours");
 	std::vector<std::vector<uint8_t>> sysex;
 	if (!o.sysex.empty())
-		sysex = readSysExFile(o.sysex);
+	{
+		std::vector<std::string> warnings;
+		sysex = readSysExFile(o.sysex, warnings);
+		for (const std::string& warning : warnings)
+			warn(warning);
+	}
 
 	PluginBundle bundle(bundlePath(o));
 	HostedUnit unit(bundle.component());
@@ -132,18 +165,14 @@ int render(const HostOptions& o)
 	format.samplerate = int(std::lround(o.sampleRate));
 	format.channels = 2;
 	format.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-	SNDFILE* wav = sf_open(o.output.c_str(), SFM_WRITE, &format);
+	OutputFile file(o.output, "WAV file");
+	SNDFILE* wav = sf_open_fd(file.descriptor(), SFM_WRITE, &format, SF_FALSE);
 	if (!wav)
-		throw HostError("cannot write '" + o.output + "': " + sf_strerror(nullptr));
+		throw HostError("cannot write the WAV file '" + o.output + "': " + sf_strerror(nullptr));
 	std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> closer(wav, sf_close);
 	// The peak chunk carries the time of writing: without it the same render gives the same bytes.
 	sf_command(wav, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
 
-	const double seconds = sequence.length + o.tail;
-	// A damaged file can put an event days away; nobody wants that many gigabytes of silence.
-	if (seconds > kMaxSeconds)
-		throw HostError("'" + o.midi + "' would play for " + std::to_string(int(seconds / 3600)) +
-						" hours; the host renders at most " + std::to_string(int(kMaxSeconds / 3600)) + " hours");
 	// The small allowance keeps 1.1 s at 44100 Hz from becoming 48511 frames through rounding.
 	const uint64_t totalFrames = uint64_t(std::ceil(seconds * o.sampleRate - 1e-6));
 	std::atomic<uint64_t> done{0};
@@ -179,7 +208,7 @@ int render(const HostOptions& o)
 					peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
 				}
 				if (sf_writef_float(wav, interleaved.data(), frames) != sf_count_t(frames))
-					throw HostError("cannot write '" + o.output + "': " + sf_strerror(wav));
+					file.fail(errno ? errno : EIO);
 				done = start + frames;
 			}
 		}
@@ -202,13 +231,12 @@ int render(const HostOptions& o)
 	progress.finish();
 	if (failure)
 		std::rethrow_exception(failure);
-	closer.reset();
+	if (sf_close(closer.release()) != 0)
+		file.fail(errno ? errno : EIO);
+	file.commit();
 	const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
 
-	if (!o.midiOut.empty())
-		writeSysExFile(o.midiOut, unit.takeMidiOutput());
-	if (!o.stateOut.empty())
-		unit.saveState(o.stateOut);
+	writeOutputs(unit, o);
 
 	const double duration = double(totalFrames) / o.sampleRate;
 	char peakText[32];
@@ -241,6 +269,7 @@ int run(const std::vector<std::string>& args)
 			std::fputs(HostOptions::usage().c_str(), stdout);
 			return 0;
 		}
+		refuseSharedFiles(o);
 		g_results = pluginLog::start(o.verbose, o.log);
 		int result = 0;
 		if (o.command == "info")
@@ -272,6 +301,8 @@ int run(const std::vector<std::string>& args)
 
 int main(int argc, char** argv)
 {
+	// Past a file-size limit a write fails (and the old file stays) rather than the host being ended half-way.
+	std::signal(SIGXFSZ, SIG_IGN);
 	const int result = run(std::vector<std::string>(argv + 1, argv + argc));
 	pluginLog::finish();
 	return result;

@@ -201,6 +201,25 @@ TEST_F(EditorCommand, ScreenshotShowsThePanelAtTheAskedSizeAndAfterTheScriptedCl
 	EXPECT_FALSE(fs::exists(path("bad.png")));
 }
 
+// A knob turned on the edit page sends each step as the instrument's parameter change, as it would to a synthesizer
+// on the MIDI cable.
+TEST_F(EditorCommand, WhatTheInstrumentSendsWhileTheEditorIsOpenIsWrittenToTheMidiOutput)
+{
+	write("turn.txt", "click " + std::to_string(kEditX) + " " + std::to_string(kModeY) + "\nwait 100\ndrag 706 385 706 330\n");
+	const HostRun r = editor({"--screenshot", path("turn.png"), "--script", path("turn.txt"), "--midi-out", path("out.syx")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	const std::string sent = slurp(path("out.syx"));
+	int messages = 0;
+	for (size_t start = 0; start < sent.size(); ++messages)
+	{
+		const size_t end = sent.find('\xF7', start);
+		ASSERT_NE(end, std::string::npos) << "a whole message at byte " << start;
+		EXPECT_EQ(sent.compare(start, 2, "\xF0\x40"), 0) << "the instrument's own SysEx at byte " << start;
+		start = end + 1;
+	}
+	EXPECT_GT(messages, 3) << "a message for each step of the turn";
+}
+
 TEST_F(EditorCommand, WithoutADisplayTheWindowIsRefusedWithAClearError)
 {
 	const HostRun r = editor({}, "env -u DISPLAY");

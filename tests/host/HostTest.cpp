@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -175,6 +176,12 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 	plist.replace(plist.find("auPluginFactory"), 15, "missingFactory");
 	std::ofstream(broken / "Contents/Info.plist") << plist;
 
+	// Two thousand of the longest waits at the slowest tempo put the last event 2.5 billion hours away.
+	std::string far("MThd\0\0\0\6\0\0\0\1\0\1MTrk\0\0\x36\xBB\0\xFF\x51\x03\xFF\xFF\xFF", 29);
+	for (int i = 0; i < 2000; ++i)
+		far += "\xFF\xFF\xFF\x7F\x90\x3C\x64";
+	std::ofstream(path("far.mid"), std::ios::binary) << far << std::string("\0\xFF\x2F\0", 4);
+
 	struct Case
 	{
 		std::vector<std::string> args;
@@ -182,7 +189,14 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		std::string message;
 	};
 	const std::vector<Case> cases = {
-		{{"render", "-m", path("missing.mid")}, 1, "cannot read the MIDI file '" + path("missing.mid") + "'"},
+		{{"render", "-m", path("missing.mid")}, 1,
+			"cannot read the MIDI file '" + path("missing.mid") + "': No such file or directory"},
+		{{"render", "-m", m_dir.string()}, 1, "cannot read the MIDI file '" + m_dir.string() + "': Is a directory"},
+		{{"render", "-o", path("x.wav"), "--state-in", path("none")}, 1, "state file '" + path("none") + "': No such file"},
+		{{"render", "-o", m_dir.string()}, 1, "cannot write the WAV file '" + m_dir.string() + "': Is a directory"},
+		{{"render", "-o", path("x.wav"), "--param", "4294967301=0.9"}, 1, "unknown parameter '4294967301'"},
+		{{"render", "-o", "-"}, 2, "option --output needs a file: standard output ('-') carries the host's results"},
+		{{"render", "-m", path("far.mid")}, 1, "would play for 2501999634 hours; the host renders at most 2 hours"},
 		{{"render", "-m", midiFile("jazzsoft-test-not-a-midi-file.mid")}, 1, "is not a Standard MIDI File"},
 		{{"render", "-o", path("x.wav"), "--preset", "Nope"}, 1, "unknown preset 'Nope'"},
 		{{"render", "-o", path("x.wav"), "--param", "Volume=0.5"}, 1, "unknown parameter 'Volume'"},
@@ -406,4 +420,97 @@ TEST_F(HostTest, ThePlugInsLogIsShownOnlyWhenAskedForOrWhenItExplainsAFailure)
 	EXPECT_NE(r.err.find("\n  plug-in: copyEngineState@"), std::string::npos) << r.err;
 	EXPECT_NE(r.err.find("AU: RestoreState refused: "), std::string::npos) << r.err;
 	EXPECT_EQ(r.err.find("AudioUnit being destroyed"), std::string::npos) << r.err;
+}
+
+// Every output against every input, spelt another way each time, and two outputs that are one file: refused before
+// the plug-in is loaded, the inputs untouched and no output made.
+TEST_F(HostTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedWithNothingChanged)
+{
+	ASSERT_EQ(host({"render", "-o", path("a.wav"), "-t", "0", "--state-out", path("p.aupreset")}).exitCode, 0);
+	std::ofstream(path("in.syx"), std::ios::binary) << std::string("\xF0\x7D\x01\xF7", 4);
+	fs::copy_file(path("a.wav"), path("song.mid"));
+	fs::create_symlink(path("song.mid"), path("link.mid"));
+	fs::create_hard_link(path("in.syx"), path("hard.syx"));
+	const std::map<std::string, std::string> before = {
+		{"song.mid", slurp(path("song.mid"))}, {"in.syx", slurp(path("in.syx"))}, {"p.aupreset", slurp(path("p.aupreset"))}};
+
+	const std::string spelt = (m_dir / ".." / m_dir.filename()).string() + "/";
+	const std::vector<std::pair<std::string, std::string>> inputs = {
+		{"--midi", path("link.mid")}, {"--sysex", path("hard.syx")}, {"--state-in", path("p.aupreset")}};
+	const std::map<std::string, std::string> sameFile = {
+		{"--midi", path("song.mid")}, {"--sysex", path("in.syx")}, {"--state-in", spelt + "p.aupreset"}};
+	for (const auto& [input, file] : inputs)
+		for (const char* output : {"--output", "--state-out", "--midi-out"})
+		{
+			const HostRun r = host({"render", input, file, output, sameFile.at(input), "--log", path("new.txt")});
+			EXPECT_EQ(r.exitCode, 2) << input << " " << output << "\n" << r.err;
+			EXPECT_EQ(r.err, "virel-host: " + std::string(output) + " '" + sameFile.at(input) + "' is the same file as " +
+								 input + " '" + file + "': an output must not replace an input (see --help)\n");
+		}
+	HostRun r = host({"render", "-o", path("x.wav"), "--state-out", path("x.wav")});
+	EXPECT_EQ(r.exitCode, 2);
+	EXPECT_NE(r.err.find("are the same file: each output needs one of its own"), std::string::npos) << r.err;
+	r = host({"render", "-m", path("song.mid"), "-o", path("x.wav"), "--log", path("link.mid")});
+	EXPECT_EQ(r.exitCode, 2);
+
+	for (const auto& [name, bytes] : before)
+		EXPECT_EQ(slurp(path(name)), bytes) << name;
+	EXPECT_FALSE(fs::exists(path("new.txt")));
+	EXPECT_FALSE(fs::exists(path("x.wav")));
+	// Devices lose nothing: one named twice is no collision.
+	r = host({"render", "-t", "0", "-o", "/dev/null", "--state-out", "/dev/null", "--midi-out", "/dev/null"});
+	EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+// Past a file-size limit of 40 KiB the new state (about 94 KB) and WAV cannot be written whole.
+TEST_F(HostTest, AFailingWriteKeepsTheOldFileAndLeavesNothingBehind)
+{
+	const std::vector<std::string> render = {"render", "-t", "1", "-o", path("a.wav"), "--state-out", path("p.aupreset"),
+		"--plugin", VIREL_COMPONENT_BUNDLE};
+	ASSERT_EQ(host(render, false).exitCode, 0);
+	const std::string wav = slurp(path("a.wav")), state = slurp(path("p.aupreset"));
+	std::vector<std::string> other = render;
+	other.insert(other.end(), {"--preset", "5"});
+	const std::string limit = "ulimit -f 80;"; // blocks of 512 bytes in the shell that runs it, or of 1024
+	HostRun r = host(other, false, limit);
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_EQ(r.err, "virel-host: cannot write the WAV file '" + path("a.wav") + "': File too large\n");
+	other[4] = "/dev/null";
+	r = host(other, false, limit);
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_EQ(r.err, "virel-host: cannot write the state file '" + path("p.aupreset") + "': File too large\n");
+	EXPECT_EQ(slurp(path("a.wav")), wav);
+	EXPECT_EQ(slurp(path("p.aupreset")), state);
+	EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4) << "a.wav, p.aupreset, stdout, stderr";
+}
+
+// Damage passed over and values brought into range are said, a line each.
+TEST_F(HostTest, DamageTheHostPassesOverAndValuesItChangesAreWarnedAbout)
+{
+	// 96 ticks per quarter note: a tempo of 0 at the start, then A2 from tick 96 to 192, 0.5 s to 1 s at the tempo
+	// that stands.
+	const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 19, 0x00,
+		0xFF, 0x51, 0x03, 0, 0, 0, 0x60, 0x90, 45, 100, 0x60, 0x80, 45, 0, 0x00, 0xFF, 0x2F, 0x00};
+	std::ofstream(path("t0.mid"), std::ios::binary).write(reinterpret_cast<const char*>(smf), sizeof smf);
+	HostRun r = host({"render", "-m", path("t0.mid"), "-o", path("t0.wav"), "-t", "0.1"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.err, "virel-host: warning: '" + path("t0.mid") +
+						 "': track 1 sets a tempo of 0 microseconds per quarter note; the tempo before it is kept\n");
+	EXPECT_EQ(readWav(path("t0.wav")).samples.size(), 2u * 48510u);
+
+	// The whole messages are sent; one cut by the next and one cut by the end of the file are not.
+	std::ofstream(path("cut.syx"), std::ios::binary) << std::string("\xF0\x7D\x01\xF7\xF0\x7D\x02\xF0\x7D\x05\xF7\xF0\x7D", 13);
+	r = host({"render", "-o", path("s.wav"), "-t", "0", "--sysex", path("cut.syx"), "--midi-out", path("out.syx")});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(slurp(path("out.syx")), std::string("\xF0\x7D\x01\xF7\xF0\x7D\x05\xF7", 8));
+	EXPECT_EQ(r.err, "virel-host: warning: '" + path("cut.syx") +
+						 "': the SysEx message at byte 4 has no end (F7) before the next message; it was not sent\n"
+						 "virel-host: warning: '" +
+						 path("cut.syx") + "': the SysEx message at byte 11 has no end (F7) before the file ends; it was not sent\n");
+
+	r = host({"info", "--param", "Gain=1.5", "--param", "1=-0.25"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.err, "virel-host: warning: parameter 'Gain' takes values from 0 to 1; 1.5 was brought to 1\n"
+					 "virel-host: warning: parameter 'Tone' takes values from 0 to 1; -0.25 was brought to 0\n");
+	EXPECT_NE(r.out.find("Gain                         0 .. 1, default 0.5, now 1 "), std::string::npos) << r.out;
 }

@@ -1,0 +1,82 @@
+#include "DistinctFiles.h"
+
+#include "HostError.h"
+#include "HostOptions.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace
+{
+struct NamedFile
+{
+	const char* option;
+	const std::string* path;
+};
+
+// A file by its device and inode; a file yet to be made by its directory's and its name. Only such files can
+// lose data to another option: a device or a pipe named twice (/dev/null, say) loses nothing.
+struct Identity
+{
+	dev_t device = 0;
+	ino_t inode = 0;
+	std::string name; // empty for a file that exists
+	bool operator==(const Identity&) const = default;
+};
+
+// False when the path names nothing another option could lose: a missing input, a device, a folder that is not there.
+bool identify(const std::string& path, bool yetToBeMade, Identity& out)
+{
+	struct stat s;
+	if (stat(path.c_str(), &s) == 0)
+	{
+		out = {s.st_dev, s.st_ino, {}};
+		return S_ISREG(s.st_mode);
+	}
+	const std::filesystem::path p(path);
+	const std::string directory = p.has_parent_path() ? p.parent_path().string() : ".";
+	if (!yetToBeMade || p.filename().empty() || stat(directory.c_str(), &s) != 0)
+		return false;
+	out = {s.st_dev, s.st_ino, p.filename().string()};
+	return true;
+}
+
+std::vector<std::pair<NamedFile, Identity>> identified(const std::vector<NamedFile>& files, bool outputs)
+{
+	std::vector<std::pair<NamedFile, Identity>> result;
+	for (const NamedFile& f : files)
+		if (Identity id; !f.path->empty() && identify(*f.path, outputs, id))
+			result.push_back({f, id});
+	return result;
+}
+
+std::string named(const NamedFile& f)
+{
+	return f.option + std::string(" '") + *f.path + "'";
+}
+}
+
+void refuseSharedFiles(const HostOptions& o)
+{
+	std::vector<NamedFile> outputs = {{"--state-out", &o.stateOut}, {"--midi-out", &o.midiOut}, {"--log", &o.log}};
+	if (o.command == "render")
+		outputs.insert(outputs.begin(), {"--output", &o.output});
+	if (o.command == "editor")
+		outputs.insert(outputs.begin(), {"--screenshot", &o.screenshot});
+	const auto ins =
+		identified({{"--midi", &o.midi}, {"--sysex", &o.sysex}, {"--state-in", &o.stateIn}, {"--script", &o.script}}, false);
+	const auto outs = identified(outputs, true);
+	for (size_t i = 0; i < outs.size(); ++i)
+	{
+		for (const auto& in : ins)
+			if (outs[i].second == in.second)
+				throw usageError(named(outs[i].first) + " is the same file as " + named(in.first) +
+								 ": an output must not replace an input");
+		for (size_t j = 0; j < i; ++j)
+			if (outs[i].second == outs[j].second)
+				throw usageError(named(outs[j].first) + " and " + named(outs[i].first) +
+								 " are the same file: each output needs one of its own");
+	}
+}

@@ -1,0 +1,154 @@
+#include "OutputFile.h"
+
+#include "HostError.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+
+namespace
+{
+// Temporary files that a signal stopping the host must not leave behind. A handler can do little more than
+// unlink, so the names wait in fixed slots, each marked used once its name is in place.
+constexpr int kSlots = 4;
+char g_names[kSlots][PATH_MAX];
+volatile std::sig_atomic_t g_used[kSlots];
+
+void removeTemporaries(int signal)
+{
+	for (int i = 0; i < kSlots; ++i)
+		if (g_used[i])
+			unlink(g_names[i]);
+	std::signal(signal, SIG_DFL);
+	std::raise(signal);
+}
+
+// A host started with a signal ignored (in the background, say) keeps ignoring it.
+void watchStoppingSignals()
+{
+	static const bool watching = [] {
+		for (int s : {SIGINT, SIGTERM, SIGHUP})
+		{
+			struct sigaction now;
+			if (sigaction(s, nullptr, &now) == 0 && now.sa_handler == SIG_DFL)
+				std::signal(s, removeTemporaries);
+		}
+		return true;
+	}();
+	(void)watching;
+}
+
+int takeSlot(const std::string& name)
+{
+	watchStoppingSignals();
+	for (int i = 0; i < kSlots; ++i)
+		if (!g_used[i] && name.size() < PATH_MAX)
+		{
+			std::memcpy(g_names[i], name.c_str(), name.size() + 1);
+			g_used[i] = 1;
+			return i;
+		}
+	return -1;
+}
+
+void releaseSlot(int slot)
+{
+	if (slot >= 0)
+		g_used[slot] = 0;
+}
+}
+
+OutputFile::OutputFile(const std::string& path, const std::string& what) : m_path(path), m_what(what)
+{
+	// Through a link, the file it names is the one replaced; the link stays.
+	std::error_code error;
+	std::filesystem::path target = std::filesystem::canonical(path, error);
+	if (error)
+		target = path;
+	struct stat s;
+	const bool exists = stat(target.c_str(), &s) == 0;
+	if (exists && !S_ISREG(s.st_mode))
+	{
+		m_fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+		if (m_fd < 0)
+			fail(errno);
+		return;
+	}
+	// Replacing a file is no way round its being read-only.
+	if (exists && access(target.c_str(), W_OK) != 0)
+		fail(errno);
+	m_target = target.string();
+	const std::string directory = target.has_parent_path() ? target.parent_path().string() : ".";
+	for (int attempt = 0; m_fd < 0; ++attempt)
+	{
+		m_temporary = directory + "/." + target.filename().string() + "." + std::to_string(getpid()) + "-" +
+					  std::to_string(attempt);
+		m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+		if (m_fd < 0 && (errno != EEXIST || attempt == 100))
+		{
+			const int cause = errno;
+			m_temporary.clear();
+			fail(cause);
+		}
+	}
+	if (exists)
+		fchmod(m_fd, s.st_mode & 07777);
+	m_slot = takeSlot(m_temporary);
+}
+
+OutputFile::~OutputFile()
+{
+	if (m_fd >= 0)
+		close(m_fd);
+	if (!m_temporary.empty())
+		unlink(m_temporary.c_str());
+	releaseSlot(m_slot);
+}
+
+void OutputFile::write(const void* data, size_t size)
+{
+	auto* bytes = static_cast<const char*>(data);
+	while (size > 0)
+	{
+		const ssize_t n = ::write(m_fd, bytes, size);
+		if (n < 0 && errno == EINTR)
+			continue;
+		if (n < 0)
+			fail(errno);
+		bytes += n;
+		size -= size_t(n);
+	}
+}
+
+void OutputFile::commit()
+{
+	const int fd = m_fd;
+	m_fd = -1;
+	// A full disk may show only when the data reach it.
+	if (!m_temporary.empty() && fsync(fd) != 0)
+	{
+		const int cause = errno;
+		close(fd);
+		fail(cause);
+	}
+	if (close(fd) != 0)
+		fail(errno);
+	if (m_temporary.empty())
+		return;
+	if (rename(m_temporary.c_str(), m_target.c_str()) != 0)
+		fail(errno);
+	m_temporary.clear();
+	releaseSlot(m_slot);
+	m_slot = -1;
+}
+
+void OutputFile::fail(int error) const
+{
+	throw HostError("cannot write the " + m_what + " '" + m_path + "': " + std::strerror(error));
+}
