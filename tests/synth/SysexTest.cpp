@@ -421,20 +421,14 @@ TEST(SysexReader, BadRecordStopsTheDumpAndKeepsWhatCameBefore)
 // the checksum cannot see it, so no record of such a dump can be trusted.
 TEST(SysexReader, ABytePastSevenBitsRefusesTheWholeDump)
 {
-	const auto singles = makeSingles(32, 12);
 	Bytes dump;
-	ASSERT_TRUE(Sysex::writeSingles(dump, singles, 0, StorageLocation::InternalLow, 0));
-	for (size_t position : {size_t(8 + 88 * 4 + 3), size_t(8 + 88 * 31 + 40), size_t(7)})
-	{
-		Bytes damaged = dump;
-		damaged[position] |= 0x80;
-		Result result;
-		LogCapture log;
-		EXPECT_FALSE(Sysex::readBuffer(result, damaged, 255)) << position;
-		EXPECT_TRUE(result.singles.empty()) << position;
-		ASSERT_EQ(log.texts().size(), 1u);
-		EXPECT_EQ(log.texts()[0].rfind("Invalid data byte ", 0), 0u);
-	}
+	ASSERT_TRUE(Sysex::writeSingles(dump, makeSingles(32, 12), 0, StorageLocation::InternalLow, 0));
+	dump[8 + 88 * 31 + 40] |= 0x80;
+	Result result;
+	LogCapture log;
+	EXPECT_FALSE(Sysex::readBuffer(result, dump, 255));
+	EXPECT_TRUE(result.singles.empty());
+	EXPECT_EQ(log.texts(), Texts{"Invalid data byte " + std::to_string(dump[8 + 88 * 31 + 40]) + " at position 2776, expected 0-127"});
 }
 
 TEST(SysexReader, MultiBlockDumps)
