@@ -2,8 +2,7 @@
 
 #include "vstgui/lib/platform/x11frame.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "X11Events.h"
 
 #include <chrono>
 #include <functional>
@@ -78,21 +77,10 @@ struct X11FrameDriver
 	// A button press or release (buttons 4 and 5 are the wheel) or a motion at a frame point.
 	void pointer (int type, unsigned int button, const VSTGUI::CPoint& where, unsigned int state = 0)
 	{
-		XEvent e {};
-		e.type = type;
 		int x = 0, y = 0;
 		const Window w = target (where, x, y);
-		// Button and motion events share their layout; a motion's hint flag sits where the button is.
-		e.xbutton.window = w;
-		e.xbutton.root = DefaultRootWindow (display);
-		e.xbutton.button = button;
-		e.xbutton.x = x;
-		e.xbutton.y = y;
-		e.xbutton.state = state;
-		e.xbutton.same_screen = True;
-		e.xbutton.time = ++time;
-		XSendEvent (display, w, False, NoEventMask, &e);
-		XSync (display, False);
+		// A motion's hint flag sits where a button event has its button.
+		sendInputEvent (display, w, type, button, x, y, state, ++time);
 		pump ();
 	}
 	void click (const VSTGUI::CPoint& where)
@@ -108,29 +96,13 @@ struct X11FrameDriver
 	void key (KeySym keysym, unsigned int state = 0)
 	{
 		const auto popups = window.getPopupWindows ();
-		XEvent e {};
-		e.type = KeyPress;
-		e.xkey.window = popups.empty () ? window.getWindow () : popups.front ();
-		e.xkey.root = DefaultRootWindow (display);
-		e.xkey.keycode = XKeysymToKeycode (display, keysym);
-		e.xkey.state = state;
-		e.xkey.same_screen = True;
-		e.xkey.time = ++time;
-		XSendEvent (display, e.xkey.window, False, NoEventMask, &e);
-		XSync (display, False);
+		const Window w = popups.empty () ? window.getWindow () : popups.front ();
+		sendInputEvent (display, w, KeyPress, XKeysymToKeycode (display, keysym), 0, 0, state, ++time);
 		pump ();
 	}
 
 	// The colour of a pixel of a window as 0xRRGGBB.
-	unsigned long pixel (Window w, int x, int y) const
-	{
-		XImage* image = XGetImage (display, w, x, y, 1, 1, AllPlanes, ZPixmap);
-		if (image == nullptr)
-			return 0;
-		unsigned long value = XGetPixel (image, 0, 0) & 0xFFFFFF;
-		XDestroyImage (image);
-		return value;
-	}
+	unsigned long pixel (Window w, int x, int y) const { return windowPixel (display, w, x, y); }
 
 	Display* display;
 	VSTGUI::X11PlatformFrame& window;

@@ -4,8 +4,8 @@
 //   FAKE_DIALOG_PANEL  X window it covers with a window of its own and uncovers again, then clicks and types on
 //   FAKE_DIALOG_X/_Y   the point of the panel it watches and clicks; it must be drawn in a colour other than black
 //   FAKE_DIALOG_EXIT   its exit status; "dismissed" ends as zenity does on Escape or when its window is closed
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "X11Events.h"
+
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -20,31 +20,6 @@ std::string env (const char* name)
 {
 	const char* value = std::getenv (name);
 	return value ? value : "";
-}
-
-unsigned long pixel (Display* display, Window window, int x, int y)
-{
-	XImage* image = XGetImage (display, window, x, y, 1, 1, AllPlanes, ZPixmap);
-	if (!image)
-		return 0;
-	const unsigned long value = XGetPixel (image, 0, 0) & 0xFFFFFF;
-	XDestroyImage (image);
-	return value;
-}
-
-void send (Display* display, Window window, int type, unsigned int detail, int x, int y, unsigned int state)
-{
-	XEvent e {};
-	e.type = type;
-	e.xbutton.window = window;
-	e.xbutton.root = DefaultRootWindow (display);
-	e.xbutton.button = detail;
-	e.xbutton.x = x;
-	e.xbutton.y = y;
-	e.xbutton.state = state;
-	e.xbutton.same_screen = True;
-	XSendEvent (display, window, False, NoEventMask, &e);
-	XSync (display, False);
 }
 
 // The panel is uncovered black by the server and must be drawn again by its owner while we are open.
@@ -68,7 +43,7 @@ std::string coverAndWatch (Display* display, Window panel, int x, int y)
 	const auto deadline = std::chrono::steady_clock::now () + std::chrono::seconds (30);
 	while (std::chrono::steady_clock::now () < deadline)
 	{
-		if (pixel (display, panel, x, y) != 0)
+		if (windowPixel (display, panel, x, y) != 0)
 			return "drawn";
 		std::this_thread::sleep_for (std::chrono::milliseconds (10));
 	}
@@ -90,10 +65,10 @@ int main (int argc, char** argv)
 		const int y = std::atoi (env ("FAKE_DIALOG_Y").c_str ());
 		log << coverAndWatch (display, panel, x, y) << "\n";
 		// The person lets go of the button that opened us, clicks the panel again and types.
-		send (display, panel, ButtonRelease, Button1, x, y, Button1Mask);
-		send (display, panel, ButtonPress, Button1, x, y, 0);
-		send (display, panel, ButtonRelease, Button1, x, y, Button1Mask);
-		send (display, panel, KeyPress, XKeysymToKeycode (display, XK_a), x, y, 0);
+		sendInputEvent (display, panel, ButtonRelease, Button1, x, y, Button1Mask, CurrentTime);
+		sendInputEvent (display, panel, ButtonPress, Button1, x, y, 0, CurrentTime);
+		sendInputEvent (display, panel, ButtonRelease, Button1, x, y, Button1Mask, CurrentTime);
+		sendInputEvent (display, panel, KeyPress, XKeysymToKeycode (display, XK_a), x, y, 0, CurrentTime);
 		std::this_thread::sleep_for (std::chrono::milliseconds (200));
 	}
 	if (display)
