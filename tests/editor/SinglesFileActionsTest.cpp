@@ -312,21 +312,18 @@ TEST_F(FileActions, DumpsInsideAMidiFileImportLikeRawOnes)
 
 namespace
 {
-// A page of 32 singles as a block dump whose record k has a wrong checksum.
-std::vector<uint8_t> damagedAt(const std::vector<SinglePreset>& singles, size_t k)
+// A page of 32 singles as a block dump, its record k damaged (a wrong checksum) or the dump cut after record k
+// and closed by F7.
+std::vector<uint8_t> pageDump(const std::vector<SinglePreset>& singles, size_t k, bool cut)
 {
 	std::vector<uint8_t> dump;
 	Sysex::writeSingles(dump, singles, 0, InternalLow, 0);
-	dump[8 + 88 * k + 87] ^= 1;
-	return dump;
-}
-
-// The same dump cut after n records, still closed by F7.
-std::vector<uint8_t> cutAfter(const std::vector<SinglePreset>& singles, size_t n)
-{
-	std::vector<uint8_t> dump;
-	Sysex::writeSingles(dump, singles, 0, InternalLow, 0);
-	dump.resize(8 + 88 * n);
+	if (!cut)
+	{
+		dump[8 + 88 * k + 87] ^= 1;
+		return dump;
+	}
+	dump.resize(8 + 88 * k);
 	dump.push_back(0xF7);
 	return dump;
 }
@@ -342,10 +339,10 @@ TEST_F(FileActions, DamagedOrCutDumpsChangeNothingInEitherImport)
 	Sysex::writeSingle(one, other[0], 0, InternalLow, 0);
 	twoRecords = one;
 	twoRecords.insert(twoRecords.end() - 1, one.begin() + 8, one.end() - 1);  // one single dump, two records
-	write("fifth.syx", damagedAt(other, 4));
-	write("second.syx", damagedAt(other, 1));
-	write("ten.syx", cutAfter(other, 10));
-	write("one.syx", cutAfter(other, 1));
+	write("fifth.syx", pageDump(other, 4, false));
+	write("second.syx", pageDump(other, 1, false));
+	write("ten.syx", pageDump(other, 10, true));
+	write("one.syx", pageDump(other, 1, true));
 	write("two.syx", twoRecords);
 	for (const char* file : {"fifth.syx", "second.syx", "ten.syx", "one.syx", "two.syx"})
 	{

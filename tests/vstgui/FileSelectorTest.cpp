@@ -7,7 +7,6 @@
 
 #include <CoreFoundation/CFStandIn.h>
 
-#include <fnmatch.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -150,10 +149,6 @@ TEST (FileSelector, AsksZenityWithTheFiltersAndReadsTheChosenPaths)
 	                                "--file-filter=Sysex File (*.syx) | *.[sS][yY][xX]\n"
 	                                "--file-filter=Midi File (*.mid) | *.[mM][iI][dD]\n--attach=77\n--modal\n");
 	cf::setDialogHost (previousHost);
-	// The desktop lists files by these patterns: in any case, and only with the extension at the end.
-	for (const char* name : {"BANK.SYX", "bank.syx", "Bank.Syx"})
-		EXPECT_EQ (fnmatch ("*.[sS][yY][xX]", name, 0), 0) << name;
-	EXPECT_NE (fnmatch ("*.[sS][yY][xX]", "bank.syx.txt", 0), 0);
 }
 
 TEST (FileSelector, ACancelledOrMissingZenityConfirmsNothing)
