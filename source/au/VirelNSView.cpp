@@ -21,6 +21,9 @@ VirelNSView* VirelNSView::initWithVirel(auEditor* owner, NSSize preferred)
 		: owner->getWindowRect();
 	ZentEditor::validateRect(rect);
 	ZentEditor::validateAspect(rect);
+	// Whole pixels, as the window keeps them: a size between pixels would be cut when saved and shrink again
+	// here at the next session.
+	ZentEditor::roundRect(rect);
 	const double w = rect.right - rect.left;
 	const double h = rect.bottom - rect.top;
 	if (!initWithFrame(NSMakeRect(0, 0, w, h)))
@@ -31,14 +34,13 @@ VirelNSView* VirelNSView::initWithVirel(auEditor* owner, NSSize preferred)
 	ZENT_LOG("Initial UI size is " << w << " " << h);
 	owner->applyViewSize(sizeRect(w, h));
 
-	// The view is not retained: the owner outlives it and only an open window, which this view opens after
-	// installing the callback, reports size changes.
-	auEditor::SizeChangeCallback resized = [view = this](auEditor* editor) {
-		const VSTGUI::CRect& r = editor->getWindowRect();
+	// The view is not retained: the owner drops the callback when the view goes, and only an open window,
+	// which this view opens after installing the callback, reports size changes.
+	owner->addView(this, [view = this](auEditor* editor) {
+		const VSTGUI::CRect r = editor->getWindowRect();
 		view->setFrame(NSMakeRect(0, 0, r.right - r.left, r.bottom - r.top));
 		editor->saveStateToPlugin();
-	};
-	owner->swapSizeChangeCallback(resized);
+	});
 	owner->open(this);
 
 	CFRunLoopTimerContext context{0, this, nullptr, nullptr, nullptr};
@@ -53,19 +55,36 @@ void VirelNSView::setFrame(NSRect frame)
 {
 	ZENT_LOG("setFrame new size " << frame.size.width << " " << frame.size.height);
 	if (editController)
+	{
 		editController->applyViewSize(sizeRect(frame.size.width, frame.size.height));
+		// The window keeps to its rules and has already put this view at the size it took, from inside the
+		// call above; the request must not have the last word over it.
+		if (editController->showsWindowIn(this))
+		{
+			const VSTGUI::CRect r = editController->getWindowRect();
+			frame.size = NSMakeSize(r.right - r.left, r.bottom - r.top);
+		}
+	}
 	NSView::setFrame(frame);
 }
 
 void VirelNSView::doIdle()
 {
-	editController->idle();
+	if (editController)
+		editController->idle();
+}
+
+void VirelNSView::ownerGone()
+{
+	editController = nullptr;
+	if (idleTimer)
+		CFRunLoopTimerInvalidate(idleTimer);
 }
 
 void VirelNSView::dealloc()
 {
 	if (editController)
-		editController->close();
+		editController->removeView(this);
 	if (idleTimer)
 	{
 		CFRunLoopTimerInvalidate(idleTimer);

@@ -14,6 +14,8 @@ public:
 	VirelNSView* initWithVirel(auEditor* owner, NSSize preferredSize);
 	void setFrame(NSRect frame) override;
 	void doIdle();
+	// The owner went before the view: from now on the view has nothing to show, size or idle.
+	void ownerGone();
 
 protected:
 	void dealloc() override;

@@ -1,6 +1,7 @@
 #include "au/auEditor.h"
 
 #include "ZentEditor.h"
+#include "au/VirelNSView.h"
 #include "au/auPlugin.h"
 #include "synth/Plugin.h"
 #include "synth/log.h"
@@ -12,12 +13,20 @@ namespace
 {
 constexpr uint32_t kStateVersion = 1;
 
-// Toward zero, held inside the type's range (a rectangle never comes near its limits).
+// Held inside the type's range (a rectangle never comes near its limits), then toward zero.
 template <typename T>
 T truncated(double value)
 {
 	constexpr double lo = std::numeric_limits<T>::min(), hi = std::numeric_limits<T>::max();
 	return static_cast<T>(std::isnan(value) ? 0.0 : std::trunc(std::fmin(hi, std::fmax(lo, value))));
+}
+
+// To the nearest whole pixel, halves away from zero: a window between pixels saved toward zero would
+// come back smaller, and smaller again after every save.
+template <typename T>
+T rounded(double value)
+{
+	return truncated<T>(std::round(value));
 }
 
 void putU32(uint8_t* at, uint32_t v)
@@ -40,6 +49,9 @@ auEditor::auEditor(auPlugin& adapter, zentlib::Plugin& facade)
 
 auEditor::~auEditor()
 {
+	// Hosts may dispose of the instance before they release its views.
+	for (VirelNSView* view : m_views)
+		view->ownerGone();
 	// The adapter deletes the facade right after; the window goes without telling it.
 	m_sizeChanged = nullptr;
 	delete m_window;
@@ -50,7 +62,8 @@ bool auEditor::open(void* parent)
 {
 	ZENT_LOG("Opening GUI");
 	PluginGUIEditor::open(parent);
-	auto* window = new ZentEditor(m_facade, parent, this, this, m_rect, VSTGUI::PlatformType(-1), nullptr);
+	auto* window =
+		new ZentEditor(m_facade, parent, this, this, m_rect.load(), VSTGUI::PlatformType::kDefaultNative, nullptr);
 	ZentEditor* previous = m_window;
 	m_window = window;
 	// The facade lets go of the previous window before it is deleted: the render thread may be calling it.
@@ -58,6 +71,8 @@ bool auEditor::open(void* parent)
 	delete previous;
 	frame = m_window->getFrame();
 	setKnobMode(VSTGUI::kLinearMode);
+	// A size the window reported from its constructor came before it was the owned window.
+	updateRectFromEditor();
 	return true;
 }
 
@@ -90,7 +105,7 @@ void auEditor::updateRectFromEditor()
 	VSTGUI::CRect live;
 	if (!m_window || !m_window->getRect(live))
 		return;
-	m_rect = live;
+	m_rect.store(live);
 	setERect(live);
 }
 
@@ -107,15 +122,15 @@ void auEditor::setERect(const VSTGUI::CRect& r)
 	rect.right = truncated<int16_t>(r.right);
 }
 
-void auEditor::saveState(std::vector<uint8_t>& out)
+void auEditor::saveState(std::vector<uint8_t>& out) const
 {
-	updateRectFromEditor();
+	const VSTGUI::CRect r = m_rect.load();
 	out.resize(kStateSize);
 	putU32(&out[0], kStateVersion);
-	putU32(&out[4], static_cast<uint32_t>(truncated<int32_t>(m_rect.left)));
-	putU32(&out[8], static_cast<uint32_t>(truncated<int32_t>(m_rect.top)));
-	putU32(&out[12], static_cast<uint32_t>(truncated<int32_t>(m_rect.right)));
-	putU32(&out[16], static_cast<uint32_t>(truncated<int32_t>(m_rect.bottom)));
+	putU32(&out[4], static_cast<uint32_t>(rounded<int32_t>(r.left)));
+	putU32(&out[8], static_cast<uint32_t>(rounded<int32_t>(r.top)));
+	putU32(&out[12], static_cast<uint32_t>(rounded<int32_t>(r.right)));
+	putU32(&out[16], static_cast<uint32_t>(rounded<int32_t>(r.bottom)));
 }
 
 bool auEditor::loadState(const std::vector<uint8_t>& in)
@@ -123,7 +138,7 @@ bool auEditor::loadState(const std::vector<uint8_t>& in)
 	if (in.size() != kStateSize || getU32(&in[0]) != kStateVersion)
 		return false;
 	auto coordinate = [&](size_t offset) { return double(static_cast<int32_t>(getU32(&in[offset]))); };
-	m_rect = VSTGUI::CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16));
+	m_rect.store(VSTGUI::CRect(coordinate(4), coordinate(8), coordinate(12), coordinate(16)));
 	return true;
 }
 
@@ -142,7 +157,31 @@ void auEditor::applyViewSize(const VSTGUI::CRect& r)
 	if (m_window)
 		m_window->setSize(r);
 	else
-		m_rect = r;
+		m_rect.store(r);
+}
+
+void auEditor::addView(VirelNSView* view, SizeChangeCallback onSizeChanged)
+{
+	m_views.insert(view);
+	m_sizeChanged.swap(onSizeChanged);
+	m_sizeChangedView = view;
+}
+
+void auEditor::removeView(VirelNSView* view)
+{
+	m_views.erase(view);
+	if (m_sizeChangedView == view)
+	{
+		m_sizeChanged = [](auEditor*) {};
+		m_sizeChangedView = nullptr;
+	}
+	if (showsWindowIn(view))
+		close();
+}
+
+bool auEditor::showsWindowIn(const VirelNSView* view) const
+{
+	return m_window && systemWindow == static_cast<const void*>(view);
 }
 
 void auEditor::changeParameter(zentlib::EParam parameter, float normalisedValue)

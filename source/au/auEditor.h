@@ -3,10 +3,12 @@
 #include "vstgui/plugin-bindings/plugguieditor.h"
 
 #include "ZentEditorListener.h"
+#include "au/SeqLocked.h"
 #include "synth/CParam.h"
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <vector>
 
 namespace zentlib
@@ -14,10 +16,12 @@ namespace zentlib
 class Plugin;
 }
 class auPlugin;
+class VirelNSView;
 class ZentEditor;
 
 // The instance's editor owner: it opens editor windows inside the views the host shows, relays what a window
 // does to the facade and the host, and keeps the window's rectangle between windows and in the saved state.
+// Everything but saveState and loadState belongs to the host's main thread.
 class auEditor : public VSTGUI::PluginGUIEditor, private ZentEditorListener
 {
 public:
@@ -43,18 +47,26 @@ public:
 	void updateRectFromEditor();
 	void convertRect(const VSTGUI::CRect& rect);
 
-	void saveState(std::vector<uint8_t>& out);
+	// Any thread: a host saves and restores its state on a thread of its own. Both touch only the last
+	// rectangle, never the window.
+	void saveState(std::vector<uint8_t>& out) const;
 	bool loadState(const std::vector<uint8_t>& in);
 	void saveStateToPlugin();
 	bool pluginHasEditorState() const;
 
 	// The last known window rectangle.
-	const VSTGUI::CRect& getWindowRect() const { return m_rect; }
+	VSTGUI::CRect getWindowRect() const { return m_rect.load(); }
 	// A size from the host's view: the open window validates and takes it; without one it is kept as it is.
 	void applyViewSize(const VSTGUI::CRect& rect);
-	// Installs callback and hands back the one that was installed.
-	void swapSizeChangeCallback(SizeChangeCallback& callback) { m_sizeChanged.swap(callback); }
 	ZentEditor* getWindow() const { return m_window; }
+
+	// The host views this owner serves. A view joins with the callback that keeps it at the window's size,
+	// which replaces the one installed before. When it leaves, its callback goes with it, and the window
+	// closes only if it shows in that view: another view may be showing it by now. An owner that goes
+	// before its views leaves each of them without an owner.
+	void addView(VirelNSView* view, SizeChangeCallback onSizeChanged);
+	void removeView(VirelNSView* view);
+	bool showsWindowIn(const VirelNSView* view) const;
 
 private:
 	// ZentEditorListener
@@ -66,6 +78,10 @@ private:
 	auPlugin& m_adapter;
 	zentlib::Plugin& m_facade;
 	ZentEditor* m_window = nullptr;
-	VSTGUI::CRect m_rect;
+	// Written on the window's thread as the window changes size and by a restore on any thread; a save on
+	// any thread reads it while the window is resized, opened or closed.
+	SeqLocked<VSTGUI::CRect> m_rect;
 	SizeChangeCallback m_sizeChanged = [](auEditor*) {};
+	const VirelNSView* m_sizeChangedView = nullptr;
+	std::set<VirelNSView*> m_views;
 };

@@ -10,6 +10,7 @@
 #include "synth/IPluginListener.h"
 
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace zentlib
@@ -83,7 +84,7 @@ public:
 	void setPresetByID(int id);
 	// Refreshes the editor state from the editor owner, when there is one.
 	void saveEditorState();
-	bool hasEditorState() const { return !m_editorState.empty(); }
+	bool hasEditorState() const;
 
 protected:
 	OSStatus HandleMidiEvent(UInt8 status, UInt8 channel, UInt8 data1, UInt8 data2, UInt32 startFrame) override;
@@ -113,6 +114,10 @@ private:
 	CFStringRef copySingleName(size_t index) const;
 
 	zentlib::Plugin* m_plugin = nullptr;
+	// A host saves and restores the state on a thread of its own, while the main thread makes the editor owner
+	// and stores the window's size: the lock guards the owner's pointer and the editor state between them. It
+	// is taken after the engine lock, never before it, and nothing holding it calls out of the adapter.
+	mutable std::mutex m_editorLock;
 	auEditor* m_editor = nullptr;
 	std::vector<uint8_t> m_editorState;
 	// Written by Render and by the host's property call, read by sendMidi on whichever thread sends:

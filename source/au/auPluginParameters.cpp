@@ -204,6 +204,7 @@ OSStatus auPlugin::getCocoaViewInfo(AudioUnitCocoaViewInfo& info)
 
 auEditor* auPlugin::getEditor()
 {
+	std::lock_guard<std::mutex> lock(m_editorLock);
 	if (!m_editor)
 	{
 		m_editor = new auEditor(*this, *m_plugin);

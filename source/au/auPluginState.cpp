@@ -270,6 +270,7 @@ bool auPlugin::copyEngineState(CFPropertyListRef dictionary, std::vector<uint8_t
 
 void auPlugin::serializeCustomData(std::vector<uint8_t>& data)
 {
+	std::lock_guard<std::mutex> lock(m_editorLock);
 	if (m_editor)
 	{
 		m_editor->saveState(data);
@@ -282,6 +283,7 @@ void auPlugin::serializeCustomData(std::vector<uint8_t>& data)
 void auPlugin::deserializeCustomData(const std::vector<uint8_t>& data)
 {
 	// Without an editor owner the block is kept unchecked: the owner checks it when it is made.
+	std::lock_guard<std::mutex> lock(m_editorLock);
 	m_editorState = data;
 	if (m_editor && !m_editor->loadState(data))
 		m_editorState.clear();
@@ -290,6 +292,13 @@ void auPlugin::deserializeCustomData(const std::vector<uint8_t>& data)
 void auPlugin::saveEditorState()
 {
 	// Only an editor owner has a window size to keep; without one the restored block stays as it came.
+	std::lock_guard<std::mutex> lock(m_editorLock);
 	if (m_editor)
 		m_editor->saveState(m_editorState);
+}
+
+bool auPlugin::hasEditorState() const
+{
+	std::lock_guard<std::mutex> lock(m_editorLock);
+	return !m_editorState.empty();
 }

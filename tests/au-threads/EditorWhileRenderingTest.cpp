@@ -1,6 +1,7 @@
 #include "AuHost.h"
 #include "HostedView.h"
 #include "LogCapture.h"
+#include "StateChunks.h"
 
 #include <atomic>
 #include <chrono>
@@ -50,4 +51,44 @@ TEST_F(EditorThreads, ViewsComeAndGoWhileTheRenderThreadPlaysAndAutomates)
 	render.join();
 	// Anything the window left for the main loop runs with no window there.
 	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.06, false);
+}
+
+// A host may save the state on a thread of its own while its main thread opens, resizes and closes editor
+// views: every save holds a whole window block, and the last one the size of the last window.
+TEST_F(EditorThreads, StateSavedOnAnotherThreadWhileViewsOpenResizeAndClose)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(48000), noErr);
+	LogCapture quiet; // every save and resize logs a line
+	std::atomic<bool> stop{false};
+	std::atomic<int> saves{0};
+	std::thread saver([&] {
+		StateCodec codec;
+		while (!stop || saves == 0)
+		{
+			CFPropertyListRef state = instance.saveState();
+			EXPECT_EQ(codec.editorBlockOf(chunkOf(state)).size(), 20u);
+			CFRelease(state);
+			++saves;
+			std::this_thread::sleep_for(std::chrono::milliseconds(1)); // a host saves now and then
+		}
+	});
+
+	// Six views, each resized five times: thirty sizes, the last 1568 x 882.
+	for (int view = 0, step = 0; view < 6; ++view)
+	{
+		HostedView hosted(instance.unit(), NSMakeSize(0, 0));
+		for (int size = 0; size < 5; ++size, ++step)
+		{
+			hosted.view()->setFrame(NSMakeRect(0, 0, 640 + 32 * step, 360 + 18 * step));
+			CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.01, false);
+		}
+	}
+	stop = true;
+	saver.join();
+	CFPropertyListRef state = instance.saveState();
+	// Version 1, left and top 0, right 1568, bottom 882.
+	EXPECT_EQ(StateCodec().editorBlockOf(chunkOf(state)),
+		(Bytes{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x20, 6, 0, 0, 0x72, 3, 0, 0}));
+	CFRelease(state);
 }

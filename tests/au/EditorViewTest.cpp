@@ -3,12 +3,15 @@
 
 #include "AuHost.h"
 #include "HostedView.h"
+#include "Layout.h"
 #include "LogCapture.h"
 #include "StateChunks.h"
 
 #include <AudioUnit/AUCocoaUIView.h>
 #include <vstgui/lib/cframe.h>
 #include <objc/runtime.h>
+
+#include <functional>
 
 #include <algorithm>
 #include <memory>
@@ -42,6 +45,22 @@ Bytes windowBlockOf(Instance& instance)
 	const Bytes block = StateCodec().editorBlockOf(chunkOf(state));
 	CFRelease(state);
 	return block;
+}
+
+// The centre of the named view as the panel lays it out, in the pixels of a full-size window; false when no view
+// has that name.
+bool centreOf(const uidesc::View& view, const std::string& name, NSPoint origin, NSPoint& out)
+{
+	origin = NSMakePoint(origin.x + view.r.x, origin.y + view.r.y);
+	if (view.name == name)
+	{
+		out = NSMakePoint(origin.x + view.r.w / 2, origin.y + view.r.h / 2);
+		return true;
+	}
+	for (const uidesc::View& child : view.children)
+		if (centreOf(child, name, origin, out))
+			return true;
+	return false;
 }
 
 Bytes windowBlock(uint32_t version, int32_t left, int32_t top, int32_t right, int32_t bottom)
@@ -230,18 +249,190 @@ TEST_F(EditorView, TwoViewsShareOneWindowAndAClosedWindowKeepsTheHostsSizeUntilT
 	EXPECT_TRUE(first->view()->subviews().empty());
 	EXPECT_EQ(second->view()->subviews().size(), 1u);
 
-	// Whichever view goes first takes the window with it; the other keeps idling nothing.
+	// A host that makes the new view before it lets go of the old one keeps the window in the new one.
 	first.reset();
+	ASSERT_EQ(second->view()->subviews().size(), 1u);
+	second->view()->setFrame(NSMakeRect(0, 0, 1280, 720));
+	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 1280, 720));
+
+	// The other order: the view showing the window takes it along, and the one left idles nothing.
+	first = std::make_unique<HostedView>(instance.unit(), NSMakeSize(0, 0));
 	EXPECT_TRUE(second->view()->subviews().empty());
+	first.reset();
 	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false);
 
 	// Without a window a host's size is kept as it comes, and the next view keeps it to the rules.
 	second->view()->setFrame(NSMakeRect(0, 0, 3000, 1000));
+	EXPECT_EQ(frameSize(*second).width, 3000);
 	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 3000, 1000));
 	second.reset();
 	LogCapture log;
 	HostedView next(instance.unit(), NSMakeSize(0, 0));
 	const auto texts = log.texts();
-	EXPECT_NE(std::find(texts.begin(), texts.end(), "Initial UI size is 1777.78 1000"), texts.end());
+	EXPECT_NE(std::find(texts.begin(), texts.end(), "Initial UI size is 1778 1000"), texts.end());
 	EXPECT_EQ(next.view()->subviews().size(), 1u);
+}
+
+// Nothing makes a host release the view before it disposes of the instance, and some do it the other way round.
+TEST_F(EditorView, AViewThatOutlivesItsInstanceShowsNothingAndGoesQuietly)
+{
+	auto instance = std::make_unique<Instance>();
+	ASSERT_EQ(instance->initialize(), noErr);
+	HostedView hosted(instance->unit(), NSMakeSize(1024, 576));
+	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(hosted.view()->frame());
+	window->setContentView(hosted.view());
+	instance.reset();
+
+	EXPECT_TRUE(hosted.view()->subviews().empty());
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false);
+	hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
+	EXPECT_EQ(frameSize(hosted).height, 1000);
+	{
+		NSAutoreleasePool pool;
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDown, NSMakePoint(500, 300), 0, 1));
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(500, 300), 0, 0));
+	}
+	window->setContentView(nullptr);
+	window->release();
+}
+
+// A host's size off 16:9 ends at the window's: the view, its frame-changed notification and the saved block agree.
+TEST_F(EditorView, AHostsSizeEndsAtTheSizeTheWindowTook)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	HostedView hosted(instance.unit(), NSMakeSize(1280, 720));
+	std::vector<NSSize> notified;
+	id observer = NSNotificationCenter::defaultCenter()->addObserverForName(NSViewFrameDidChangeNotification,
+		hosted.view(), [&](const NSNotification&) { notified.push_back(frameSize(hosted)); });
+	for (NSSize asked : {NSMakeSize(1000, 1000), NSMakeSize(2000, 900), NSMakeSize(100, 50)})
+	{
+		notified.clear();
+		hosted.view()->setFrame(NSMakeRect(0, 0, asked.width, asked.height));
+		const Bytes block = windowBlockOf(instance);
+		ASSERT_FALSE(notified.empty());
+		EXPECT_EQ(notified.back().width, frameSize(hosted).width);
+		EXPECT_EQ(notified.back().height, frameSize(hosted).height);
+		EXPECT_EQ(block, windowBlock(1, 0, 0, int32_t(frameSize(hosted).width), int32_t(frameSize(hosted).height)));
+	}
+	EXPECT_EQ(frameSize(hosted).width, 640);
+	EXPECT_EQ(frameSize(hosted).height, 360);
+	hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
+	EXPECT_EQ(frameSize(hosted).width, 1000);
+	EXPECT_EQ(frameSize(hosted).height, 563);
+	NSNotificationCenter::defaultCenter()->removeObserver(observer);
+}
+
+// A session restores the state, shows the editor and saves again: the size a person left stays put session after
+// session, also when it came from a block saved with a size between pixels.
+TEST_F(EditorView, TheWindowKeepsItsSizeOverSessionsOfSavingAndReopening)
+{
+	CFPropertyListRef state;
+	{
+		Instance instance;
+		ASSERT_EQ(instance.initialize(), noErr);
+		state = instance.saveState();
+		setChunk(state, StateCodec().stateWithEditorBlock(windowBlock(1, 0, 0, 1050, 590)));
+	}
+	for (int session = 0; session < 8; ++session)
+	{
+		Instance instance;
+		ASSERT_EQ(instance.restoreState(state), noErr);
+		CFRelease(state);
+		ASSERT_EQ(instance.initialize(), noErr);
+		{
+			HostedView hosted(instance.unit(), NSMakeSize(0, 0));
+			EXPECT_EQ(frameSize(hosted).width, 1049) << "session " << session;
+			EXPECT_EQ(frameSize(hosted).height, 590) << "session " << session;
+		}
+		state = instance.saveState();
+	}
+	EXPECT_EQ(StateCodec().editorBlockOf(chunkOf(state)), windowBlock(1, 0, 0, 1049, 590));
+	CFRelease(state);
+}
+
+// Edits that no control's own gesture encloses, made as a person makes them: the host records each inside one.
+TEST_F(EditorView, ArrowNameAndPadEditsReachTheHostInsideGestures)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	ASSERT_EQ(AudioUnitSetParameter(instance.unit(), 43, kAudioUnitScope_Global, 0, 0.f, 0), noErr); // key tracking off
+	std::vector<AudioUnitParameterID> ids{35, 39, 107, 108};
+	for (AudioUnitParameterID name = 0; name < 10; ++name)
+		ids.push_back(name);
+	ParameterEvents events(instance.unit(), ids);
+
+	HostedView hosted(instance.unit(), NSMakeSize(2560, 1440));
+	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(hosted.view()->frame());
+	window->setContentView(hosted.view());
+	const uidesc::Panel panel = uidesc::buildPanel();
+	auto at = [&](const std::string& name) {
+		NSPoint centre;
+		EXPECT_TRUE(centreOf(panel.root, name, NSMakePoint(0, 0), centre)) << name;
+		return centre;
+	};
+	auto send = [&](NSEventType type, NSPoint p) {
+		NSAutoreleasePool pool;
+		window->sendEvent(NSEvent::mouseEventWithType(type, p, 0, type == NSEventTypeLeftMouseDown ? 1 : 0));
+	};
+	auto click = [&](const std::string& name) {
+		send(NSEventTypeLeftMouseDown, at(name));
+		send(NSEventTypeLeftMouseUp, at(name));
+	};
+	using Event = ParameterEvents::Event;
+	using Events = std::vector<Event>;
+	auto gesture = [](std::vector<AudioUnitParameterID> on, size_t values) {
+		Events expected;
+		for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
+				 kAudioUnitEvent_EndParameterChangeGesture})
+			for (size_t n = 0; n < (type == kAudioUnitEvent_ParameterValueChange ? values : 1); ++n)
+				for (AudioUnitParameterID id : on)
+					expected.push_back({type, id});
+		return expected;
+	};
+	auto eventsOf = [&](const std::function<void()>& act) {
+		events.received.clear();
+		act();
+		ParameterEvents::runLoop();
+		return events.received;
+	};
+
+	click("btModeEdit");
+	click("btEditSourceA");
+	EXPECT_EQ(eventsOf([&] { click("btWaveInc"); }), gesture({39}, 1));
+	EXPECT_EQ(eventsOf([&] { click("btCoarseDec"); }), gesture({35}, 1));
+
+	click("btEditCommon");
+	EXPECT_EQ(eventsOf([&] {
+		click("editSingleName");
+		NSAutoreleasePool pool;
+		for (uint32_t key : {uint32_t('X'), uint32_t(NSCarriageReturnCharacter)})
+		{
+			window->sendEvent(NSEvent::keyEventWithType(NSEventTypeKeyDown, key, 0));
+			window->sendEvent(NSEvent::keyEventWithType(NSEventTypeKeyUp, key, 0));
+		}
+	}),
+		gesture({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1));
+
+	// Centred balances put the pad's thumb in the middle of its area; a drag takes the thumb's centre along.
+	for (AudioUnitParameterID mix : {107u, 108u})
+		ASSERT_EQ(AudioUnitSetParameter(instance.unit(), mix, kAudioUnitScope_Global, 0, 0.5f, 0), noErr);
+	const NSPoint thumb = at("throttleArea");
+	const NSPoint dragged = NSMakePoint(thumb.x + 40, thumb.y + 10);
+	EXPECT_EQ(eventsOf([&] {
+		send(NSEventTypeLeftMouseDown, thumb);
+		send(NSEventTypeLeftMouseDragged, NSMakePoint(thumb.x + 20, thumb.y));
+		send(NSEventTypeLeftMouseDragged, dragged);
+		send(NSEventTypeLeftMouseUp, dragged);
+	}),
+		gesture({107, 108}, 2));
+	EXPECT_EQ(eventsOf([&] {
+		NSAutoreleasePool pool;
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeRightMouseDown, dragged, 0, 1));
+		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeRightMouseUp, dragged, 0, 0));
+	}),
+		gesture({107, 108}, 1));
+
+	window->setContentView(nullptr);
+	window->release();
 }
