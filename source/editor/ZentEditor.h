@@ -82,6 +82,9 @@ public:
 	bool setEditModeCommon();
 	void setActiveSource(unsigned long source);
 	void setParameterFromUi(unsigned long parameter, float normalisedValue) const;
+	// A host edit gesture around edits that no control's own gesture encloses: begin, the values, end.
+	void beginEdit(zentlib::EParam parameter) const;
+	void endEdit(zentlib::EParam parameter) const;
 	void swapSources(int a, int b);
 	void setSmallButtonActive(VSTGUI::CKickButton* button, bool on);
 	void setLargeButtonActive(VSTGUI::CKickButton* button, bool on);

@@ -275,6 +275,18 @@ void ZentEditor::setParameterFromUi(unsigned long parameter, float normalisedVal
 		editPair(static_cast<EParam>(parameter), normalisedValue);
 }
 
+void ZentEditor::beginEdit(EParam parameter) const
+{
+	if (m_editorInterface)
+		m_editorInterface->beginEdit(static_cast<int32_t>(parameter));
+}
+
+void ZentEditor::endEdit(EParam parameter) const
+{
+	if (m_editorInterface)
+		m_editorInterface->endEdit(static_cast<int32_t>(parameter));
+}
+
 void ZentEditor::swapSources(int a, int b)
 {
 	m_plugin.swapSources(static_cast<size_t>(a), static_cast<size_t>(b));
@@ -342,7 +354,10 @@ void ZentEditor::stepValue(EParam parameter, unsigned add, unsigned mask)
 {
 	const auto native = static_cast<unsigned>(std::lround(toNative(parameter, m_plugin.getParameter(parameter))));
 	const unsigned stepped = (native + add) & mask;
+	// The arrows drive no parameter of their own, so their click's gesture names none.
+	beginEdit(parameter);
 	editPair(parameter, toNormalised(parameter, static_cast<float>(stepped)));
+	endEdit(parameter);
 }
 
 void ZentEditor::menuChanged(EParam p, COptionMenu* menu)
@@ -380,12 +395,17 @@ void ZentEditor::commitSingleName()
 	std::string name = toNameCharacters(m_editSingleName->getText().getString());
 	if (name.size() > kNameLength)
 		name.resize(kNameLength);
+	// The field edits ten parameters at once, none of them its own.
+	auto character = [](size_t i) { return static_cast<EParam>(zentlib::Param_Name01 + i); };
+	for (size_t i = 0; i < kNameLength; ++i)
+		beginEdit(character(i));
 	for (size_t i = 0; i < kNameLength; ++i)
 	{
-		const auto parameter = static_cast<EParam>(zentlib::Param_Name01 + i);
 		const auto code = static_cast<unsigned char>(i < name.size() ? name[i] : ' ');
-		editPair(parameter, toNormalised(parameter, code));
+		editPair(character(i), toNormalised(character(i), code));
 	}
+	for (size_t i = 0; i < kNameLength; ++i)
+		endEdit(character(i));
 	m_plugin.setCurrentSingleName(name);
 }
 

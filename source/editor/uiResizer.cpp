@@ -53,15 +53,17 @@ CMouseEventResult uiResizer::viewOnMouseMoved(CView*, CPoint where, CButtonState
 	return kMouseEventHandled;
 }
 
+// A drag ends with its button, or when the toolkit cancels it; a later movement over the handle must not
+// zoom by a stale press.
 CMouseEventResult uiResizer::viewOnMouseUp(CView*, CPoint, CButtonState)
 {
-	// A drag ends with its button; a later movement over the handle must not zoom by a stale press.
 	m_dragging = false;
 	return kMouseEventNotImplemented;
 }
 
 CMouseEventResult uiResizer::viewOnMouseCancel(CView*)
 {
+	m_dragging = false;
 	return kMouseEventNotImplemented;
 }
 

@@ -96,15 +96,46 @@ CMouseEventResult uiSourceMix::viewOnMouseDown(CView*, CPoint, CButtonState butt
 {
 	if (isOnly(buttons, kRButton))
 	{
+		beginGesture();
 		resetToCenter(true);
+		endGesture();
 		return kMouseEventHandled;
 	}
 	if (isOnly(buttons, kLButton))
 	{
+		if (!m_dragging)
+			beginGesture();
 		m_dragging = true;
 		return kMouseEventHandled;
 	}
 	return kMouseEventNotHandled;
+}
+
+CMouseEventResult uiSourceMix::viewOnMouseUp(CView*, CPoint, CButtonState)
+{
+	if (m_dragging)
+		endGesture();
+	return kMouseEventNotImplemented;
+}
+
+CMouseEventResult uiSourceMix::viewOnMouseCancel(CView*)
+{
+	if (m_dragging)
+		endGesture();
+	return kMouseEventNotImplemented;
+}
+
+void uiSourceMix::beginGesture() const
+{
+	m_editor.beginEdit(zentlib::Param_SourceMix12);
+	m_editor.beginEdit(zentlib::Param_SourceMix34);
+}
+
+void uiSourceMix::endGesture()
+{
+	m_dragging = false;
+	m_editor.endEdit(zentlib::Param_SourceMix12);
+	m_editor.endEdit(zentlib::Param_SourceMix34);
 }
 
 CMouseEventResult uiSourceMix::viewOnMouseMoved(CView* view, CPoint where, CButtonState buttons)

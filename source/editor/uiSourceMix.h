@@ -25,14 +25,20 @@ public:
 	// Pulls the thumb's centre back onto the circle when it lies outside.
 	void limitBounds() const;
 
-	// A right click centres; a left press arms the drag, which any later move with the left button alone
-	// held carries on. The adapter's defaults answer the rest: a release or a cancel leaves the drag armed.
+	// A right click centres; a left press starts a drag, which moves with the left button alone held carry
+	// on until the button is released or the toolkit cancels the drag. Each is one edit gesture on both
+	// balances for the host.
 	VSTGUI::CMouseEventResult viewOnMouseDown(VSTGUI::CView* view, VSTGUI::CPoint where,
 	                                          VSTGUI::CButtonState buttons) override;
 	VSTGUI::CMouseEventResult viewOnMouseMoved(VSTGUI::CView* view, VSTGUI::CPoint where,
 	                                           VSTGUI::CButtonState buttons) override;
+	VSTGUI::CMouseEventResult viewOnMouseUp(VSTGUI::CView* view, VSTGUI::CPoint where,
+	                                        VSTGUI::CButtonState buttons) override;
+	VSTGUI::CMouseEventResult viewOnMouseCancel(VSTGUI::CView* view) override;
 
 private:
+	void beginGesture() const;
+	void endGesture();
 	void setThumbTopLeft(const VSTGUI::CPoint& topLeft) const;
 	void invalidateArea() const;
 

@@ -82,3 +82,16 @@ TEST(EditorSize, DraggingTheHandleZoomsInProportionToTheDistanceFromTheCorner)
 	handle->getGlobalTransform().transform(corner);
 	EXPECT_EQ(corner, CPoint(1920, 1080));
 }
+
+// Movements reach the handle only during a drag the toolkit started on it; one that still arrives after the
+// toolkit cancelled that drag must not zoom by the cancelled press.
+TEST(EditorSize, ACancelledHandleDragIsOver)
+{
+	EditorHarness h(CRect(0, 0, 1280, 720));
+	CView* handle = h.view("resizeHandle");
+	h.down(h.centre(handle));
+	h.frame().onMouseCancel();
+	const CPoint further = handle->getViewSize().getCenter() * 1.5;
+	EXPECT_EQ(handle->callMouseListener(CView::kMouseMoved, further, kLButton), kMouseEventNotHandled);
+	EXPECT_DOUBLE_EQ(h.zoom(), 0.5);
+}
