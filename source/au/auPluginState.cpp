@@ -203,10 +203,10 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 	if (!copyEngineState(inData, state))
 		return kAudioUnitErr_InvalidPropertyValue;
 
-	// The base class names the current preset after the state; a state the engine refuses puts it back.
-	AUPreset before = GetCurrentPreset();
-	if (before.presetName)
-		CFRetain(before.presetName);
+	// The base class names the current preset after the state; a state the engine refuses puts it back. The
+	// present preset comes with its name retained for the caller.
+	AUPreset before{-1, nullptr};
+	DispatchGetProperty(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &before);
 	OSStatus result = AUInstrumentBase::RestoreState(inData);
 	if (result != noErr)
 	{

@@ -17,7 +17,10 @@ using zentlib::EParam;
 
 namespace
 {
-constexpr CViewAttributeID kCustomViewName = makeViewAttributeID("uicv");
+// The id the description loader stores a view's custom-view-name under, 'uicv', spelled out: compilers
+// that warn about multi-character constants give the same value.
+constexpr CViewAttributeID kCustomViewName = CViewAttributeID('u') << 24 | CViewAttributeID('i') << 16 |
+                                             CViewAttributeID('c') << 8 | CViewAttributeID('v');
 constexpr uint32_t kTooltipDelayMs = 500;
 // How often the window picks up what other threads reported; a little faster than a screen refresh.
 constexpr uint32_t kRelayIntervalMs = 15;
@@ -123,8 +126,8 @@ void ZentEditor::getViewsByCustomViewName(ViewsByName& out, CView* view)
 	if (!name.empty())
 		out[name].push_back(view);
 	if (auto* container = view->asViewContainer())
-		for (const auto& child : container->getChildren())
-			getViewsByCustomViewName(out, child);
+		for (uint32_t i = 0; i < container->getNbViews(); ++i)
+			getViewsByCustomViewName(out, container->getView(i));
 }
 
 template <typename T>

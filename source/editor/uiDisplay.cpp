@@ -36,13 +36,8 @@ uiDisplay::uiDisplay(ZentEditor& editor) : m_editor(editor)
 	if (auto* font = m_editor.initView<CViewContainer>("fontExport"))
 	{
 		// Glyph views beyond the character set have no byte to show.
-		size_t k = 0;
-		for (const auto& glyph : font->getChildren())
-		{
-			if (k == kDisplayCharacters.size())
-				break;
-			m_glyphs.emplace(kDisplayCharacters[k++], glyph->getBackground());
-		}
+		for (uint32_t k = 0; k < font->getNbViews() && k < kDisplayCharacters.size(); ++k)
+			m_glyphs.emplace(kDisplayCharacters[k], font->getView(k)->getBackground());
 		font->setVisible(false);
 	}
 

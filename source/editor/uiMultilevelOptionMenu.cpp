@@ -16,7 +16,7 @@ void uiMultilevelOptionMenu::setTitle(const std::string& text)
 	m_title = text;
 	// An entry inserted into an open menu would shift every entry under the pointer by one, so a
 	// choice made next would land on its neighbour; the closing popup puts the latest title back.
-	if (m_menu->isPopupOpen())
+	if (m_popupOpen)
 		return;
 	if (m_temporaryEntryShown)
 	{
@@ -32,6 +32,7 @@ void uiMultilevelOptionMenu::setTitle(const std::string& text)
 
 void uiMultilevelOptionMenu::onOptionMenuPrePopup(VSTGUI::COptionMenu*)
 {
+	m_popupOpen = true;
 	if (!m_temporaryEntryShown)
 		return;
 	m_menu->removeEntry(0);
@@ -40,5 +41,6 @@ void uiMultilevelOptionMenu::onOptionMenuPrePopup(VSTGUI::COptionMenu*)
 
 void uiMultilevelOptionMenu::onOptionMenuPostPopup(VSTGUI::COptionMenu*)
 {
+	m_popupOpen = false;
 	setTitle(m_title);
 }

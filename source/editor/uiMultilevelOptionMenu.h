@@ -26,4 +26,6 @@ private:
 	VSTGUI::COptionMenu* m_menu;
 	std::string m_title;
 	bool m_temporaryEntryShown = false;
+	// The toolkit clears its own flag only after telling its listeners that the menu closed.
+	bool m_popupOpen = false;
 };

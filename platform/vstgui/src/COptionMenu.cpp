@@ -385,8 +385,8 @@ bool COptionMenu::popup (const PopupCallback& callback)
 	auto popupView = owned (new OptionMenuPopup (this));
 	if (!frame->setModalView (popupView))
 	{
-		popupOpen = false;
 		afterPopup ();
+		popupOpen = false;
 		return false;
 	}
 	if (bgWhenClick)
@@ -397,7 +397,7 @@ bool COptionMenu::popup (const PopupCallback& callback)
 void COptionMenu::popupResult (COptionMenu* selectedMenu, int32_t selectedIndex)
 {
 	SharedPointer<COptionMenu> guard (this);
-	popupOpen = false;
+	// VSTGUI's order: the choice, then the post-popup listeners, and only then the menu counts as closed.
 	if (selectedMenu)
 	{
 		beginEdit ();
@@ -411,6 +411,7 @@ void COptionMenu::popupResult (COptionMenu* selectedMenu, int32_t selectedIndex)
 	else if (bgWhenClick)
 		invalid ();
 	afterPopup ();
+	popupOpen = false;
 	if (popupCallback)
 	{
 		auto callback = std::move (popupCallback);

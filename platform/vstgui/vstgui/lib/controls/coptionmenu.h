@@ -111,7 +111,6 @@ public:
 	using PopupCallback = std::function<void (COptionMenu* menu)>;
 	// Shows the menu; the choice arrives later, when the person picks an entry or dismisses it.
 	bool popup (const PopupCallback& callback = {});
-	bool isPopupOpen () const { return popupOpen; }
 
 	void setValue (float val) override;
 	void setMin (float) override {}
