@@ -65,13 +65,17 @@ void EditorWindow::show(NSView* view)
 	// are not sent back, or a size the editor adjusts would bounce between the two.
 	m_observer = NSNotificationCenter::defaultCenter()->addObserverForName(NSViewFrameDidChangeNotification, view,
 		[this](const NSNotification&) {
-			if (m_resizingView)
-				return;
-			const NSRect f = m_view->frame();
-			m_lastResizeRequest = NextRequest(m_display);
-			XResizeWindow(m_display, m_window, pixels(f.size.width), pixels(f.size.height));
-			XFlush(m_display);
+			if (!m_resizingView)
+				resizeToView();
 		});
+}
+
+void EditorWindow::resizeToView()
+{
+	const NSRect f = m_view->frame();
+	m_lastResizeRequest = NextRequest(m_display);
+	XResizeWindow(m_display, m_window, pixels(f.size.width), pixels(f.size.height));
+	XFlush(m_display);
 }
 
 EditorWindow::~EditorWindow()
@@ -110,6 +114,12 @@ void EditorWindow::handleEvents()
 			m_resizingView = true;
 			m_view->setFrame(NSMakeRect(0, 0, event.xconfigure.width, event.xconfigure.height));
 			m_resizingView = false;
+			// The view may keep to a size of its own (an aspect, limits); the window follows it rather than leave
+			// an empty band beside it.
+			const NSRect kept = m_view->frame();
+			if (pixels(kept.size.width) != unsigned(event.xconfigure.width) ||
+				pixels(kept.size.height) != unsigned(event.xconfigure.height))
+				resizeToView();
 		}
 	}
 }

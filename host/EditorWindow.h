@@ -26,6 +26,8 @@ public:
 
 private:
 	void handleEvents();
+	// Asks the server for the view's size; configurations it reports from before this request are history.
+	void resizeToView();
 
 	std::string m_title;
 	NSView* m_view = nullptr;

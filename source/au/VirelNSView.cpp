@@ -19,11 +19,9 @@ VirelNSView* VirelNSView::initWithVirel(auEditor* owner, NSSize preferred)
 	VSTGUI::CRect rect = preferred.width > 0 && preferred.height > 0 && !owner->pluginHasEditorState()
 		? sizeRect(preferred.width, preferred.height)
 		: owner->getWindowRect();
-	ZentEditor::validateRect(rect);
-	ZentEditor::validateAspect(rect);
-	// Whole pixels, as the window keeps them: a size between pixels would be cut when saved and shrink again
-	// here at the next session.
-	ZentEditor::roundRect(rect);
+	// Whole pixels that the window keeps as they are: a size between pixels would be cut when saved and shrink
+	// again here at the next session.
+	ZentEditor::fitRect(rect);
 	const double w = rect.right - rect.left;
 	const double h = rect.bottom - rect.top;
 	if (!initWithFrame(NSMakeRect(0, 0, w, h)))

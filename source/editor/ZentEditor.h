@@ -102,6 +102,9 @@ public:
 	static void validateRect(VSTGUI::CRect& rect);
 	static void validateAspect(VSTGUI::CRect& rect);
 	static void roundRect(VSTGUI::CRect& rect);
+	// The three rules above, in that order, until they change nothing: one pass may leave a size that the next
+	// takes a pixel off. A size that fits is one the window keeps when it is handed back.
+	static void fitRect(VSTGUI::CRect& rect);
 	bool getRect(VSTGUI::CRect& out) const;
 	bool setSize(const VSTGUI::CRect& rect);
 	void changeZoom(double zoom);

@@ -57,6 +57,20 @@ void ZentEditor::roundRect(CRect& rect)
 	rect.bottom = std::round(rect.bottom);
 }
 
+void ZentEditor::fitRect(CRect& rect)
+{
+	// Each pass shrinks or keeps; three always suffice.
+	for (int pass = 0; pass < 4; ++pass)
+	{
+		const CRect before(rect);
+		validateRect(rect);
+		validateAspect(rect);
+		roundRect(rect);
+		if (rect == before)
+			return;
+	}
+}
+
 bool ZentEditor::getRect(CRect& out) const
 {
 	if (!m_frame)
@@ -70,9 +84,7 @@ bool ZentEditor::setSize(const CRect& rect)
 	if (!m_frame)
 		return false;
 	CRect size(rect);
-	validateRect(size);
-	validateAspect(size);
-	roundRect(size);
+	fitRect(size);
 
 	if (size == m_rect)
 	{
@@ -103,6 +115,17 @@ void ZentEditor::changeZoom(double zoom)
 		return;
 	m_zoom = zoom;
 	m_rect = m_frame->getViewSize();
+	// The frame rounds width and height each on its own, which can leave one a pixel off 16:9. Handed to the
+	// host as it is, the host's view would hand it back, have it corrected and follow a pixel back again.
+	CRect fitted(m_rect);
+	fitRect(fitted);
+	if (fitted != m_rect)
+	{
+		m_frame->setSize(fitted.getWidth(), fitted.getHeight());
+		m_rect = m_frame->getViewSize();
+		m_zoom = m_rect.getWidth() / kTemplateWidth;
+		setFrameZoomTransform();
+	}
 	if (m_listener)
 		m_listener->onSizeChanged();
 }

@@ -95,3 +95,19 @@ TEST(EditorSize, ACancelledHandleDragIsOver)
 	EXPECT_EQ(handle->callMouseListener(CView::kMouseMoved, further, kLButton), kMouseEventNotHandled);
 	EXPECT_DOUBLE_EQ(h.zoom(), 0.5);
 }
+
+// A zoom ends at a size the window's own rules keep: the host view hands each size back, and none may come back
+// a pixel smaller (the frame rounds a zoomed width and height each on its own).
+TEST(EditorSize, EveryZoomEndsAtASizeTheWindowKeepsWhenItIsHandedBack)
+{
+	EditorHarness h;
+	for (double zoom = 0.25; zoom <= 1.0; zoom += 0.00737)
+	{
+		h.editor->changeZoom(zoom);
+		CRect r;
+		ASSERT_TRUE(h.editor->getRect(r));
+		const int changes = h.listener.sizeChanges;
+		EXPECT_FALSE(h.editor->setSize(r)) << zoom;
+		EXPECT_EQ(h.listener.sizeChanges, changes) << zoom;
+	}
+}

@@ -243,6 +243,18 @@ TEST_F(EditorCommand, WindowFollowsThePersonsResizeAndItsSizeIsSavedWhenClosed)
 	XFlush(display);
 	EXPECT_TRUE(waitFor([&] { return childSize(display, window) == std::make_pair(1280u, 720u); }));
 
+	// A size off 16:9, as a window manager's resize or maximise gives it: the window takes the panel's size.
+	XResizeWindow(display, window, 1200, 900);
+	XFlush(display);
+	EXPECT_TRUE(waitFor([&] {
+		XWindowAttributes a;
+		return XGetWindowAttributes(display, window, &a) && a.width == 1200 && a.height == 675 &&
+			childSize(display, window) == std::make_pair(1200u, 675u);
+	}));
+	XResizeWindow(display, window, 1280, 720);
+	XFlush(display);
+	EXPECT_TRUE(waitFor([&] { return childSize(display, window) == std::make_pair(1280u, 720u); }));
+
 	XEvent close{};
 	close.xclient.type = ClientMessage;
 	close.xclient.window = window;
@@ -308,7 +320,7 @@ TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPass
 	ASSERT_TRUE(waitFor([&] { return !slurp(path("exit")).empty(); }));
 
 	std::istringstream log(slurp(path("stderr")));
-	// The window keeps to 16:9 after each step of the zoom, which may take a pixel off the width.
+	// Every step of the zoom ends at a size the window keeps to 16:9 as it is, so none takes a pixel back.
 	double largest = 0;
 	int sizes = 0;
 	for (std::string line; std::getline(log, line);)
@@ -317,7 +329,7 @@ TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPass
 		if (at == std::string::npos)
 			continue;
 		const double width = std::stod(line.substr(at + 18));
-		EXPECT_GE(width, largest - 1) << line;
+		EXPECT_GE(width, largest) << line;
 		largest = std::max(largest, width);
 		++sizes;
 	}
