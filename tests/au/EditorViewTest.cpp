@@ -11,9 +11,8 @@
 #include <vstgui/lib/cframe.h>
 #include <objc/runtime.h>
 
-#include <functional>
-
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace auhost;
@@ -47,20 +46,14 @@ Bytes windowBlockOf(Instance& instance)
 	return block;
 }
 
-// The centre of the named view as the panel lays it out, in the pixels of a full-size window; false when no view
-// has that name.
+// The centre of the named view as the panel lays it out, in the pixels of a full-size window.
 bool centreOf(const uidesc::View& view, const std::string& name, NSPoint origin, NSPoint& out)
 {
 	origin = NSMakePoint(origin.x + view.r.x, origin.y + view.r.y);
-	if (view.name == name)
-	{
-		out = NSMakePoint(origin.x + view.r.w / 2, origin.y + view.r.h / 2);
-		return true;
-	}
-	for (const uidesc::View& child : view.children)
-		if (centreOf(child, name, origin, out))
-			return true;
-	return false;
+	out = NSMakePoint(origin.x + view.r.w / 2, origin.y + view.r.h / 2);
+	return view.name == name ||
+		std::any_of(view.children.begin(), view.children.end(),
+			[&](const uidesc::View& child) { return centreOf(child, name, origin, out); });
 }
 
 Bytes windowBlock(uint32_t version, int32_t left, int32_t top, int32_t right, int32_t bottom)
@@ -140,9 +133,15 @@ TEST_F(EditorView, SavedStateHoldsTheWindowRectangleOfAnOpenViewAndTheNextViewOp
 		Instance instance;
 		ASSERT_EQ(instance.initialize(), noErr);
 		HostedView hosted(instance.unit(), NSMakeSize(1024, 576));
-		// The host asks for a square; the window keeps to 16:9 and the host's view follows it.
+		NSSize notified{};
+		id observer = NSNotificationCenter::defaultCenter()->addObserverForName(NSViewFrameDidChangeNotification,
+			hosted.view(), [&](const NSNotification&) { notified = frameSize(hosted); });
+		// The host asks for a square; the window keeps to 16:9 and the host's view ends at the window's size.
 		hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
 		EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 1000, 563));
+		EXPECT_EQ(frameSize(hosted).height, 563);
+		EXPECT_EQ(notified.height, 563);
+		NSNotificationCenter::defaultCenter()->removeObserver(observer);
 		hosted.view()->setFrame(NSMakeRect(0, 0, 1280, 720));
 		state = instance.saveState();
 	}
@@ -279,52 +278,14 @@ TEST_F(EditorView, AViewThatOutlivesItsInstanceShowsNothingAndGoesQuietly)
 	auto instance = std::make_unique<Instance>();
 	ASSERT_EQ(instance->initialize(), noErr);
 	HostedView hosted(instance->unit(), NSMakeSize(1024, 576));
-	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(hosted.view()->frame());
-	window->setContentView(hosted.view());
 	instance.reset();
-
 	EXPECT_TRUE(hosted.view()->subviews().empty());
 	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false);
 	hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
 	EXPECT_EQ(frameSize(hosted).height, 1000);
-	{
-		NSAutoreleasePool pool;
-		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseDown, NSMakePoint(500, 300), 0, 1));
-		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeLeftMouseUp, NSMakePoint(500, 300), 0, 0));
-	}
-	window->setContentView(nullptr);
-	window->release();
 }
 
-// A host's size off 16:9 ends at the window's: the view, its frame-changed notification and the saved block agree.
-TEST_F(EditorView, AHostsSizeEndsAtTheSizeTheWindowTook)
-{
-	Instance instance;
-	ASSERT_EQ(instance.initialize(), noErr);
-	HostedView hosted(instance.unit(), NSMakeSize(1280, 720));
-	std::vector<NSSize> notified;
-	id observer = NSNotificationCenter::defaultCenter()->addObserverForName(NSViewFrameDidChangeNotification,
-		hosted.view(), [&](const NSNotification&) { notified.push_back(frameSize(hosted)); });
-	for (NSSize asked : {NSMakeSize(1000, 1000), NSMakeSize(2000, 900), NSMakeSize(100, 50)})
-	{
-		notified.clear();
-		hosted.view()->setFrame(NSMakeRect(0, 0, asked.width, asked.height));
-		const Bytes block = windowBlockOf(instance);
-		ASSERT_FALSE(notified.empty());
-		EXPECT_EQ(notified.back().width, frameSize(hosted).width);
-		EXPECT_EQ(notified.back().height, frameSize(hosted).height);
-		EXPECT_EQ(block, windowBlock(1, 0, 0, int32_t(frameSize(hosted).width), int32_t(frameSize(hosted).height)));
-	}
-	EXPECT_EQ(frameSize(hosted).width, 640);
-	EXPECT_EQ(frameSize(hosted).height, 360);
-	hosted.view()->setFrame(NSMakeRect(0, 0, 1000, 1000));
-	EXPECT_EQ(frameSize(hosted).width, 1000);
-	EXPECT_EQ(frameSize(hosted).height, 563);
-	NSNotificationCenter::defaultCenter()->removeObserver(observer);
-}
-
-// A session restores the state, shows the editor and saves again: the size a person left stays put session after
-// session, also when it came from a block saved with a size between pixels.
+// Sessions of restoring, showing the editor and saving keep the size a person left, one saved between pixels too.
 TEST_F(EditorView, TheWindowKeepsItsSizeOverSessionsOfSavingAndReopening)
 {
 	CFPropertyListRef state;
@@ -340,11 +301,7 @@ TEST_F(EditorView, TheWindowKeepsItsSizeOverSessionsOfSavingAndReopening)
 		ASSERT_EQ(instance.restoreState(state), noErr);
 		CFRelease(state);
 		ASSERT_EQ(instance.initialize(), noErr);
-		{
-			HostedView hosted(instance.unit(), NSMakeSize(0, 0));
-			EXPECT_EQ(frameSize(hosted).width, 1049) << "session " << session;
-			EXPECT_EQ(frameSize(hosted).height, 590) << "session " << session;
-		}
+		EXPECT_EQ(frameSize(HostedView(instance.unit(), NSMakeSize(0, 0))).width, 1049) << session;
 		state = instance.saveState();
 	}
 	EXPECT_EQ(StateCodec().editorBlockOf(chunkOf(state)), windowBlock(1, 0, 0, 1049, 590));
@@ -356,15 +313,14 @@ TEST_F(EditorView, ArrowNameAndPadEditsReachTheHostInsideGestures)
 {
 	Instance instance;
 	ASSERT_EQ(instance.initialize(), noErr);
-	ASSERT_EQ(AudioUnitSetParameter(instance.unit(), 43, kAudioUnitScope_Global, 0, 0.f, 0), noErr); // key tracking off
-	std::vector<AudioUnitParameterID> ids{35, 39, 107, 108};
-	for (AudioUnitParameterID name = 0; name < 10; ++name)
-		ids.push_back(name);
-	ParameterEvents events(instance.unit(), ids);
-
+	// Key tracking off shows the coarse arrows; centred balances put the pad's thumb in the middle of its area.
+	for (auto [id, value] : {std::pair{43u, 0.f}, {107u, 0.5f}, {108u, 0.5f}})
+		ASSERT_EQ(AudioUnitSetParameter(instance.unit(), id, kAudioUnitScope_Global, 0, value, 0), noErr);
+	ParameterEvents events(instance.unit(), {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 35, 39, 107, 108});
 	HostedView hosted(instance.unit(), NSMakeSize(2560, 1440));
 	NSWindow* window = NSObject::alloc<NSWindow>()->initWithContentRect(hosted.view()->frame());
 	window->setContentView(hosted.view());
+
 	const uidesc::Panel panel = uidesc::buildPanel();
 	auto at = [&](const std::string& name) {
 		NSPoint centre;
@@ -373,22 +329,12 @@ TEST_F(EditorView, ArrowNameAndPadEditsReachTheHostInsideGestures)
 	};
 	auto send = [&](NSEventType type, NSPoint p) {
 		NSAutoreleasePool pool;
-		window->sendEvent(NSEvent::mouseEventWithType(type, p, 0, type == NSEventTypeLeftMouseDown ? 1 : 0));
+		const bool down = type == NSEventTypeLeftMouseDown || type == NSEventTypeRightMouseDown;
+		window->sendEvent(NSEvent::mouseEventWithType(type, p, 0, down ? 1 : 0));
 	};
-	auto click = [&](const std::string& name) {
-		send(NSEventTypeLeftMouseDown, at(name));
-		send(NSEventTypeLeftMouseUp, at(name));
-	};
-	using Event = ParameterEvents::Event;
-	using Events = std::vector<Event>;
-	auto gesture = [](std::vector<AudioUnitParameterID> on, size_t values) {
-		Events expected;
-		for (AudioUnitEventType type : {kAudioUnitEvent_BeginParameterChangeGesture, kAudioUnitEvent_ParameterValueChange,
-				 kAudioUnitEvent_EndParameterChangeGesture})
-			for (size_t n = 0; n < (type == kAudioUnitEvent_ParameterValueChange ? values : 1); ++n)
-				for (AudioUnitParameterID id : on)
-					expected.push_back({type, id});
-		return expected;
+	auto click = [&](NSPoint p) {
+		send(NSEventTypeLeftMouseDown, p);
+		send(NSEventTypeLeftMouseUp, p);
 	};
 	auto eventsOf = [&](const std::function<void()>& act) {
 		events.received.clear();
@@ -396,29 +342,33 @@ TEST_F(EditorView, ArrowNameAndPadEditsReachTheHostInsideGestures)
 		ParameterEvents::runLoop();
 		return events.received;
 	};
+	// Begin on each parameter, then the values, then end on each.
+	auto gesture = [](std::vector<AudioUnitParameterID> on, size_t values) {
+		std::vector<ParameterEvents::Event> expected;
+		for (AudioUnitParameterID id : on)
+			expected.push_back({kAudioUnitEvent_BeginParameterChangeGesture, id});
+		for (size_t n = 0; n < values; ++n)
+			for (AudioUnitParameterID id : on)
+				expected.push_back({kAudioUnitEvent_ParameterValueChange, id});
+		for (AudioUnitParameterID id : on)
+			expected.push_back({kAudioUnitEvent_EndParameterChangeGesture, id});
+		return expected;
+	};
 
-	click("btModeEdit");
-	click("btEditSourceA");
-	EXPECT_EQ(eventsOf([&] { click("btWaveInc"); }), gesture({39}, 1));
-	EXPECT_EQ(eventsOf([&] { click("btCoarseDec"); }), gesture({35}, 1));
+	click(at("btModeEdit"));
+	EXPECT_EQ(eventsOf([&] { click(at("btWaveInc")); }), gesture({39}, 1));
+	EXPECT_EQ(eventsOf([&] { click(at("btCoarseDec")); }), gesture({35}, 1));
 
-	click("btEditCommon");
+	click(at("btEditCommon"));
 	EXPECT_EQ(eventsOf([&] {
-		click("editSingleName");
+		click(at("editSingleName"));
 		NSAutoreleasePool pool;
 		for (uint32_t key : {uint32_t('X'), uint32_t(NSCarriageReturnCharacter)})
-		{
 			window->sendEvent(NSEvent::keyEventWithType(NSEventTypeKeyDown, key, 0));
-			window->sendEvent(NSEvent::keyEventWithType(NSEventTypeKeyUp, key, 0));
-		}
 	}),
 		gesture({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1));
 
-	// Centred balances put the pad's thumb in the middle of its area; a drag takes the thumb's centre along.
-	for (AudioUnitParameterID mix : {107u, 108u})
-		ASSERT_EQ(AudioUnitSetParameter(instance.unit(), mix, kAudioUnitScope_Global, 0, 0.5f, 0), noErr);
-	const NSPoint thumb = at("throttleArea");
-	const NSPoint dragged = NSMakePoint(thumb.x + 40, thumb.y + 10);
+	const NSPoint thumb = at("throttleArea"), dragged = NSMakePoint(thumb.x + 40, thumb.y + 10);
 	EXPECT_EQ(eventsOf([&] {
 		send(NSEventTypeLeftMouseDown, thumb);
 		send(NSEventTypeLeftMouseDragged, NSMakePoint(thumb.x + 20, thumb.y));
@@ -427,9 +377,8 @@ TEST_F(EditorView, ArrowNameAndPadEditsReachTheHostInsideGestures)
 	}),
 		gesture({107, 108}, 2));
 	EXPECT_EQ(eventsOf([&] {
-		NSAutoreleasePool pool;
-		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeRightMouseDown, dragged, 0, 1));
-		window->sendEvent(NSEvent::mouseEventWithType(NSEventTypeRightMouseUp, dragged, 0, 0));
+		send(NSEventTypeRightMouseDown, dragged);
+		send(NSEventTypeRightMouseUp, dragged);
 	}),
 		gesture({107, 108}, 1));
 
