@@ -77,11 +77,14 @@ OSStatus auPlugin::GetParameter(AudioUnitParameterID id, AudioUnitScope scope, A
 	return noErr;
 }
 
-OSStatus auPlugin::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement,
+OSStatus auPlugin::SetParameter(AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element,
 	AudioUnitParameterValue value, UInt32)
 {
 	if (!isParameterId(id) || scope != kAudioUnitScope_Global)
 		return kAudioUnitErr_InvalidParameter;
+	// The global scope has one element; a value meant for another one must not land on it.
+	if (element != 0)
+		return kAudioUnitErr_InvalidElement;
 	if (!IsInitialized())
 		return kAudioUnitErr_Uninitialized;
 	ZENT_LOG("AU: SetParameter " << id << " to " << value);

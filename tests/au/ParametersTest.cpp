@@ -92,6 +92,9 @@ TEST_F(Parameters, ValuesAreCheckedStoredAndLogged)
 	EXPECT_EQ(AudioUnitGetParameter(unit, 10, kAudioUnitScope_Output, 0, &value), kAudioUnitErr_InvalidParameter);
 	EXPECT_EQ(AudioUnitSetParameter(unit, 109, kAudioUnitScope_Global, 0, 0.5f, 0), kAudioUnitErr_InvalidParameter);
 	EXPECT_EQ(AudioUnitSetParameter(unit, 10, kAudioUnitScope_Input, 0, 0.5f, 0), kAudioUnitErr_InvalidParameter);
+	// The global scope has element 0 only.
+	EXPECT_EQ(AudioUnitSetParameter(unit, 10, kAudioUnitScope_Global, 5, 0.5f, 0), kAudioUnitErr_InvalidElement);
+	EXPECT_NE(instance.parameter(10), 0.5f);
 
 	std::vector<std::string> texts;
 	const float current = instance.parameter(5);

@@ -131,6 +131,16 @@ TEST_F(BaseTest, PropertyCallsCheckScopeElementAndSizes)
 		kAudio_ParamError);
 	EXPECT_EQ(AudioUnitSetProperty(m_unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames, 0),
 		kAudio_ParamError);
+	// No frames at all, or more than any host asks for: refused, and the size set before stays.
+	for (UInt32 wrong : {0u, 65537u, 0xFFFFFFFFu})
+		EXPECT_EQ(AudioUnitSetProperty(m_unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &wrong, 4),
+			kAudioUnitErr_InvalidPropertyValue)
+			<< wrong;
+	size = 4;
+	AudioUnitGetProperty(m_unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames, &size);
+	EXPECT_EQ(frames, 1156u);
+	frames = 65536;
+	EXPECT_EQ(AudioUnitSetProperty(m_unit, kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, &frames, 4), noErr);
 	CFPropertyListRef plist = nullptr;
 	EXPECT_EQ(AudioUnitSetProperty(m_unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &plist, 4),
 		kAudioUnitErr_InvalidPropertyValue);

@@ -5,6 +5,10 @@
 
 namespace
 {
+// The most frames per slice a host may set. Hosts ask for a few thousand at most; a size far past that is a wrong
+// value, which would otherwise be allocated in full for each output at initialisation.
+constexpr UInt32 kMaxFramesPerSliceLimit = 65536;
+
 OSStatus requireGlobal(AudioUnitScope scope)
 {
 	return scope == kAudioUnitScope_Global ? noErr : OSStatus(kAudioUnitErr_InvalidScope);
@@ -481,6 +485,9 @@ OSStatus AUBase::DispatchSetProperty(AudioUnitPropertyID inID, AudioUnitScope in
 		if ((result = requireGlobal(inScope)))
 			return result;
 		if (inDataSize != sizeof(UInt32))
+			return kAudioUnitErr_InvalidPropertyValue;
+		// No block is empty, nor without bound.
+		if (*static_cast<const UInt32*>(inData) == 0 || *static_cast<const UInt32*>(inData) > kMaxFramesPerSliceLimit)
 			return kAudioUnitErr_InvalidPropertyValue;
 		if ((result = CanSetMaxFrames()) != noErr)
 			return result;
