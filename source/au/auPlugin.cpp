@@ -174,7 +174,9 @@ extern "C" __attribute__((visibility("default"))) OSStatus auPluginEntry(Compone
 	return ComponentEntryPoint<auPlugin>::Dispatch(params, obj);
 }
 
-extern "C" __attribute__((visibility("default"))) void* auPluginFactory(const AudioComponentDescription* desc)
+// Declared as the factory type hosts call it through, so that a host built to check indirect calls can.
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugInInterface* auPluginFactory(
+	const AudioComponentDescription* desc)
 {
 	return AUMusicDeviceFactory<auPlugin>::Factory(desc);
 }

@@ -75,7 +75,8 @@ class DispatchTest : public UnitFixture
 TEST_F(DispatchTest, FactoryFillsThePlugInBlock)
 {
 	AudioComponentDescription desc{};
-	auto* acpi = static_cast<AudioComponentPlugInInstance*>(auPluginFactory(&desc));
+	// The interface is the first member of the block.
+	auto* acpi = reinterpret_cast<AudioComponentPlugInInstance*>(auPluginFactory(&desc));
 	ASSERT_NE(acpi, nullptr);
 	EXPECT_EQ(acpi->mPlugInInterface.Open, &ComponentBase::AP_Open);
 	EXPECT_EQ(acpi->mPlugInInterface.Close, &ComponentBase::AP_Close);

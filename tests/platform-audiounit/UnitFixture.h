@@ -9,7 +9,7 @@
 
 #include <vector>
 
-extern "C" void* auPluginFactory(const AudioComponentDescription* desc);
+extern "C" AudioComponentPlugInInterface* auPluginFactory(const AudioComponentDescription* desc);
 
 // The test instrument registered as a component and opened the way a host opens it.
 class UnitFixture : public ::testing::Test
@@ -20,8 +20,7 @@ protected:
 		static AudioComponent comp = [] {
 			AudioComponentDescription desc = {kAudioUnitType_MusicDevice, TestInstrument::kSubType,
 				TestInstrument::kManufacturer, 0, 0};
-			return AudioComponentRegister(&desc, CFSTR("Venz: Virel Test"), 0x10000,
-				reinterpret_cast<AudioComponentFactoryFunction>(auPluginFactory));
+			return AudioComponentRegister(&desc, CFSTR("Venz: Virel Test"), 0x10000, auPluginFactory);
 		}();
 		return comp;
 	}

@@ -329,7 +329,8 @@ OSStatus TestInstrument::Render(AudioUnitRenderActionFlags&, const AudioTimeStam
 // A class of this image, so that a host can find the bundle through the class runtime as it finds a view factory.
 static ClassRegistration s_viewFactory("VirelTestCocoaUI", Nil, [] { return id(nullptr); });
 
-extern "C" __attribute__((visibility("default"))) void* auPluginFactory(const AudioComponentDescription* desc)
+extern "C" __attribute__((visibility("default"))) AudioComponentPlugInInterface* auPluginFactory(
+	const AudioComponentDescription* desc)
 {
 	return AUMusicDeviceFactory<TestInstrument>::Factory(desc);
 }
