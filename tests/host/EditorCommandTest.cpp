@@ -220,6 +220,22 @@ TEST_F(EditorCommand, WhatTheInstrumentSendsWhileTheEditorIsOpenIsWrittenToTheMi
 	EXPECT_GT(messages, 3) << "a message for each step of the turn";
 }
 
+// The dialog program's own complaints (GTK's, dconf's) go with the plug-in's log, not into the person's terminal.
+TEST_F(EditorCommand, TheDialogProgramsWarningsStayOutOfTheTerminal)
+{
+	const std::string complaint = "Gtk-Message: GtkDialog mapped without a transient parent";
+	fs::create_directories(path("bin"));
+	write("bin/zenity", "#!/bin/sh\necho '" + complaint + "' >&2\nexit 5\n"); // 5: timed out, as a cancel
+	fs::permissions(path("bin/zenity"), fs::perms::owner_all);
+	write("donate.txt", "click 538 176\nwait 100\n"); // DONATE asks first
+	const std::string desktop = "PATH='" + path("bin") + "':\"$PATH\" DISPLAY=:99";
+	HostRun r = editor({"--screenshot", path("d.png"), "--script", path("donate.txt")}, desktop);
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(r.err, "");
+	r = editor({"--screenshot", path("d.png"), "--script", path("donate.txt"), "--verbose"}, desktop);
+	EXPECT_NE(r.err.find(complaint), std::string::npos) << r.err;
+}
+
 TEST_F(EditorCommand, WithoutADisplayTheWindowIsRefusedWithAClearError)
 {
 	const HostRun r = editor({}, "env -u DISPLAY");

@@ -98,6 +98,8 @@ int runDialogProgram(const std::vector<std::string>& args, const std::vector<std
 		return -1;
 	posix_spawn_file_actions_t actions;
 	posix_spawn_file_actions_init(&actions);
+	// The program's own complaints (GTK's, dconf's) go with the log on standard output, not to the terminal.
+	posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
 	posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
 	const std::vector<std::string> env = environmentWith(environment);
 	std::vector<char*> argv = pointersTo(args);
@@ -158,6 +160,7 @@ bool startDialogProgram(const std::vector<std::string>& args)
 		// The grandchild shows the dialog, so nobody has to wait for it.
 		if (fork() != 0)
 			_exit(0);
+		dup2(STDOUT_FILENO, STDERR_FILENO); // its complaints with the log, as above
 		execvp(argv[0], argv.data());
 		_exit(127);
 	}
