@@ -4,6 +4,7 @@
 #include "HostOptions.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <vector>
@@ -56,6 +57,18 @@ std::string named(const NamedFile& f)
 {
 	return f.option + std::string(" '") + *f.path + "'";
 }
+
+// Standard output carries the host's results, and the plug-in's log once it is set aside: an output written there
+// (/dev/stdout, say) would be lost among them. Thrown away on purpose, to /dev/null, nothing is lost.
+bool isResultsChannel(const std::string& path)
+{
+	struct stat out, file, null;
+	if (fstat(STDOUT_FILENO, &out) != 0 || stat(path.c_str(), &file) != 0)
+		return false;
+	const bool same = out.st_dev == file.st_dev && out.st_ino == file.st_ino;
+	const bool discarded = stat("/dev/null", &null) == 0 && null.st_dev == out.st_dev && null.st_ino == out.st_ino;
+	return same && !discarded;
+}
 }
 
 void refuseSharedFiles(const HostOptions& o)
@@ -67,6 +80,10 @@ void refuseSharedFiles(const HostOptions& o)
 		outputs.insert(outputs.begin(), {"--screenshot", &o.screenshot});
 	const auto ins =
 		identified({{"--midi", &o.midi}, {"--sysex", &o.sysex}, {"--state-in", &o.stateIn}, {"--script", &o.script}}, false);
+	for (const NamedFile& f : outputs)
+		if (!f.path->empty() && isResultsChannel(*f.path))
+			throw usageError(std::string("option ") + f.option + " needs a file: '" + *f.path +
+							 "' is standard output, which carries the host's results");
 	const auto outs = identified(outputs, true);
 	for (size_t i = 0; i < outs.size(); ++i)
 	{

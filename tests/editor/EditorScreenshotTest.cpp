@@ -14,7 +14,7 @@ constexpr double kPi = 3.14159265358979323846;
 
 // Where a knob's strip draws its position mark for a value: the frame the knob shows for it (63 frames
 // over 270 degrees from down-left), the mark on the track 54 pixels from the dial's centre at (75, 62).
-CPoint markFor(EditorHarness& h, CView* knob, float normalised)
+CPoint markFor(CView* knob, float normalised)
 {
 	const double frame = std::floor(normalised * 62);
 	const double angle = (135 + 270 * frame / 62) * kPi / 180;
@@ -33,8 +33,8 @@ void expectKnobShows(EditorHarness& h, EParam p, float normalised)
 	SCOPED_TRACE(CParam::getEnumString(p));
 	auto* knob = h.viewAs<CAnimKnob>(CParam::getEnumString(p));
 	ASSERT_TRUE(EditorHarness::shown(knob));
-	EXPECT_TRUE(whiteish(h.pixel(markFor(h, knob, normalised))));
-	EXPECT_FALSE(whiteish(h.pixel(markFor(h, knob, 1 - normalised))));
+	EXPECT_TRUE(whiteish(h.pixel(markFor(knob, normalised))));
+	EXPECT_FALSE(whiteish(h.pixel(markFor(knob, 1 - normalised))));
 }
 
 void save(EditorHarness& h, const char* name)

@@ -68,9 +68,13 @@ void expectShape(EditorHarness& h, const Envelope& e)
 		const double slope = std::max(std::abs(topOf(e, r, x - 3) - top), std::abs(topOf(e, r, x + 3) - top));
 		const double margin = 3 + std::min(60.0, slope);
 		if (top + margin < r.bottom - 2)
+		{
 			EXPECT_TRUE(pixel(top + margin)) << "inside at " << x;
+		}
 		if (top - margin > r.top)
+		{
 			EXPECT_FALSE(pixel(top - margin)) << "above at " << x;
+		}
 	}
 }
 
