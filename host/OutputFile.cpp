@@ -69,11 +69,14 @@ OutputFile::OutputFile(const std::string& path, const std::string& what) : m_pat
 	// Through a link, the file it names is the one replaced; the link stays.
 	std::error_code error;
 	std::filesystem::path target = std::filesystem::canonical(path, error);
-	if (error)
+	const bool named = !error;
+	if (!named)
 		target = path;
 	struct stat s;
 	const bool exists = stat(target.c_str(), &s) == 0;
-	if (exists && !S_ISREG(s.st_mode))
+	// A file that exists but has no name to resolve to (an unlinked file or a pipe behind /dev/fd/N) cannot be
+	// replaced by name: a rename would land on the link itself.
+	if (exists && (!S_ISREG(s.st_mode) || !named))
 	{
 		m_fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
 		if (m_fd < 0)

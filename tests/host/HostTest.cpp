@@ -196,7 +196,7 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		{{"render", "-o", m_dir.string()}, 1, "cannot write the WAV file '" + m_dir.string() + "': Is a directory"},
 		{{"render", "-o", path("x.wav"), "--param", "4294967301=0.9"}, 1, "unknown parameter '4294967301'"},
 		{{"render", "-o", "-"}, 2, "option --output needs a file: standard output ('-') carries the host's results"},
-		{{"render", "-o", "/dev/stdout"}, 2, "option --output needs a file: '/dev/stdout' is standard output"},
+		{{"render", "-o", "/dev/fd/1"}, 2, "option --output needs a file: '/dev/fd/1' is standard output"},
 		{{"render", "-m", path("far.mid")}, 1, "would play for 2501999634 hours; the host renders at most 2 hours"},
 		{{"render", "-m", midiFile("jazzsoft-test-not-a-midi-file.mid")}, 1, "is not a Standard MIDI File"},
 		{{"render", "-o", path("x.wav"), "--preset", "Nope"}, 1, "unknown preset 'Nope'"},
