@@ -74,30 +74,30 @@ void uiEnvelope::updateFromParameters()
 
 void uiEnvelope::setDelay(float value)
 {
-	setValue(m_delay, value);
+	setShown(m_delay, value);
 }
 
 void uiEnvelope::setAttack(float value)
 {
-	setValue(m_attack, value);
+	setShown(m_attack, value);
 }
 
 void uiEnvelope::setDecay(float value)
 {
-	setValue(m_decay, value);
+	setShown(m_decay, value);
 }
 
 void uiEnvelope::setSustain(float value)
 {
-	setValue(m_sustain, value);
+	setShown(m_sustain, value);
 }
 
 void uiEnvelope::setRelease(float value)
 {
-	setValue(m_release, value);
+	setShown(m_release, value);
 }
 
-void uiEnvelope::setValue(float& field, float value)
+void uiEnvelope::setShown(float& field, float value)
 {
 	// Written as a negated equality so that a NaN on either side counts as a change.
 	if (!(field == value))

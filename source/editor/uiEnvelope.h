@@ -32,7 +32,8 @@ public:
 	void redraw();
 
 private:
-	void setValue(float& field, float value);
+	// Named apart from CControl::setValue, which it would otherwise hide.
+	void setShown(float& field, float value);
 
 	ZentEditor& m_editor;
 	float m_delay = 10;
