@@ -14,7 +14,6 @@ namespace
 {
 constexpr uint8_t kAnyChannel = 255;
 constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
 
 // All 768 singles of the instrument as dumps, with the multis, take about 100 KB, in a MIDI file a little
 // more; a file many times that size was chosen by mistake and is not read at all.
@@ -37,18 +36,51 @@ bool mayHoldDumps(const std::string& path)
 	       (read == sizeof start && std::memcmp(start, "MThd", sizeof start) == 0);
 }
 
-// How many records a dump of this instrument announces (F0 40 channel function 00 03 ...): one for a
-// single dump, a block of 32 singles or multis for a block dump; 0 for any other message.
-size_t announcedRecords(const std::vector<uint8_t>& message)
+// The length of each message of this instrument's protocol, by its function (and, for a block dump, by
+// what it holds); 0 for a function the protocol does not have.
+size_t protocolLength(uint8_t function, uint8_t subcommand2)
 {
-	if (message.size() < 6 || message[1] != 0x40 || message[4] != 0x00 || message[5] != 0x03)
+	switch (function)
+	{
+	case 0x00: // request for one single or multi
+	case 0x01: // request for a block
+		return 9;
+	case 0x10: // parameter change
+		return 10;
+	case 0x20: // one single
+		return 9 + 88;
+	case 0x21: // a block of 32 singles or multis
+		return subcommand2 == 0x40 ? 9 + 32 * 76 : 9 + 32 * 88;
+	case 0x40: // write results
+	case 0x41:
+	case 0x42:
+	case 0x61: // machine-ID answer
+		return 7;
+	case 0x60: // machine-ID request
+		return 5;
+	default:
 		return 0;
-	return message[3] == 0x20 ? 1 : message[3] == 0x21 ? 32 : 0;
+	}
 }
 
-bool isMultiBlock(const std::vector<uint8_t>& message)
+// Whether a whole message may stand in a file that is imported. Any other device's message may, as long as it
+// is well formed; one of this instrument's must have the exact length of its kind, and one the reader takes
+// must have been read in full: a dump that lost records, or a header too short to tell what it is, may not.
+bool mayStandInImport(const uint8_t* message, size_t length, bool read)
 {
-	return message.size() > 7 && message[3] == 0x21 && message[7] == 0x40;
+	if (length < 3 || std::any_of(message + 1, message + length - 1, [](uint8_t b) { return b >= 0x80; }))
+		return false;
+	if (message[1] != 0x40)
+		return true;
+	const uint8_t function = length > 3 ? message[3] : 0;
+	if (function == 0x60)
+		return length == protocolLength(function, 0) && read;
+	if (length < 7)
+		return false;
+	if (message[4] != 0x00 || message[5] != 0x03)
+		return true; // another machine of the same maker
+	const bool readerTakes = function == 0x00 || function == 0x10 || function == 0x20 || function == 0x21;
+	return length == protocolLength(function, length > 7 ? message[7] : 0) && (read || !readerTakes);
 }
 }
 
@@ -67,24 +99,18 @@ bool readFile(std::vector<uint8_t>& out, const std::string& path)
 
 std::vector<zentlib::SinglePreset> readDumpedSingles(const std::vector<uint8_t>& bytes, std::string& failure)
 {
-	// Message by message, as the reader splits a buffer, so that each dump can be held to what it announces:
-	// the reader keeps the records before a damaged one, and a dump cut short but closed by F7 reads as
-	// fewer records without a word.
+	// Message by message, so that each is held to what it is: the reader keeps the records before a damaged
+	// one and reads a dump cut short but closed by F7 as fewer records, and a cut span holds nothing to read.
+	using zentlib::Sysex;
 	std::vector<zentlib::SinglePreset> singles;
 	bool understood = false;
-	for (auto start = std::find(bytes.begin(), bytes.end(), kSysexStart); start != bytes.end();
-	     start = std::find(start, bytes.end(), kSysexStart))
+	for (Sysex::Span span = Sysex::findSpan(bytes, 0); span.length > 0;
+	     span = Sysex::findSpan(bytes, span.start + span.length))
 	{
-		const auto end = std::find(start + 1, bytes.end(), kSysexEnd);
-		if (end == bytes.end())
-			break;
-		const std::vector<uint8_t> message(start, end + 1);
-		start = end + 1;
-		zentlib::Sysex::SysexResult result;
-		const bool read = zentlib::Sysex::readBuffer(result, message, kAnyChannel);
-		const size_t announced = announcedRecords(message);
-		const size_t records = isMultiBlock(message) ? result.multis.size() : result.singles.size();
-		if (announced > 0 && (!read || records != announced))
+		const uint8_t* message = bytes.data() + span.start;
+		Sysex::SysexResult result;
+		const bool read = span.whole && Sysex::readSysex(result, message, span.length, kAnyChannel);
+		if (!span.whole || !mayStandInImport(message, span.length, read))
 		{
 			failure = "Failed to import Sysex data";
 			return {};

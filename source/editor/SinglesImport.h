@@ -12,6 +12,7 @@
 bool readFile(std::vector<uint8_t>& out, const std::string& path);
 
 // The singles of every dump in the SysEx, whatever their channel and address, in their order. An import
-// takes all of them or none: empty, with the message to show, when no message is understood, when any dump
-// is damaged or holds another number of records than it announces, or when there is no single.
+// takes all of them or none: empty, with the message to show, when no message is understood, when any
+// message is cut (by the next F0 or the end) or not well formed, when a message of this instrument is not
+// whole or not read in full, or when there is no single. Other devices' whole messages are passed over.
 std::vector<zentlib::SinglePreset> readDumpedSingles(const std::vector<uint8_t>& bytes, std::string& failure);

@@ -249,19 +249,32 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 	return true;
 }
 
+Sysex::Span Sysex::findSpan(const std::vector<uint8_t>& bytes, size_t from)
+{
+	const auto start = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(std::min(from, bytes.size())), bytes.end(),
+	                             SysexStart);
+	if (start == bytes.end())
+		return {};
+	const auto end = std::find_if(start + 1, bytes.end(), [](uint8_t b) { return b == SysexEnd || b == SysexStart; });
+	const bool whole = end != bytes.end() && *end == SysexEnd;
+	return {static_cast<size_t>(start - bytes.begin()), static_cast<size_t>(end - start) + (whole ? 1 : 0), whole};
+}
+
 bool Sysex::readBuffer(SysexResult& result, const std::vector<uint8_t>& bytes, uint8_t channelFilter)
 {
 	bool anyRead = false;
-	auto start = std::find(bytes.begin(), bytes.end(), SysexStart);
-	while (start != bytes.end())
+	for (Span span = findSpan(bytes, 0); span.length > 0; span = findSpan(bytes, span.start + span.length))
 	{
-		const auto end = std::find(start + 1, bytes.end(), SysexEnd);
-		if (end == bytes.end())
-			break;
-		const size_t length = static_cast<size_t>(end - start) + 1;
-		if (readSysex(result, &*start, length, channelFilter))
+		if (!span.whole)
+		{
+			ZENT_LOG("Skipping sysex message at byte " << span.start << ", cut short after " << span.length
+			                                           << " bytes: no F7 before "
+			                                           << (span.start + span.length == bytes.size() ? "the end of the data"
+			                                                                                        : "the next F0"));
+			continue;
+		}
+		if (readSysex(result, bytes.data() + span.start, span.length, channelFilter))
 			anyRead = true;
-		start = std::find(end + 1, bytes.end(), SysexStart);
 	}
 	return anyRead;
 }

@@ -51,9 +51,21 @@ public:
 	};
 	using ParameterChange = SysexResult::ParameterChange;
 
+	// A stretch of a buffer from an F0: whole when its F7 closes it, cut when the next F0 (the start of the
+	// next message, as a status byte ends any message) or the end of the buffer comes first.
+	struct Span
+	{
+		size_t start = 0;
+		size_t length = 0; // F0 to F7, both included, for a whole span; 0 when there is no span
+		bool whole = false;
+	};
+	// The span that starts at the first F0 at or after `from`.
+	static Span findSpan(const std::vector<uint8_t>& bytes, size_t from);
+
 	// A channelFilter of 0..15 accepts only that channel, anything above accepts every channel.
 	static bool readSysex(SysexResult& result, const uint8_t* message, size_t length, uint8_t channelFilter);
-	// Reads every F0..F7 span of bytes; true when at least one of them was understood.
+	// Reads every whole span of bytes and refuses every cut one with a log line; true when at least one
+	// span was understood.
 	static bool readBuffer(SysexResult& result, const std::vector<uint8_t>& bytes, uint8_t channelFilter);
 	// The raw bytes of a file.
 	static bool readFile(std::vector<uint8_t>& out, const std::string& path);

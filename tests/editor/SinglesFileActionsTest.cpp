@@ -354,6 +354,32 @@ TEST_F(FileActions, DamagedOrCutDumpsChangeNothingInEitherImport)
 	}
 	EXPECT_EQ(all(), before);
 
+	// A message cut by the next one or by the end of the file spoils the file too, whatever is whole around it.
+	const std::vector<uint8_t> pageA = pageDump(other, 32, true), pageB = pageDump(part(before, 600, 32), 32, true);
+	std::vector<uint8_t> stray = pageA, cutPage = pageA, cutSixth, cutSingle = one;
+	stray.insert(stray.end(), {0xF0, 0x40, 0x00});
+	stray.insert(stray.end(), pageB.begin(), pageB.end());
+	cutPage.insert(cutPage.end(), pageB.begin(), pageB.end() - 1);
+	for (int k = 0; k < 5; ++k)
+		cutSixth.insert(cutSixth.end(), pageA.begin(), pageA.end());
+	cutSixth.insert(cutSixth.end(), pageB.begin(), pageB.begin() + 100);
+	cutSingle.insert(cutSingle.end(), one.begin(), one.begin() + 50);
+	write("stray.syx", stray);
+	write("cut-page.syx", cutPage);
+	write("cut-sixth.syx", cutSixth);
+	write("cut-single.syx", cutSingle);
+	for (const char* file : {"stray.syx", "cut-page.syx", "cut-sixth.syx", "cut-single.syx"})
+	{
+		for (const char* button : {"btBankImport", "btSingleImport"})
+		{
+			const size_t shown = boxes.shown().size();
+			run(button, path(file));
+			EXPECT_EQ(boxes.shown().size(), shown + 1) << file << " " << button;
+			EXPECT_EQ(lastMessage(), "Failed to import Sysex data") << file << " " << button;
+		}
+	}
+	EXPECT_EQ(all(), before);
+
 	// A damaged dump spoils the file it is in; a message of someone else's in it does not.
 	std::vector<uint8_t> mixed = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x7F, 0x00, 0x41, 0xF7};
 	mixed.insert(mixed.end(), one.begin(), one.end());

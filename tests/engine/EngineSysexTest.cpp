@@ -44,6 +44,18 @@ TEST_F(EngineSysex, OneSingleDumpIsStoredAndConfirmed)
 	EXPECT_EQ(listener.sent.back(), (Bytes{0xF0, 0x40, 0x03, 0x40, 0x00, 0x03, 0xF7}));
 }
 
+// A message cut short in the same buffer (one host call, one MIDI-file event) does not take the whole dump
+// after it down with it.
+TEST_F(EngineSysex, AWholeDumpAfterACutMessageIsStored)
+{
+	const SinglePreset single = engine.singles[70];
+	Bytes bytes{0xF0, 0x40, 0x00}, dump;
+	ASSERT_TRUE(Sysex::writeSingle(dump, single, 0, StorageLocation::InternalLow, 5));
+	bytes.insert(bytes.end(), dump.begin(), dump.end());
+	receive(bytes);
+	EXPECT_EQ(engine.singles[5], single);
+}
+
 // A flipped bit 7 that the checksum cannot see: in a name, and in the number (0x23 to 0xA3, single 163
 // instead of 35). A number beyond the memory is refused the same way: nothing stored, nothing answered.
 TEST_F(EngineSysex, DumpsWithABytePastSevenBitsOrANumberBeyondTheMemoryChangeNothing)
