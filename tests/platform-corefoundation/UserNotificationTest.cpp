@@ -73,14 +73,15 @@ protected:
 };
 }
 
-// zenity's OK button carries the default answer and its cancel button the alternate one; Escape and closing
-// the window are neither: they answer as cancel, and so does a timeout.
+// zenity's cancel button carries the default answer, chosen by Return, and its OK button the alternate one;
+// Escape and closing the window answer as cancel where zenity honours ZENITY_ESC, and a timeout does too.
 TEST_F(FakeDesktop, AlertsAskTheDesktopAndMapEveryWayOutOfTheDialog)
 {
-	EXPECT_EQ(alert(nullptr, "0"), CFOptionFlags(kCFUserNotificationDefaultResponse));
-	EXPECT_EQ(args(), "--question\n--no-markup\n--title=Reset\n--text=All <64> singles?\n--ok-label=Reset\n"
-					  "--cancel-label=Keep\n--extra-button=Export first\n");
-	EXPECT_EQ(alert(nullptr, "1"), CFOptionFlags(kCFUserNotificationAlternateResponse));
+	EXPECT_EQ(alert(nullptr, "0"), CFOptionFlags(kCFUserNotificationAlternateResponse));
+	EXPECT_EQ(args(), "--question\n--no-markup\n--title=Reset\n--text=All <64> singles?\n--ok-label=Keep\n"
+					  "--cancel-label=Reset\n--default-cancel\n--extra-button=Export first\n");
+	// Return, and Escape or closing with a dialog program that ignores ZENITY_ESC: the default answer.
+	EXPECT_EQ(alert(nullptr, "1"), CFOptionFlags(kCFUserNotificationDefaultResponse));
 	EXPECT_EQ(alert("Export first", "1"), CFOptionFlags(kCFUserNotificationOtherResponse));
 	EXPECT_EQ(alert(nullptr, "dismissed"), CFOptionFlags(kCFUserNotificationCancelResponse));
 	EXPECT_EQ(alert(nullptr, "5"), CFOptionFlags(kCFUserNotificationCancelResponse)); // timed out
@@ -102,7 +103,7 @@ TEST_F(FakeDesktop, DialogsStayAboveTheThreadsWindowWhichIsServedWhileAQuestionW
 	RecordingDialogHost host;
 	cf::DialogHost* previous = cf::setDialogHost(&host);
 	setenv("FAKE_WAIT", "0.3", 1);
-	EXPECT_EQ(alert(nullptr, "1"), CFOptionFlags(kCFUserNotificationAlternateResponse));
+	EXPECT_EQ(alert(nullptr, "0"), CFOptionFlags(kCFUserNotificationAlternateResponse));
 	EXPECT_NE(args().find("--attach=4242\n--modal\n"), std::string::npos) << args();
 	EXPECT_GT(host.calls, 2);
 	cf::setDialogHost(previous);

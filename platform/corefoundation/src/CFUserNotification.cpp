@@ -43,8 +43,9 @@ public:
 	}
 };
 
-// zenity ends with status 1 for its cancel button, Escape and closing the window alike; the cancel button
-// carries the alternate answer here, so Escape and closing are told apart by a status of their own.
+// zenity ends with status 1 for its cancel button, and for Escape and closing the window unless it honours
+// ZENITY_ESC; the default answer sits on the cancel button, so a 1 is the safe answer whatever the program
+// makes of Escape. A zenity that reads the variable tells dismissing apart by a status of its own.
 constexpr int kDismissedStatus = 70;
 
 // zenity's dialog for a notice at this alert level: failures (the stop level) look like errors.
@@ -61,8 +62,9 @@ const char* noticeKind(CFOptionFlags flags)
 	}
 }
 
-// For people at a desktop: the dialog program every desktop here has (zenity); the terminal without one. The
-// default button is zenity's OK button, so Return picks it; the alternate one is its cancel button.
+// For people at a desktop: the dialog program every desktop here has (zenity); the terminal without one. A
+// question puts its default button on zenity's cancel button, chosen by Return (--default-cancel), and the
+// alternate one on its OK button; a notice's one button is its OK button.
 class DesktopResponder : public cf::UserNotificationResponder
 {
 public:
@@ -71,9 +73,15 @@ public:
 		if (!std::getenv("DISPLAY") || !cf::programOnPath("zenity"))
 			return m_terminal.display(request, response);
 		const bool alert = request.kind == cf::UserNotification::Kind::Alert;
+		const std::string defaultButton = request.defaultButton.empty() ? "OK" : request.defaultButton;
+		const bool twoAnswers = alert && !request.alternateButton.empty();
 		std::vector<std::string> args = {"zenity", alert ? "--question" : noticeKind(request.flags), "--no-markup",
-			"--title=" + request.header, "--text=" + request.message,
-			"--ok-label=" + (request.defaultButton.empty() ? "OK" : request.defaultButton)};
+			"--title=" + request.header, "--text=" + request.message};
+		if (twoAnswers)
+			args.insert(args.end(), {"--ok-label=" + request.alternateButton, "--cancel-label=" + defaultButton,
+				"--default-cancel"});
+		else
+			args.push_back("--ok-label=" + defaultButton);
 		if (request.timeout > 0)
 			args.push_back("--timeout=" + std::to_string(int(std::ceil(request.timeout))));
 		// Kept above the window it is about; a question also keeps that window from input until answered.
@@ -85,8 +93,6 @@ public:
 		}
 		if (!alert)
 			return cf::startDialogProgram(args) ? 0 : -1;
-		if (!request.alternateButton.empty())
-			args.push_back("--cancel-label=" + request.alternateButton);
 		if (!request.otherButton.empty())
 			args.push_back("--extra-button=" + request.otherButton);
 		std::string said;
@@ -95,11 +101,11 @@ public:
 			said.pop_back();
 		CFOptionFlags answer = kCFUserNotificationCancelResponse; // dismissed, timed out or failed to run
 		if (status == 0)
-			answer = kCFUserNotificationDefaultResponse;
+			answer = twoAnswers ? kCFUserNotificationAlternateResponse : kCFUserNotificationDefaultResponse;
 		else if (status == 1 && !request.otherButton.empty() && said == request.otherButton)
 			answer = kCFUserNotificationOtherResponse;
-		else if (status == 1 && !request.alternateButton.empty() && said.empty())
-			answer = kCFUserNotificationAlternateResponse;
+		else if (status == 1 && twoAnswers)
+			answer = kCFUserNotificationDefaultResponse;
 		if (response)
 			*response = answer;
 		return status < 0 || status == 127 ? -1 : 0;
