@@ -63,7 +63,8 @@ public:
 	// A disabled button stays visible, ignores the mouse and shows its caption in grey.
 	static void enableButton(Button& button, bool enable);
 
-	// Writes the bytes as the file, whole: false, with a file of that name left as it was, when any of it failed.
+	// Writes the bytes as the file, whole, as writeDumpFile does: false, with a file of that name left as it was,
+	// when any of it failed.
 	bool writeToFile(const std::string& path, const std::vector<uint8_t>& bytes);
 	void showErrorMessage(const std::string& text) const;
 

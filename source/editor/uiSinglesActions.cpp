@@ -2,16 +2,10 @@
 // back from .syx or Standard MIDI files. Every failure is told in a message box and changes nothing.
 #include "uiSingles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 
 #include "DisplayCharacters.h"
+#include "DumpFile.h"
 #include "SinglesImport.h"
 #include "ZentEditor.h"
 #include "synth/Engine.h"
@@ -72,48 +66,7 @@ zentlib::StorageLocation internalHalfOf(size_t index)
 
 bool uiSingles::writeToFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-	// The dump is written beside the file and put in its place only once it is whole, so a failure part-way
-	// (a full disk) leaves a file of that name as it was. A link is followed to the file it names.
-	std::filesystem::path target(path);
-	struct stat existing;
-	if (lstat(path.c_str(), &existing) == 0 && S_ISLNK(existing.st_mode))
-	{
-		std::error_code error;
-		target = std::filesystem::canonical(path, error);
-		if (error)
-			return false;
-	}
-	std::string temporary;
-	int fd = -1;
-	for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt)
-	{
-		temporary = target.string() + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-		fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-		if (fd < 0 && errno != EEXIST)
-			return false;
-	}
-	if (fd < 0)
-		return false;
-	// A file replaced keeps its permissions; a new one gets the ones the umask leaves.
-	if (stat(target.c_str(), &existing) == 0)
-		fchmod(fd, existing.st_mode & 07777);
-	bool written = true;
-	for (size_t done = 0; written && done < bytes.size();)
-	{
-		const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-		if (n > 0)
-			done += static_cast<size_t>(n);
-		else if (n < 0 && errno != EINTR)
-			written = false;
-	}
-	written = fsync(fd) == 0 && written;
-	written = close(fd) == 0 && written;
-	if (!written || std::rename(temporary.c_str(), target.c_str()) != 0)
-	{
-		unlink(temporary.c_str());
-		return false;
-	}
-	return true;
+	return writeDumpFile(path, bytes);
 }
 
 void uiSingles::showErrorMessage(const std::string& text) const

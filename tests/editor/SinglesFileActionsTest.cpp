@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -12,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "DumpFile.h"
 #include "synth/Engine.h"
 #include "synth/Sysex.h"
 #include "synth/data/zentdata.h"
@@ -424,4 +428,40 @@ TEST_F(FileActions, AnExportThatFailsPartWayKeepsTheOldFile)
 	EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 	run("btBankExport", path("bank.syx"));
 	EXPECT_NE(testdata::readBytes(path("bank.syx")), old);
+}
+
+// A pipe or a device stays what it is and gets the bytes; a name near the file system's limit of 255 bytes is
+// no harder to replace than a short one; a file the person may not write stays as it was.
+TEST_F(FileActions, ExportsReplaceOnlyPlainFilesThePersonMayWrite)
+{
+	ASSERT_EQ(mkfifo(path("pipe.syx").c_str(), 0600), 0);
+	const int reader = open(path("pipe.syx").c_str(), O_RDONLY | O_NONBLOCK);
+	run("btSingleExport", path("pipe.syx"));
+	std::vector<uint8_t> got(200);
+	EXPECT_EQ(read(reader, got.data(), got.size()), 97);
+	close(reader);
+	EXPECT_TRUE(fs::is_fifo(path("pipe.syx")));
+	run("btSingleExport", path("pipe.syx"));  // no one reads it now
+	EXPECT_EQ(lastMessage(), "Failed to create file");
+	EXPECT_EQ(boxes.shown().size(), 1u);
+
+	const std::string longName(251, 'n');
+	run("btBankExport", path(longName));
+	EXPECT_EQ(fs::file_size(path(longName + ".syx")), 2825u);
+	EXPECT_EQ(boxes.shown().size(), 1u);
+
+	write("kept.syx", {0xF0, 0xF7});
+	fs::permissions(path("kept.syx"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+	fs::permissions(dir, fs::perms::all);
+	// Root may write any file, so another user tries, in a process of its own.
+	const pid_t child = fork();
+	if (child == 0)
+		_exit(setresgid(65534, 65534, 65534) == 0 && setresuid(65534, 65534, 65534) == 0 &&
+		              !writeDumpFile(path("kept.syx"), {0xF0, 0x40, 0xF7})
+		          ? 0
+		          : 1);
+	int status = -1;
+	waitpid(child, &status, 0);
+	EXPECT_EQ(status, 0);
+	EXPECT_EQ(testdata::readBytes(path("kept.syx")), (std::vector<uint8_t>{0xF0, 0xF7}));
 }
