@@ -15,6 +15,9 @@ static_assert(kDisplayCharacters.size() == 93);
 // The single's name: its bytes up to the first zero.
 std::string nameOf(const zentlib::SinglePreset& single);
 
+// One name byte as the display shows it, in UTF-8: '?' for a byte it has no glyph for.
+std::string displayGlyph(char byte);
+
 // A name as the window's labels and fields show it, in UTF-8: every byte as the display shows it, '?' for one
 // it has no glyph for. Name bytes are no text encoding: one of 0x80 or above, shown as it came, would reach the
 // toolkit as broken UTF-8.

@@ -5,7 +5,7 @@
 
 #include "synth/Plugin.h"
 
-#include "DisplayCharacters.h"
+#include "NameField.h"
 #include "uiDisplay.h"
 #include "uiEnvelope.h"
 #include "uiMultilevelOptionMenu.h"
@@ -41,27 +41,6 @@ bool inRange(size_t p, size_t first, size_t last)
 bool isCoarse(size_t p)
 {
 	return inRange(p, zentlib::Param_SourceS1Coarse, zentlib::Param_SourceS4Coarse);
-}
-
-// The single's name characters are 32..127; anything else typed (control keys, every byte of a
-// multi-byte character) would give a value outside the parameter's range, so it becomes one '?'.
-std::string toNameCharacters(const std::string& typed)
-{
-	std::string out;
-	for (size_t i = 0; i < typed.size(); ++i)
-	{
-		const auto c = static_cast<unsigned char>(typed[i]);
-		if (c >= 32 && c <= 127)
-		{
-			out += static_cast<char>(c);
-			continue;
-		}
-		out += '?';
-		// Skip the continuation bytes of a multi-byte character.
-		while (c >= 0xC0 && i + 1 < typed.size() && (static_cast<unsigned char>(typed[i + 1]) & 0xC0) == 0x80)
-			++i;
-	}
-	return out;
 }
 }
 
@@ -250,13 +229,8 @@ void ZentEditor::setLargeButtonActive(CKickButton* button, bool on)
 
 void ZentEditor::updateEditSingleName() const
 {
-	if (!m_editSingleName)
-		return;
-	const zentlib::SinglePreset single = m_plugin.getCurrentSingle();
-	std::string name = nameText(nameOf(single));
-	while (!name.empty() && name.back() == ' ')
-		name.pop_back();
-	m_editSingleName->setText(UTF8String(name));
+	if (m_editSingleName)
+		m_editSingleName->setText(UTF8String(nameFieldText(m_plugin.getCurrentSingle())));
 }
 
 //------------------------------------------------------------------------------------------------
@@ -392,21 +366,23 @@ void ZentEditor::menuChanged(EParam p, COptionMenu* menu)
 
 void ZentEditor::commitSingleName()
 {
-	std::string name = toNameCharacters(m_editSingleName->getText().getString());
-	if (name.size() > kNameLength)
-		name.resize(kNameLength);
-	// The field edits ten parameters at once, none of them its own.
+	const std::string name = editedName(m_plugin.getCurrentSingle(), m_editSingleName->getText().getString());
+	// The field edits ten parameters at once, none of them its own. A byte that is no name character (a zero
+	// after a short name, say) reads as the blank.
 	auto character = [](size_t i) { return static_cast<EParam>(zentlib::Param_Name01 + i); };
+	auto code = [](char byte) {
+		const auto c = static_cast<unsigned char>(byte);
+		return c >= 32 && c <= 127 ? c : ' ';
+	};
 	for (size_t i = 0; i < kNameLength; ++i)
 		beginEdit(character(i));
 	for (size_t i = 0; i < kNameLength; ++i)
-	{
-		const auto code = static_cast<unsigned char>(i < name.size() ? name[i] : ' ');
-		editPair(character(i), toNormalised(character(i), code));
-	}
+		editPair(character(i), toNormalised(character(i), code(name[i])));
 	for (size_t i = 0; i < kNameLength; ++i)
 		endEdit(character(i));
 	m_plugin.setCurrentSingleName(name);
+	// The field shows what was stored, also when that is the name it had (typing past its end changes nothing).
+	updateEditSingleName();
 }
 
 //------------------------------------------------------------------------------------------------

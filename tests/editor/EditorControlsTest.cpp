@@ -132,6 +132,43 @@ TEST(EditorControls, TypingANameCommitsOnReturnAndEscapeRestoresIt)
 	EXPECT_EQ(h.listener.changes.size(), 10u);
 }
 
+// The field shows every character its font draws as it is, and an edit changes only what was typed or deleted:
+// a byte the field shows as '?' (0x7F), and the zeros after a name that kept its length, stay as they were.
+TEST(EditorControls, ANameEditKeepsEveryByteThePersonLeftAlone)
+{
+	EditorHarness h;
+	showCommonPage(h);
+	auto field = [&] { return h.viewAs<CTextEdit>("editSingleName")->getText().getString(); };
+	auto stored = [&] { return std::string(h.plugin.getCurrentSingle().name, 10); };
+	auto edit = [&](unsigned char where, const char* typed, int deleted = 0) {
+		h.click("editSingleName");
+		h.key(where);
+		for (int i = 0; i < deleted; ++i)
+			h.key(VKEY_DELETE);
+		h.type(typed);
+		h.key(VKEY_RETURN);
+	};
+	h.plugin.setCurrentSingleName("Bass@Lead_");
+	EXPECT_EQ(field(), "Bass@Lead_");
+	edit(VKEY_HOME, "C", 1);
+	EXPECT_EQ(stored(), "Cass@Lead_");
+	ASSERT_GE(h.listener.changes.size(), 10u);
+	EXPECT_FLOAT_EQ(h.listener.changes[h.listener.changes.size() - 1].second, ('_' - 32) / 95.f);
+
+	edit(VKEY_END, "_2@B");  // typed after the whole name: ten characters, the field's first ten kept
+	EXPECT_EQ(field(), "Cass@Lead_");
+	h.plugin.setCurrentSingleName(std::string("Pa\x7F") + std::string(7, '\0'));
+	EXPECT_EQ(field(), "Pa?");
+	edit(VKEY_END, "_2@B");
+	EXPECT_EQ(field(), "Pa?_2@B");
+	EXPECT_EQ(stored(), "Pa\x7F_2@B   ");
+	edit(VKEY_HOME, "T", 1);
+	EXPECT_EQ(stored(), "Ta\x7F_2@B   ");
+	h.plugin.setCurrentSingleName(std::string("Pa\x7F") + std::string(7, '\0'));
+	edit(VKEY_HOME, "T", 1);
+	EXPECT_EQ(stored(), std::string("Ta\x7F") + std::string(7, '\0'));
+}
+
 TEST(EditorControls, ANameKeepsTenCharactersAndOnlyThoseASingleCanHold)
 {
 	EditorHarness h;
