@@ -52,7 +52,11 @@ VirelNSView* VirelNSView::initWithVirel(auEditor* owner, NSSize preferred)
 void VirelNSView::setFrame(NSRect frame)
 {
 	ZENT_LOG("setFrame new size " << frame.size.width << " " << frame.size.height);
-	if (editController)
+	if (!auEditor::isSize(frame.size.width, frame.size.height))
+		return;
+	// A host may make the next view before it lets go of this one: a view that does not show the window sizes
+	// only itself.
+	if (editController && editController->takesSizeFrom(this))
 	{
 		editController->applyViewSize(sizeRect(frame.size.width, frame.size.height));
 		// The window keeps to its rules and has already put this view at the size it took, from inside the

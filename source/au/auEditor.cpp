@@ -152,12 +152,21 @@ bool auEditor::pluginHasEditorState() const
 	return m_adapter.hasEditorState();
 }
 
-void auEditor::applyViewSize(const VSTGUI::CRect& r)
+void auEditor::applyViewSize(VSTGUI::CRect r)
 {
+	// Not a number passes every limit unchanged: the window would hand it back through the view for ever, and
+	// kept, it would do so in the next window.
+	if (!isSize(r.getWidth(), r.getHeight()))
+		return;
 	if (m_window)
 		m_window->setSize(r);
 	else
+	{
+		// Only numbers are kept and saved.
+		if (!std::isfinite(r.getWidth()) || !std::isfinite(r.getHeight()))
+			ZentEditor::validateRect(r);
 		m_rect.store(r);
+	}
 }
 
 void auEditor::addView(VirelNSView* view, SizeChangeCallback onSizeChanged)

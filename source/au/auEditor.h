@@ -6,6 +6,7 @@
 #include "au/SeqLocked.h"
 #include "synth/CParam.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <set>
@@ -56,8 +57,12 @@ public:
 
 	// The last known window rectangle.
 	VSTGUI::CRect getWindowRect() const { return m_rect.load(); }
-	// A size from the host's view: the open window validates and takes it; without one it is kept as it is.
-	void applyViewSize(const VSTGUI::CRect& rect);
+	// A size from the host's view: the open window validates and takes it; without one it is kept as it is
+	// (held to the limits first when endless). A size that is not a number is ignored.
+	void applyViewSize(VSTGUI::CRect rect);
+	// Whether a host's view may size the window: only the view that shows it does, or any while none is open.
+	bool takesSizeFrom(const VirelNSView* view) const { return !m_window || showsWindowIn(view); }
+	static bool isSize(double width, double height) { return !std::isnan(width) && !std::isnan(height); }
 	ZentEditor* getWindow() const { return m_window; }
 
 	// The host views this owner serves. A view joins with the callback that keeps it at the window's size,

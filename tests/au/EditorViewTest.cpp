@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 
 using namespace auhost;
@@ -247,6 +248,10 @@ TEST_F(EditorView, TwoViewsShareOneWindowAndAClosedWindowKeepsTheHostsSizeUntilT
 	EXPECT_EQ(frameSize(*first).height, 450);
 	EXPECT_TRUE(first->view()->subviews().empty());
 	EXPECT_EQ(second->view()->subviews().size(), 1u);
+	// The view left behind sizes only itself.
+	first->view()->setFrame(NSMakeRect(0, 0, 0, 0));
+	EXPECT_EQ(frameSize(*second).width, 800);
+	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 800, 450));
 
 	// A host that makes the new view before it lets go of the old one keeps the window in the new one.
 	first.reset();
@@ -270,6 +275,30 @@ TEST_F(EditorView, TwoViewsShareOneWindowAndAClosedWindowKeepsTheHostsSizeUntilT
 	const auto texts = log.texts();
 	EXPECT_NE(std::find(texts.begin(), texts.end(), "Initial UI size is 1778 1000"), texts.end());
 	EXPECT_EQ(next.view()->subviews().size(), 1u);
+}
+
+// A size that is not a number is no size at all: neither the window nor the size kept for the next one takes it.
+TEST_F(EditorView, ASizeThatIsNotANumberIsIgnoredWithOrWithoutAWindow)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	const double nan = std::numeric_limits<double>::quiet_NaN();
+	auto hosted = std::make_unique<HostedView>(instance.unit(), NSMakeSize(1280, 720));
+	auto sizeTwiceAndCheck = [&] {
+		for (const NSSize size : {NSMakeSize(nan, nan), NSMakeSize(1024, nan)})
+			hosted->view()->setFrame(NSMakeRect(0, 0, size.width, size.height));
+		EXPECT_EQ(frameSize(*hosted).width, 1280);
+		EXPECT_EQ(frameSize(*hosted).height, 720);
+	};
+	sizeTwiceAndCheck();
+	// A newer view takes the window along when it goes: the first is left without one.
+	HostedView(instance.unit(), NSMakeSize(0, 0));
+	sizeTwiceAndCheck();
+	hosted.reset();
+	EXPECT_EQ(windowBlockOf(instance), windowBlock(1, 0, 0, 1280, 720));
+	HostedView next(instance.unit(), NSMakeSize(0, 0));
+	EXPECT_EQ(frameSize(next).width, 1280);
+	EXPECT_EQ(frameSize(next).height, 720);
 }
 
 // Nothing makes a host release the view before it disposes of the instance, and some do it the other way round.
