@@ -28,6 +28,10 @@ unsigned int pixels(CGFloat length)
 {
 	return length < 1 ? 1u : static_cast<unsigned int>(length + 0.5);
 }
+
+// The sizes the instrument's panel takes, for a window manager to keep the window to.
+constexpr int kMinWidth = 640, kMinHeight = 360, kMaxWidth = 2560, kMaxHeight = 1440;
+constexpr int kAspectWidth = 16, kAspectHeight = 9;
 }
 
 EditorWindow::EditorWindow(const std::string& title) : m_title(title)
@@ -45,20 +49,25 @@ EditorWindow::EditorWindow(const std::string& title) : m_title(title)
 void EditorWindow::show(NSView* view)
 {
 	m_view = view;
-	const NSRect frame = view->frame();
-	m_window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, pixels(frame.size.width),
-		pixels(frame.size.height), 0, 0, BlackPixel(m_display, DefaultScreen(m_display)));
+	const PixelSize size = viewSize();
+	const unsigned long black = BlackPixel(m_display, DefaultScreen(m_display));
+	m_window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), 0, 0, size.width, size.height, 0, 0, black);
 	XStoreName(m_display, m_window, m_title.c_str());
 	Atom deleteAtom = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
 	m_deleteAtom = deleteAtom;
 	XSetWMProtocols(m_display, m_window, &deleteAtom, 1);
+	setSizeHints();
 	XSelectInput(m_display, m_window, StructureNotifyMask);
+	// The view lies in a holder of its own, which moves inside the window; the window's black fills the rest.
+	m_holder = XCreateSimpleWindow(m_display, m_window, 0, 0, size.width, size.height, 0, 0, black);
+	XMapWindow(m_display, m_holder);
 	XMapWindow(m_display, m_window);
-	// The editor's own connection puts its child window into this one: it has to exist on the server first.
+	// The editor's own connection puts its child window into the holder: it has to exist on the server first.
 	XSync(m_display, False);
+	m_windowSize = m_offered = size;
 
-	m_nsWindow = NSObject::alloc<NSWindow>()->initWithContentRect(frame);
-	m_nsWindow->setWindowNumber(static_cast<NSInteger>(m_window));
+	m_nsWindow = NSObject::alloc<NSWindow>()->initWithContentRect(view->frame());
+	m_nsWindow->setWindowNumber(static_cast<NSInteger>(m_holder));
 	m_nsWindow->setContentView(view);
 
 	// The editor resizes itself (its zoom handle): the window follows. Sizes the window gave the view itself
@@ -70,12 +79,67 @@ void EditorWindow::show(NSView* view)
 		});
 }
 
-void EditorWindow::resizeToView()
+void EditorWindow::setSizeHints()
+{
+	XSizeHints* hints = XAllocSizeHints();
+	if (!hints)
+		return;
+	hints->flags = PMinSize | PMaxSize | PAspect;
+	hints->min_width = kMinWidth;
+	hints->min_height = kMinHeight;
+	hints->max_width = kMaxWidth;
+	hints->max_height = kMaxHeight;
+	hints->min_aspect.x = hints->max_aspect.x = kAspectWidth;
+	hints->min_aspect.y = hints->max_aspect.y = kAspectHeight;
+	XSetWMNormalHints(m_display, m_window, hints);
+	XFree(hints);
+}
+
+EditorWindow::PixelSize EditorWindow::viewSize() const
 {
 	const NSRect f = m_view->frame();
+	return {pixels(f.size.width), pixels(f.size.height)};
+}
+
+void EditorWindow::resizeToView()
+{
+	const PixelSize size = viewSize();
+	// The holder stays where it is until the window has answered: the view moving under a dragging pointer
+	// would change the drag.
+	XResizeWindow(m_display, m_holder, size.width, size.height);
 	m_lastResizeRequest = NextRequest(m_display);
-	XResizeWindow(m_display, m_window, pixels(f.size.width), pixels(f.size.height));
+	XResizeWindow(m_display, m_window, size.width, size.height);
 	XFlush(m_display);
+}
+
+void EditorWindow::placeView()
+{
+	const PixelSize size = viewSize();
+	XMoveResizeWindow(m_display, m_holder, (int(m_windowSize.width) - int(size.width)) / 2,
+		(int(m_windowSize.height) - int(size.height)) / 2, size.width, size.height);
+	XFlush(m_display);
+}
+
+void EditorWindow::followWindow(PixelSize size)
+{
+	m_windowSize = size;
+	// A size the view was given already comes with a move, or from a window manager that keeps its size when the
+	// window asks for the view's: the view is placed in it and nobody asks again.
+	if (size != m_offered)
+	{
+		m_offered = size;
+		if (viewSize() != size)
+		{
+			m_resizingView = true;
+			m_view->setFrame(NSMakeRect(0, 0, size.width, size.height));
+			m_resizingView = false;
+		}
+		// The view may keep to a size of its own (an aspect, limits): the window is asked once to follow it rather
+		// than leave a band beside it.
+		if (viewSize() != size)
+			resizeToView();
+	}
+	placeView();
 }
 
 EditorWindow::~EditorWindow()
@@ -107,19 +171,7 @@ void EditorWindow::handleEvents()
 			// view that zooms faster than the window follows, they would pull it back through every size it passed.
 			if (event.xconfigure.serial < m_lastResizeRequest)
 				continue;
-			const NSRect f = m_view->frame();
-			if (pixels(f.size.width) == unsigned(event.xconfigure.width) &&
-				pixels(f.size.height) == unsigned(event.xconfigure.height))
-				continue;
-			m_resizingView = true;
-			m_view->setFrame(NSMakeRect(0, 0, event.xconfigure.width, event.xconfigure.height));
-			m_resizingView = false;
-			// The view may keep to a size of its own (an aspect, limits); the window follows it rather than leave
-			// an empty band beside it.
-			const NSRect kept = m_view->frame();
-			if (pixels(kept.size.width) != unsigned(event.xconfigure.width) ||
-				pixels(kept.size.height) != unsigned(event.xconfigure.height))
-				resizeToView();
+			followWindow({unsigned(event.xconfigure.width), unsigned(event.xconfigure.height)});
 		}
 	}
 }

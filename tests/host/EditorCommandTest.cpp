@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -97,7 +98,7 @@ Window topLevelNamed(Display* display, const char* name)
 	return found;
 }
 
-// A window's first child, the editor inside it; 0 while it has none.
+// A window's first child; 0 while it has none.
 Window firstChild(Display* display, Window window)
 {
 	Window root, parent, *children = nullptr;
@@ -110,11 +111,17 @@ Window firstChild(Display* display, Window window)
 	return child;
 }
 
+// The editor's own window, inside the holder that the host places in its window; 0 while there is none.
+Window panelIn(Display* display, Window window)
+{
+	return firstChild(display, firstChild(display, window));
+}
+
 // Width and height of the editor inside a window; 0 x 0 while it has none.
 std::pair<unsigned, unsigned> childSize(Display* display, Window window)
 {
 	XWindowAttributes a;
-	const Window child = firstChild(display, window);
+	const Window child = panelIn(display, window);
 	return child && XGetWindowAttributes(display, child, &a) ? std::make_pair(unsigned(a.width), unsigned(a.height))
 															 : std::make_pair(0u, 0u);
 }
@@ -309,7 +316,7 @@ TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPass
 	const Window window = startEditorWindow(display, hostCommand(editorArgs({"--verbose"}), m_dir), path("exit"));
 	ASSERT_NE(window, 0u) << slurp(path("stderr"));
 	ASSERT_EQ(childSize(display, window), std::make_pair(1024u, 576u));
-	const Window panel = firstChild(display, window);
+	const Window panel = panelIn(display, window);
 
 	// The pointer outruns the window: twenty moves reach the panel before the window has followed the first.
 	auto send = [&](int type, int x, int y, unsigned int state) {
@@ -350,4 +357,63 @@ TEST_F(EditorCommand, AQuickZoomWithTheHandleNeverTakesThePanelBackToASizeItPass
 		++sizes;
 	}
 	EXPECT_GE(sizes, 20);
+}
+
+// The test plays a window manager that maximises the window to a size the panel cannot take and keeps it there,
+// answering every size the host asks for with the one it gave, as a window manager does for a maximised window.
+TEST_F(EditorCommand, AWindowManagersSizeIsKeptWithThePanelCentredAndTheHostStopsAsking)
+{
+	Display* display = privateDisplay();
+	if (!display)
+		GTEST_SKIP() << "Xvfb is not available";
+	const Window root = DefaultRootWindow(display);
+	XSelectInput(display, root, SubstructureRedirectMask);
+	const std::shared_ptr<void> unmanage(nullptr, [&](void*) { XSelectInput(display, root, NoEventMask), XSync(display, False); });
+	ASSERT_EQ(std::system(("(" + hostCommand(editorArgs({}), m_dir) + "; echo $? >'" + path("exit") + "') &").c_str()), 0);
+
+	Window window = 0;
+	int asked = 0;
+	auto manage = [&] {
+		for (XEvent e; XPending(display);)
+		{
+			XNextEvent(display, &e);
+			if (e.type == MapRequest)
+			{
+				window = e.xmaprequest.window;
+				XMoveResizeWindow(display, window, 0, 0, 2600, 1581);
+				XMapWindow(display, window);
+			}
+			else if (e.type == ConfigureRequest && ++asked)
+			{
+				XEvent kept{};
+				kept.xconfigure = {ConfigureNotify, 0, True, display, window, window, 0, 0, 2600, 1581, 0, None, False};
+				XSendEvent(display, window, False, StructureNotifyMask, &kept);
+			}
+		}
+		XFlush(display);
+	};
+	auto centred = [&] {
+		XWindowAttributes a;
+		const Window holder = firstChild(display, window);
+		return holder && XGetWindowAttributes(display, holder, &a) && a.x == 20 && a.y == 70 &&
+			childSize(display, window) == std::make_pair(2560u, 1440u);
+	};
+	ASSERT_TRUE(waitFor([&] { return manage(), window && centred(); })) << slurp(path("stderr"));
+	EXPECT_LE(asked, 1);
+	asked = 0;
+	for (int i = 0; i < 50; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+		manage();
+	EXPECT_EQ(asked, 0);
+	EXPECT_TRUE(centred());
+
+	XSizeHints hints{};
+	long supplied = 0;
+	ASSERT_TRUE(XGetWMNormalHints(display, window, &hints, &supplied));
+	EXPECT_EQ(hints.flags & (PMinSize | PMaxSize | PAspect), PMinSize | PMaxSize | PAspect);
+	EXPECT_EQ(std::vector<int>({hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
+		std::vector<int>({640, 360, 2560, 1440}));
+	EXPECT_EQ(std::vector<int>({hints.min_aspect.x * 9, hints.max_aspect.x * 9}),
+		std::vector<int>({hints.min_aspect.y * 16, hints.max_aspect.y * 16}));
+	XDestroyWindow(display, window);
+	ASSERT_TRUE(waitFor([&] { return manage(), !slurp(path("exit")).empty(); }));
 }
