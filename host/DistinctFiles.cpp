@@ -2,6 +2,7 @@
 
 #include "HostError.h"
 #include "HostOptions.h"
+#include "LinkTarget.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,11 +37,13 @@ bool identify(const std::string& path, bool yetToBeMade, Identity& out)
 		out = {s.st_dev, s.st_ino, {}};
 		return S_ISREG(s.st_mode);
 	}
-	const std::filesystem::path p(path);
-	const std::string directory = p.has_parent_path() ? p.parent_path().string() : ".";
-	if (!yetToBeMade || p.filename().empty() || stat(directory.c_str(), &s) != 0)
+	if (!yetToBeMade)
 		return false;
-	out = {s.st_dev, s.st_ino, p.filename().string()};
+	// A file yet to be made is made where the links on the way lead.
+	const std::filesystem::path target = followLinks(path).path;
+	if (target.empty() || stat(target.parent_path().c_str(), &s) != 0)
+		return false;
+	out = {s.st_dev, s.st_ino, target.filename().string()};
 	return true;
 }
 
@@ -53,15 +56,25 @@ std::vector<std::pair<NamedFile, Identity>> identified(const std::vector<NamedFi
 	return result;
 }
 
+// The state is read whole before anything plays, and written to a new file that takes the old one's place: saving
+// it back over the file it came from is safe, and what a person does to change a preset.
+bool savesStateOverItself(const NamedFile& out, const NamedFile& in)
+{
+	return std::string(out.option) == "--state-out" && std::string(in.option) == "--state-in";
+}
+
 std::string named(const NamedFile& f)
 {
 	return f.option + std::string(" '") + *f.path + "'";
 }
 
 // Standard output carries the host's results, and the plug-in's log once it is set aside: an output written there
-// (/dev/stdout, say) would be lost among them. Thrown away on purpose, to /dev/null, nothing is lost.
+// (/dev/stdout, say) would be lost among them, whether it names the descriptor or the file it holds. Thrown away on
+// purpose, to /dev/null by that name, nothing is lost.
 bool isResultsChannel(const std::string& path)
 {
+	if (followLinks(path).descriptor == STDOUT_FILENO)
+		return true;
 	struct stat out, file, null;
 	if (fstat(STDOUT_FILENO, &out) != 0 || stat(path.c_str(), &file) != 0)
 		return false;
@@ -88,7 +101,7 @@ void refuseSharedFiles(const HostOptions& o)
 	for (size_t i = 0; i < outs.size(); ++i)
 	{
 		for (const auto& in : ins)
-			if (outs[i].second == in.second)
+			if (outs[i].second == in.second && !savesStateOverItself(outs[i].first, in.first))
 				throw usageError(named(outs[i].first) + " is the same file as " + named(in.first) +
 								 ": an output must not replace an input");
 		for (size_t j = 0; j < i; ++j)

@@ -88,7 +88,8 @@ std::string HostOptions::usage()
 		   "that came before the failure are shown with it.\n"
 		   "Outputs are written whole or not at all: into a temporary file beside each, renamed over it once\n"
 		   "complete. An output that is the same file as an input or as another output (by any path, link or\n"
-		   "hard link) is refused before anything is read or written.\n"
+		   "hard link), or that is standard output, is refused before anything is read or written; only\n"
+		   "--state-out may name the file of --state-in, which is read whole before playing.\n"
 		   "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
 }
 

@@ -1,6 +1,7 @@
 #include "OutputFile.h"
 
 #include "HostError.h"
+#include "LinkTarget.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -66,32 +67,31 @@ void releaseSlot(int slot)
 
 OutputFile::OutputFile(const std::string& path, const std::string& what) : m_path(path), m_what(what)
 {
-	// Through a link, the file it names is the one replaced; the link stays.
-	std::error_code error;
-	std::filesystem::path target = std::filesystem::canonical(path, error);
-	const bool named = !error;
-	if (!named)
-		target = path;
+	// Through a link, the file it leads to is the one replaced; the link stays.
+	const LinkTarget target = followLinks(path);
 	struct stat s;
-	const bool exists = stat(target.c_str(), &s) == 0;
-	// A file that exists but has no name to resolve to (an unlinked file or a pipe behind /dev/fd/N) cannot be
-	// replaced by name: a rename would land on the link itself.
-	if (exists && (!S_ISREG(s.st_mode) || !named))
+	const bool exists = stat(path.c_str(), &s) == 0;
+	// No plain file, or one reached only through a descriptor of the host's (a pipe or an unlinked file behind
+	// /dev/fd/N), cannot be replaced by name: it is written in place.
+	if (exists && (!S_ISREG(s.st_mode) || target.path.empty()))
 	{
 		m_fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
 		if (m_fd < 0)
 			fail(errno);
 		return;
 	}
+	// A rename towards a name that cannot be resolved would replace the link on the way instead.
+	if (target.path.empty())
+		fail(target.error);
 	// Replacing a file is no way round its being read-only.
-	if (exists && access(target.c_str(), W_OK) != 0)
+	if (exists && access(target.path.c_str(), W_OK) != 0)
 		fail(errno);
-	m_target = target.string();
-	const std::string directory = target.has_parent_path() ? target.parent_path().string() : ".";
+	m_target = target.path;
+	// Beside the target, under a name short enough for any folder whatever the target's own name.
+	const std::string directory = std::filesystem::path(m_target).parent_path().string();
 	for (int attempt = 0; m_fd < 0; ++attempt)
 	{
-		m_temporary = directory + "/." + target.filename().string() + "." + std::to_string(getpid()) + "-" +
-					  std::to_string(attempt);
+		m_temporary = directory + "/.virel-host-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
 		m_fd = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 		if (m_fd < 0 && (errno != EEXIST || attempt == 100))
 		{

@@ -13,6 +13,7 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
+#include <fcntl.h>
 #include <sndfile.h>
 #include <unistd.h>
 
@@ -297,10 +298,20 @@ int run(const std::vector<std::string>& args)
 		return 1;
 	}
 }
+
+// A descriptor of 0 to 2 closed by whoever started the host would go to the first file it opens (the plug-in's log, an
+// output), and that file would then be taken for standard input, output or error. /dev/null holds each place.
+void holdStandardDescriptors()
+{
+	for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd)
+		if (fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+			open("/dev/null", O_RDWR); // the lowest free number: this one
+}
 }
 
 int main(int argc, char** argv)
 {
+	holdStandardDescriptors();
 	// Past a file-size limit a write fails (and the old file stays) rather than the host being ended half-way.
 	std::signal(SIGXFSZ, SIG_IGN);
 	const int result = run(std::vector<std::string>(argv + 1, argv + argc));

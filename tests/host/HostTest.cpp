@@ -443,6 +443,8 @@ TEST_F(HostTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedWithNothingChanged
 	for (const auto& [input, file] : inputs)
 		for (const char* output : {"--output", "--state-out", "--midi-out"})
 		{
+			if (input == "--state-in" && output == std::string("--state-out"))
+				continue; // a state saved back over itself
 			const HostRun r = host({"render", input, file, output, sameFile.at(input), "--log", path("new.txt")});
 			EXPECT_EQ(r.exitCode, 2) << input << " " << output << "\n" << r.err;
 			EXPECT_EQ(r.err, "virel-host: " + std::string(output) + " '" + sameFile.at(input) + "' is the same file as " +
@@ -461,6 +463,53 @@ TEST_F(HostTest, AnOutputThatIsAnInputOrAnotherOutputIsRefusedWithNothingChanged
 	// Devices lose nothing: one named twice is no collision.
 	r = host({"render", "-t", "0", "-o", "/dev/null", "--state-out", "/dev/null", "--midi-out", "/dev/null"});
 	EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+// Links lead where the system takes them; a write never replaces the link itself.
+TEST_F(HostTest, AnOutputGoesWhereItsLinkLeadsAndNeverToStandardOutput)
+{
+	fs::create_symlink("/proc/self/fd/1", path("out.wav"));
+	fs::create_symlink(path("missing/x.wav"), path("nowhere.wav"));
+	fs::create_symlink("new.wav", path("ahead.wav"));
+	// Standard output closed: the host's own files must not take its number.
+	const std::string closed = "sh -c 'exec \"$0\" \"$@\" >&-'";
+	for (const std::vector<std::string>& log : {std::vector<std::string>{"--log", path("log.txt")}, {"--verbose"}, {}})
+	{
+		std::vector<std::string> args = {"render", "-t", "0", "-r", "8000", "-o", path("out.wav")};
+		args.insert(args.end(), log.begin(), log.end());
+		const HostRun r = host(args, true, closed);
+		EXPECT_EQ(r.exitCode, 2) << r.err;
+		EXPECT_NE(r.err.find("'" + path("out.wav") + "' is standard output"), std::string::npos) << r.err;
+	}
+	HostRun r = host({"render", "-t", "0", "-r", "8000", "-o", path("nowhere.wav")});
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_EQ(r.err, "virel-host: cannot write the WAV file '" + path("nowhere.wav") + "': No such file or directory\n");
+	r = host({"render", "-t", "0", "-r", "8000", "-o", path("ahead.wav")});
+	EXPECT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_GT(readWav(path("new.wav")).peak(), 0.05f);
+	for (const char* link : {"out.wav", "nowhere.wav", "ahead.wav"})
+		EXPECT_TRUE(fs::is_symlink(path(link))) << link;
+	EXPECT_FALSE(fs::exists(path("log.txt")));
+}
+
+// Load a preset, change it, save it back: the everyday edit, under names as long as the file system allows.
+TEST_F(HostTest, AStateIsSavedBackOverItselfUnderTheLongestName)
+{
+	const std::string state = path(std::string(246, 'p') + ".aupreset"), wav = path(std::string(251, 'w') + ".wav");
+	std::ofstream(path("empty.mid"), std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26);
+	const std::vector<std::string> render = {"render", "-m", path("empty.mid"), "-t", "0.1", "-o", wav};
+	std::vector<std::string> args = render;
+	args.insert(args.end(), {"--state-out", state});
+	ASSERT_EQ(host(args).exitCode, 0);
+	const std::string before = slurp(state);
+	args = render;
+	args.insert(args.end(), {"--state-in", state, "--param", "Gain=0.25", "--state-out", state});
+	const HostRun r = host(args);
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_NE(slurp(state), before);
+	EXPECT_NE(host({"info", "--state-in", state}).out.find("now 0.25 = 25%"), std::string::npos);
+	EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 5)
+		<< "the MIDI file, the WAV, the state, stdout and stderr; no temporary file";
 }
 
 // Past a file-size limit of 40 KiB the new state (about 94 KB) and WAV cannot be written whole.
