@@ -1,5 +1,6 @@
 #include "EditorCommand.h"
 
+#include "BlockRenderer.h"
 #include "EditorScript.h"
 #include "EditorWindow.h"
 #include "HostError.h"
@@ -13,7 +14,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <exception>
 #include <thread>
 
@@ -29,8 +29,8 @@ class Player
 {
 public:
 	Player(HostedUnit& unit, const HostOptions& o, MidiSequence sequence)
-		: m_unit(unit), m_rate(o.sampleRate), m_block(o.blockSize), m_sequence(std::move(sequence)),
-		  m_thread([this] { play(); })
+		: m_rate(o.sampleRate), m_block(o.blockSize), m_sequence(std::move(sequence)),
+		  m_renderer(unit, m_sequence, o.midi, o.sampleRate), m_thread([this] { play(); })
 	{
 	}
 	~Player()
@@ -51,19 +51,9 @@ private:
 		{
 			std::vector<float> left(m_block), right(m_block);
 			const auto began = std::chrono::steady_clock::now();
-			size_t next = 0;
 			for (uint64_t start = 0; !m_stop; start += m_block)
 			{
-				while (next < m_sequence.events.size())
-				{
-					const auto& e = m_sequence.events[next];
-					const uint64_t at = uint64_t(std::llround(e.seconds * m_rate));
-					if (at >= start + m_block)
-						break;
-					m_unit.sendMidi(e.bytes, UInt32(at > start ? at - start : 0));
-					++next;
-				}
-				m_unit.render(left.data(), right.data(), m_block);
+				m_renderer.render(left.data(), right.data(), m_block);
 				std::this_thread::sleep_until(began + std::chrono::duration<double>((start + m_block) / m_rate));
 			}
 		}
@@ -73,10 +63,10 @@ private:
 		}
 	}
 
-	HostedUnit& m_unit;
 	const double m_rate;
 	const UInt32 m_block;
 	const MidiSequence m_sequence;
+	BlockRenderer m_renderer;
 	std::atomic<bool> m_stop{false};
 	std::exception_ptr m_failure;
 	std::thread m_thread;
@@ -86,6 +76,7 @@ private:
 int showEditor(HostedUnit& unit, const HostOptions& o, FILE* results)
 {
 	MidiSequence sequence = o.midi.empty() ? MidiSequence{} : MidiSequence::fromFile(o.midi);
+	warnOfOwnPrograms(sequence, "'" + o.midi + "'", !o.preset.empty(), !o.params.empty());
 	EditorWindow window("Virel");
 	pluginLog::beginStep();
 	// Released before the window goes, as a host closes a plug-in's view before its window.

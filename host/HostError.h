@@ -37,6 +37,13 @@ inline void warn(const std::string& message)
 	std::fprintf(stderr, "virel-host: warning: %s\n", message.c_str());
 }
 
+// The plug-in's lines that explain a failure or a warning, under the host's line.
+inline void showPluginLines(const std::vector<std::string>& lines)
+{
+	for (const std::string& line : lines)
+		std::fprintf(stderr, "  plug-in: %s\n", line.c_str());
+}
+
 inline HostError usageError(const std::string& message)
 {
 	return HostError(message + " (see --help)", 2);

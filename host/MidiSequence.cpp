@@ -6,6 +6,7 @@
 #include "OutputFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <initializer_list>
 
 MidiSequence MidiSequence::fromFile(const std::string& path)
@@ -91,10 +92,28 @@ MidiSequence MidiSequence::demo()
 	return seq;
 }
 
-std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path, std::vector<std::string>& warnings)
+void warnOfOwnPrograms(const MidiSequence& sequence, const std::string& name, bool presetChosen, bool parametersChosen)
+{
+	if (!presetChosen && !parametersChosen)
+		return;
+	const auto change = std::find_if(sequence.events.begin(), sequence.events.end(),
+		[](const MidiSequence::Event& e) { return (e.bytes[0] & 0xF0) == 0xC0; });
+	if (change != sequence.events.end())
+		warn(name + " changes program at " + timeText(change->seconds) + ", replacing what " +
+			 (presetChosen && parametersChosen ? "--preset and --param" : presetChosen ? "--preset" : "--param") + " set");
+}
+
+std::string timeText(double seconds)
+{
+	char text[32];
+	std::snprintf(text, sizeof text, "%g s", seconds);
+	return text;
+}
+
+std::vector<SysExMessage> readSysExFile(const std::string& path, std::vector<std::string>& warnings)
 {
 	const std::vector<uint8_t> bytes = readInputFile(path, kSysExFile);
-	std::vector<std::vector<uint8_t>> messages;
+	std::vector<SysExMessage> messages;
 	for (size_t start = 0; start < bytes.size(); ++start)
 	{
 		if (bytes[start] != 0xF0)
@@ -110,7 +129,7 @@ std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path, std::ve
 			start = end - 1;
 			continue;
 		}
-		messages.emplace_back(bytes.begin() + long(start), bytes.begin() + long(end) + 1);
+		messages.push_back({start, {bytes.begin() + long(start), bytes.begin() + long(end) + 1}});
 		start = end;
 	}
 	if (messages.empty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +24,18 @@ struct MidiSequence
 	static MidiSequence demo();
 };
 
+// Warns when the sequence selects programs of its own while a preset or parameters were chosen before playing: its
+// first program change replaces them. `name` names the sequence.
+void warnOfOwnPrograms(const MidiSequence& sequence, const std::string& name, bool presetChosen, bool parametersChosen);
+// A time in a sequence, for messages ("1.5 s").
+std::string timeText(double seconds);
+
+struct SysExMessage
+{
+	size_t at; // where it begins in its file
+	std::vector<uint8_t> bytes; // from F0 to F7
+};
 // The SysEx messages of a .syx file (bytes outside F0..F7 are skipped); a message without its F7 is left out with a
 // line in warnings. Throws HostError when there are none.
-std::vector<std::vector<uint8_t>> readSysExFile(const std::string& path, std::vector<std::string>& warnings);
+std::vector<SysExMessage> readSysExFile(const std::string& path, std::vector<std::string>& warnings);
 void writeSysExFile(const std::string& path, const std::vector<std::vector<uint8_t>>& messages);

@@ -1,5 +1,6 @@
 // virel-host: what a DAW is to an Audio Unit instrument, on the command line.
 
+#include "BlockRenderer.h"
 #include "DistinctFiles.h"
 #include "EditorCommand.h"
 #include "HostError.h"
@@ -147,7 +148,7 @@ int render(const HostOptions& o)
 	if (seconds > kMaxSeconds)
 		throw HostError("'" + o.midi + "' would play for " + hours(seconds) + " hours; the host renders at most " +
 						hours(kMaxSeconds) + " hours");
-	std::vector<std::vector<uint8_t>> sysex;
+	std::vector<SysExMessage> sysex;
 	if (!o.sysex.empty())
 	{
 		std::vector<std::string> warnings;
@@ -159,8 +160,10 @@ int render(const HostOptions& o)
 	PluginBundle bundle(bundlePath(o));
 	HostedUnit unit(bundle.component());
 	setUp(unit, o);
-	for (const auto& message : sysex)
-		unit.sendSysEx(message);
+	warnOfOwnPrograms(sequence, o.midi.empty() ? "the built-in demo" : "'" + o.midi + "'", !o.preset.empty(), !o.params.empty());
+	BlockRenderer player(unit, sequence, o.midi, o.sampleRate);
+	for (const SysExMessage& message : sysex)
+		player.sendSysEx(message.bytes, "byte " + std::to_string(message.at), o.sysex);
 
 	SF_INFO format{};
 	format.samplerate = int(std::lround(o.sampleRate));
@@ -188,20 +191,10 @@ int render(const HostOptions& o)
 		try
 		{
 			std::vector<float> left(o.blockSize), right(o.blockSize), interleaved(2 * size_t(o.blockSize));
-			size_t next = 0;
 			for (uint64_t start = 0; start < totalFrames; start += o.blockSize)
 			{
 				const UInt32 frames = UInt32(std::min<uint64_t>(o.blockSize, totalFrames - start));
-				while (next < sequence.events.size())
-				{
-					const auto& e = sequence.events[next];
-					const uint64_t at = uint64_t(std::llround(e.seconds * o.sampleRate));
-					if (at >= start + frames)
-						break;
-					unit.sendMidi(e.bytes, UInt32(at > start ? at - start : 0));
-					++next;
-				}
-				unit.render(left.data(), right.data(), frames);
+				player.render(left.data(), right.data(), frames);
 				for (UInt32 i = 0; i < frames; ++i)
 				{
 					interleaved[2 * i] = left[i];
@@ -256,8 +249,7 @@ void report(const std::exception& failure)
 {
 	std::fprintf(stderr, "virel-host: %s\n", failure.what());
 	if (auto* plugin = dynamic_cast<const PluginError*>(&failure))
-		for (const std::string& line : plugin->pluginLines())
-			std::fprintf(stderr, "  plug-in: %s\n", line.c_str());
+		showPluginLines(plugin->pluginLines());
 }
 
 int run(const std::vector<std::string>& args)

@@ -522,13 +522,14 @@ TEST_F(HostTest, AFailingWriteKeepsTheOldFileAndLeavesNothingBehind)
 	std::vector<std::string> other = render;
 	other.insert(other.end(), {"--preset", "5"});
 	const std::string limit = "ulimit -f 80;"; // blocks of 512 bytes in the shell that runs it, or of 1024
+	const std::string replaced = "virel-host: warning: the built-in demo changes program at 0 s, replacing what --preset set\n";
 	HostRun r = host(other, false, limit);
 	EXPECT_EQ(r.exitCode, 1);
-	EXPECT_EQ(r.err, "virel-host: cannot write the WAV file '" + path("a.wav") + "': File too large\n");
+	EXPECT_EQ(r.err, replaced + "virel-host: cannot write the WAV file '" + path("a.wav") + "': File too large\n");
 	other[4] = "/dev/null";
 	r = host(other, false, limit);
 	EXPECT_EQ(r.exitCode, 1);
-	EXPECT_EQ(r.err, "virel-host: cannot write the state file '" + path("p.aupreset") + "': File too large\n");
+	EXPECT_EQ(r.err, replaced + "virel-host: cannot write the state file '" + path("p.aupreset") + "': File too large\n");
 	EXPECT_EQ(slurp(path("a.wav")), wav);
 	EXPECT_EQ(slurp(path("p.aupreset")), state);
 	EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4) << "a.wav, p.aupreset, stdout, stderr";
@@ -563,4 +564,42 @@ TEST_F(HostTest, DamageTheHostPassesOverAndValuesItChangesAreWarnedAbout)
 	EXPECT_EQ(r.err, "virel-host: warning: parameter 'Gain' takes values from 0 to 1; 1.5 was brought to 1\n"
 					 "virel-host: warning: parameter 'Tone' takes values from 0 to 1; -0.25 was brought to 0\n");
 	EXPECT_NE(r.out.find("Gain                         0 .. 1, default 0.5, now 1 "), std::string::npos) << r.out;
+
+	r = host({"render", "-t", "0", "-r", "8000", "-o", path("d.wav"), "--preset", "Loud"});
+	EXPECT_EQ(r.err, "virel-host: warning: the built-in demo changes program at 0 s, replacing what --preset set\n");
+}
+
+// The instrument tells of damaged SysEx only in its log: the host names the message it refused, with the lines.
+TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
+{
+	const std::vector<std::string> render = {"render", "-q", "-r", "8000", "-o", path("s.wav"), "--plugin", VIREL_COMPONENT_BUNDLE};
+	auto with = [&](std::vector<std::string> more) {
+		more.insert(more.begin(), render.begin(), render.end());
+		return host(more, false);
+	};
+	// Single 5 as the instrument dumps it when asked; taken back without a word while the demo switches programs.
+	std::ofstream(path("ask.syx"), std::ios::binary) << std::string("\xF0\x40\x00\x00\x00\x03\x00\x05\xF7", 9);
+	ASSERT_EQ(with({"--sysex", path("ask.syx"), "--midi-out", path("dump.syx")}).exitCode, 0);
+	std::string dump = slurp(path("dump.syx"));
+	ASSERT_EQ(dump.size(), 97u);
+	HostRun r = with({"--sysex", path("dump.syx")});
+	EXPECT_EQ(r.err, "");
+
+	dump[95] ^= 1; // the checksum
+	std::ofstream(path("bad.syx"), std::ios::binary) << dump;
+	r = with({"--sysex", path("bad.syx")});
+	EXPECT_EQ(r.exitCode, 0);
+	EXPECT_TRUE(std::regex_match(r.err, std::regex("virel-host: warning: the plug-in refused all or part of the SysEx message at "
+												   "byte 0 of '.*/bad\\.syx'\n  plug-in: readSingle@[0-9]+: Invalid checksum, "
+												   "expected [0-9]+ but got [0-9]+\n")))
+		<< r.err;
+
+	// The same dump at 0.5 s of a MIDI file: 96 ticks a quarter note at 120 beats per minute.
+	const std::string track = std::string("\x60\xF0\x60", 3) + dump.substr(1) + std::string("\0\xFF\x2F\0", 4);
+	std::ofstream(path("bad.mid"), std::ios::binary)
+		<< std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0", 21) << char(track.size()) << track;
+	r = with({"-m", path("bad.mid"), "-t", "0.1"});
+	EXPECT_EQ(r.exitCode, 0);
+	EXPECT_NE(r.err.find("the SysEx message at 0.5 s of '" + path("bad.mid") + "'\n  plug-in: readSingle@"), std::string::npos)
+		<< r.err;
 }
