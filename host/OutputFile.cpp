@@ -30,11 +30,12 @@ void removeTemporaries(int signal)
 	std::raise(signal);
 }
 
-// A host started with a signal ignored (in the background, say) keeps ignoring it.
+// A host started with a signal ignored (in the background, say) keeps ignoring it. A broken pipe stops it too: a
+// warning written while it renders, to a reader that has gone (| head).
 void watchStoppingSignals()
 {
 	static const bool watching = [] {
-		for (int s : {SIGINT, SIGTERM, SIGHUP})
+		for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
 		{
 			struct sigaction now;
 			if (sigaction(s, nullptr, &now) == 0 && now.sa_handler == SIG_DFL)

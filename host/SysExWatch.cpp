@@ -52,6 +52,6 @@ std::string SysExWatch::named() const
 		return "the SysEx message at " + first.where + " of '" + first.file + "'";
 	const std::string count = "the " + std::to_string(m_sent.size()) + " SysEx messages at " + first.where;
 	if (first.file == last.file)
-		return count + " to " + last.where + " of '" + first.file + "'";
+		return count + (first.where == last.where ? "" : " to " + last.where) + " of '" + first.file + "'";
 	return count + " of '" + first.file + "' to " + last.where + " of '" + last.file + "'";
 }

@@ -594,6 +594,13 @@ TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
 												   "expected [0-9]+ but got [0-9]+\n")))
 		<< r.err;
 
+	// A warning to a reader that has gone stops the host, and takes the half-written WAV with it.
+	std::vector<std::string> args = render;
+	args.insert(args.end(), {"--sysex", path("bad.syx")});
+	host(args, false, "sh -c '\"$0\" \"$@\" 2>&1 | true'");
+	for (const auto& entry : fs::directory_iterator(m_dir))
+		EXPECT_NE(entry.path().filename().string().rfind(".virel-host-", 0), 0u) << entry.path();
+
 	// The same dump at 0.5 s of a MIDI file: 96 ticks a quarter note at 120 beats per minute.
 	const std::string track = std::string("\x60\xF0\x60", 3) + dump.substr(1) + std::string("\0\xFF\x2F\0", 4);
 	std::ofstream(path("bad.mid"), std::ios::binary)
