@@ -59,7 +59,7 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 {
 	if (m_inRate == m_outRate)
 	{
-		m_engine.processAudio(outputs, frames, events);
+		renderDirectly(outputs, frames, events);
 		return;
 	}
 
@@ -94,6 +94,28 @@ void Resampler::process(float** outputs, int frames, std::vector<SMidiEvent>& ev
 		}
 	}
 	events.clear();
+}
+
+void Resampler::renderDirectly(float** outputs, int frames, std::vector<SMidiEvent>& events)
+{
+	// At the engine's own rate the block renders as it comes, and an event at or past its end waits for
+	// the first sample of the next block, as it does at every other rate.
+	m_renderEvents.clear();
+	for (SMidiEvent& event : m_carried)
+		m_renderEvents.push_back(std::move(event));
+	m_carried.clear();
+	for (SMidiEvent& event : events)
+	{
+		if (event.sampleOffset < static_cast<uint32_t>(frames))
+		{
+			m_renderEvents.push_back(std::move(event));
+			continue;
+		}
+		event.sampleOffset = 0;
+		m_carried.push_back(std::move(event));
+	}
+	events.clear();
+	m_engine.processAudio(outputs, frames, m_renderEvents);
 }
 
 int Resampler::processResample(float** outputs, int frames, std::vector<SMidiEvent>& events)

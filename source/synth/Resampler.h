@@ -46,6 +46,9 @@ public:
 	uint64_t getRenderedSamples() const { return m_renderedSamples; }
 
 private:
+	// The pass-through at the engine's own rate.
+	void renderDirectly(float** outputs, int frames, std::vector<SMidiEvent>& events);
+
 	Engine& m_engine;
 	float m_inRate;
 	float m_outRate;

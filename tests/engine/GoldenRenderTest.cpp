@@ -337,7 +337,7 @@ std::vector<std::string> renderAll()
 		const Digest digest = renderDigest(engine, 2000, [](int b, int, std::vector<SMidiEvent>& e) {
 			if (b == 0)
 				e.push_back(midiEvent(0x90, 60, 100));
-			if (b == 6) // block 6 starts at 1,282
+			if (b == 7) // block 7 starts at 1,282
 				e.push_back(midiEvent(0x80, 60, 64, 218));
 		});
 		lines.push_back(digest.line("single" + std::to_string(index)));

@@ -81,13 +81,15 @@ TEST(Resampler, EngineRateRendersDirectly)
 	Engine engine(&clock);
 	engine.setSamplerate(Engine::InternalSamplerate);
 	clock.start(engine);
-	std::vector<SMidiEvent> events = {clockTick(37)};
+	std::vector<SMidiEvent> events = {clockTick(37), clockTick(64), clockTick(90)};
 	std::vector<float> l(64), r(64);
 	float* out[2] = {l.data(), r.data()};
 	engine.process(out, 64, events);
-	EXPECT_EQ(clock.handledAt, std::vector<uint64_t>{37});
-	ASSERT_EQ(events.size(), 1u);
-	EXPECT_EQ(events[0].sampleOffset, 37u) << "passed through unchanged";
+	EXPECT_EQ(clock.handledAt, std::vector<uint64_t>{37}) << "at the offset it was given";
+	// Events at or past the block's end are taken at the next block's first sample, as at every other rate.
+	events = {clockTick(5)};
+	engine.process(out, 64, events);
+	EXPECT_EQ(clock.handledAt, (std::vector<uint64_t>{37, 64, 64, 69}));
 }
 
 TEST(Resampler, ClearMidiEventsDropsThePastAndMovesTheRest)
