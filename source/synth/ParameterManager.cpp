@@ -82,6 +82,7 @@ bool ParameterManager::setVSTParam(uint32_t p, float normalised, bool smooth)
 {
 	if (p >= ParamCount)
 		return false;
+	normalised = withoutNegativeZero(normalised);
 	if (vstParams[p] == normalised)
 	{
 		if (!smooth && targetParams[p] == realParams[p])

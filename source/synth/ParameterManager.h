@@ -8,6 +8,13 @@
 
 namespace zentlib
 {
+// A normalised value as it is kept: the -0 that automation curves give is the zero it equals, so a state
+// saves the same bytes whichever zero arrived.
+inline float withoutNegativeZero(float normalised)
+{
+	return normalised == 0.0f ? 0.0f : normalised;
+}
+
 // The engine's store of the 109 parameter values. Values from the host or the editor glide to their
 // target over rampSteps samples so that automation does not click; values loaded from a single land at
 // the next step. process() advances every running ramp once per engine sample and lists the parameters

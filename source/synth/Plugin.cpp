@@ -154,6 +154,7 @@ SinglePreset Plugin::getFactorySingle(size_t index)
 
 bool Plugin::setParameter(EParam parameter, float value)
 {
+	value = withoutNegativeZero(value);
 	if (m_parameterCache[parameter].load(std::memory_order_relaxed) == value)
 		return false;
 	m_parameterCache[parameter].store(value, std::memory_order_relaxed);

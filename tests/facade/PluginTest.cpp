@@ -300,6 +300,26 @@ TEST_F(PluginFacade, RestoredStateReachesTheCache)
 	EXPECT_EQ(tail, (Entries{"E program 300", "E param 107", "L param 107", "E param 108", "L param 108", "L serialize"}));
 }
 
+// Automation curves end on -0; kept as such it would be saved with its sign and restored without it.
+TEST_F(PluginFacade, AZeroFromAutomationIsSavedAsZero)
+{
+	for (const EParam p : {Param_PolyMode, Param_SourceS2Mute, Param_SourceS4VibABend})
+	{
+		EXPECT_TRUE(plugin->setParameter(p, 0.46f));
+		EXPECT_TRUE(plugin->setParameter(p, -0.0f));
+		EXPECT_FALSE(std::signbit(plugin->getParameter(p)));
+	}
+	std::vector<uint8_t> state, again;
+	plugin->getState(state);
+	auto restored = quietPlugin(listener);
+	{
+		LogCapture quiet;
+		ASSERT_TRUE(restored->setState(state));
+	}
+	restored->getState(again);
+	EXPECT_EQ(again, state);
+}
+
 TEST_F(PluginFacade, RefusedStatesChangeNothing)
 {
 	std::vector<uint8_t> before, after;
