@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Engine.h"
+#include "ParameterConverter.h"
 #include "Sysex.h"
 #include "log.h"
 
@@ -27,6 +28,16 @@ void appendF32(std::vector<uint8_t>& data, float value)
 	uint32_t bits;
 	std::memcpy(&bits, &value, sizeof(bits));
 	appendU32(data, bits);
+}
+
+// A saved project must always reopen: a single whose record the reader would refuse or read otherwise
+// (a byte beyond seven bits, a bend range beyond 12) is saved with its values brought into their ranges.
+SinglePreset storable(const SinglePreset& single, size_t index)
+{
+	if (readsBack(single))
+		return single;
+	ZENT_LOG("Single " << index << " holds values beyond their ranges and is saved with them brought into the ranges");
+	return ParameterConverter::withinRanges(single);
 }
 
 // Reads little-endian fields from the front; any read past the end fails and leaves the reader failed.
@@ -99,7 +110,9 @@ bool Engine::saveState(std::vector<uint8_t>& data)
 	std::vector<uint8_t> dump;
 	for (size_t g = 0; g < singles.size() / SinglesPerDump; ++g)
 	{
-		group.assign(singles.begin() + g * SinglesPerDump, singles.begin() + (g + 1) * SinglesPerDump);
+		group.clear();
+		for (size_t index = g * SinglesPerDump; index < (g + 1) * SinglesPerDump; ++index)
+			group.push_back(storable(singles[index], index));
 		Sysex::writeSingles(dump, group, 0, static_cast<StorageLocation>(g % 2), 0);
 		data.insert(data.end(), dump.begin(), dump.end());
 	}

@@ -1,5 +1,7 @@
 #include "ParameterConverter.h"
 
+#include <algorithm>
+
 #include "log.h"
 
 namespace zentlib
@@ -57,6 +59,66 @@ int uncentred(uint32_t stored)
 bool isSourceCursor(uint32_t cursor)
 {
 	return (cursor >= Cursor_Coarse && cursor <= Cursor_Wave) || (cursor >= Cursor_EnvLevel && cursor <= Cursor_TimeModKeyScale);
+}
+
+// A received flag is on for any value but 0.
+bool isFlagCursor(uint32_t cursor)
+{
+	return cursor == Cursor_Source2or4 || cursor == Cursor_KeyTrack || cursor == Cursor_VibABend ||
+	       cursor == Cursor_SourcePressureToFreq;
+}
+
+bool isNameParam(EParam p)
+{
+	return p <= Param_Name10;
+}
+
+bool isNameCharacter(int code)
+{
+	return code >= g_params[Param_Name01].min && code <= g_params[Param_Name01].max;
+}
+
+// The parameter whose field a cursor addresses, for source-level cursors in the given source.
+bool parameterOf(EParam& p, uint32_t cursor, uint8_t source)
+{
+	if (cursor == Cursor_CoarseAlt)
+		cursor = Cursor_Coarse;
+	for (uint32_t i = 0; i <= LastSourceParam; ++i)
+	{
+		uint8_t s = 0;
+		if (ParameterConverter::toCursor(s, static_cast<EParam>(i)) == cursor && s == source)
+		{
+			p = static_cast<EParam>(i);
+			return true;
+		}
+	}
+	return false;
+}
+
+// A received value is the field's stored form. Beyond the stored form of its parameter's range it would
+// not only play wrong: the record reader refuses or changes such a single, and a saved state holding it
+// could not be restored.
+bool isInRange(EParam p, const ParameterConverter::ParameterChange& change)
+{
+	if (isFlagCursor(change.cursor))
+		return true;
+	const CParam& param = g_params[p];
+	uint8_t lo = static_cast<uint8_t>(param.min);
+	uint8_t hi = static_cast<uint8_t>(param.max);
+	if (!isNameParam(p))
+	{
+		const auto cursor = static_cast<ParameterCursor>(change.cursor);
+		SinglePreset scratch;
+		ParameterConverter::toSingle(scratch, p, static_cast<int>(param.min));
+		ParameterConverter::fromSingle(lo, scratch, cursor, change.source);
+		ParameterConverter::toSingle(scratch, p, static_cast<int>(param.max));
+		ParameterConverter::fromSingle(hi, scratch, cursor, change.source);
+	}
+	if (change.value >= lo && change.value <= hi)
+		return true;
+	ZENT_LOG("Invalid parameter change for " << param.group << " " << param.name << ", valid is " << int(lo) << "-"
+	                                         << int(hi) << " but got " << int(change.value));
+	return false;
 }
 
 bool writeSourceField(SinglePreset& single, SourceBlock block, uint32_t s, int real)
@@ -145,7 +207,7 @@ bool ParameterConverter::toSingle(SinglePreset& single, EParam p, int real)
 	case Param_AutoBendKeyScaleToTime: single.autoBendKeyScaleToTime = static_cast<uint8_t>(centred(real)); return true;
 	default: break;
 	}
-	if (p <= Param_Name10)
+	if (isNameParam(p))
 		return true;
 	if (p >= FirstSourceParam && p <= LastSourceParam)
 	{
@@ -179,7 +241,7 @@ bool ParameterConverter::getValue(int& real, EParam p, const SinglePreset& singl
 	case Param_AutoBendKeyScaleToTime: real = uncentred(single.autoBendKeyScaleToTime); return true;
 	default: break;
 	}
-	if (p <= Param_Name10)
+	if (isNameParam(p))
 	{
 		real = static_cast<signed char>(single.name[p]);
 		return true;
@@ -195,11 +257,17 @@ bool ParameterConverter::getValue(int& real, EParam p, const SinglePreset& singl
 
 bool ParameterConverter::toSingle(SinglePreset& single, const ParameterChange& change)
 {
-	const uint8_t v = change.value;
 	const uint32_t cursor = change.cursor;
-	if (cursor >= Cursor_Name01 && cursor <= Cursor_Name10)
+	if (isSourceCursor(cursor))
+		return change.source < 4 && toSingleSource(single.sources[change.source], change);
+
+	EParam p = Param_Volume;
+	if (!parameterOf(p, cursor, 0) || !isInRange(p, change))
+		return false;
+	const uint8_t v = change.value;
+	if (isNameParam(p))
 	{
-		single.name[cursor - Cursor_Name01] = static_cast<char>(v);
+		single.name[p] = static_cast<char>(v);
 		return true;
 	}
 	switch (cursor)
@@ -208,48 +276,21 @@ bool ParameterConverter::toSingle(SinglePreset& single, const ParameterChange& c
 	case Cursor_Source2or4: single.source2or4 = v != 0 ? 1 : 0; return true;
 	case Cursor_VibratoDepth: single.vibratoDepth = v; return true;
 	case Cursor_LfoSpeed: single.lfoSpeed = v; return true;
-	case Cursor_LfoShape:
-		if (v > 3)
-			return false;
-		single.lfoShape = v;
-		return true;
+	case Cursor_LfoShape: single.lfoShape = v; return true;
 	case Cursor_PressureToVibrato: single.pressureToVibrato = v; return true;
-	case Cursor_VibWheelMode:
-		if (v > 1)
-			return false;
-		single.vibWheelMode = v;
-		return true;
+	case Cursor_VibWheelMode: single.vibWheelMode = v; return true;
 	case Cursor_AutoBendDepth: single.autoBendDepth = v; return true;
 	case Cursor_AutoBendTime: single.autoBendTime = v; return true;
 	case Cursor_VelToDepth: single.velToDepth = v; return true;
 	case Cursor_AutoBendKeyScaleToTime: single.autoBendKeyScaleToTime = v; return true;
 	case Cursor_PressureToFreq: single.pressureToFreq = v; return true;
 	case Cursor_PitchBendDepth: single.pitchBendDepth = v; return true;
-	case Cursor_KeyScaleCurve:
-		if (v > 4)
-			return false;
-		single.keyScaleCurve = v;
-		return true;
-	case Cursor_PolyMode:
-		if (v > 2)
-			return false;
-		single.polyMode = v;
-		return true;
-	case Cursor_AmpModS1S2:
-		if (v > 2)
-			return false;
-		single.ampModS1S2 = v;
-		return true;
-	case Cursor_AmpModS3S4:
-		if (v > 2)
-			return false;
-		single.ampModS3S4 = v;
-		return true;
-	default: break;
+	case Cursor_KeyScaleCurve: single.keyScaleCurve = v; return true;
+	case Cursor_PolyMode: single.polyMode = v; return true;
+	case Cursor_AmpModS1S2: single.ampModS1S2 = v; return true;
+	case Cursor_AmpModS3S4: single.ampModS3S4 = v; return true;
+	default: return false;
 	}
-	if (!isSourceCursor(cursor) || change.source >= 4)
-		return false;
-	return toSingleSource(single.sources[change.source], change);
 }
 
 bool ParameterConverter::fromSingle(uint8_t& value, const SinglePreset& single, ParameterCursor cursor, uint8_t source)
@@ -288,9 +329,30 @@ bool ParameterConverter::fromSingle(uint8_t& value, const SinglePreset& single, 
 	return true;
 }
 
+SinglePreset ParameterConverter::withinRanges(const SinglePreset& single)
+{
+	SinglePreset out = single;
+	for (size_t k = 0; k < NameLength && out.name[k] != 0; ++k)
+	{
+		if (!isNameCharacter(static_cast<unsigned char>(out.name[k])))
+			out.name[k] = ' ';
+	}
+	for (uint32_t i = Param_Volume; i <= LastSourceParam; ++i)
+	{
+		const auto p = static_cast<EParam>(i);
+		int real = 0;
+		getValue(real, p, out);
+		const int lo = static_cast<int>(g_params[p].min);
+		const int hi = static_cast<int>(g_params[p].max);
+		if (real < lo || real > hi)
+			toSingle(out, p, std::clamp(real, lo, hi));
+	}
+	return out;
+}
+
 ParameterCursor ParameterConverter::toCursor(uint8_t& source, EParam p)
 {
-	if (p <= Param_Name10)
+	if (isNameParam(p))
 		return static_cast<ParameterCursor>(static_cast<uint32_t>(Cursor_Name01) + p);
 	switch (p)
 	{
@@ -323,6 +385,10 @@ ParameterCursor ParameterConverter::toCursor(uint8_t& source, EParam p)
 
 bool toSingleSource(SingleSource& source, const Sysex::SysexResult::ParameterChange& change)
 {
+	// Every source has the same ranges; the source number only names the field in the log line.
+	EParam p = Param_Volume;
+	if (!isSourceCursor(change.cursor) || !parameterOf(p, change.cursor, change.source & 3) || !isInRange(p, change))
+		return false;
 	const uint8_t v = change.value;
 	switch (change.cursor)
 	{
@@ -340,11 +406,7 @@ bool toSingleSource(SingleSource& source, const Sysex::SysexResult::ParameterCha
 	case Cursor_EnvDecay: source.envDecay = v; return true;
 	case Cursor_EnvSustain: source.envSustain = v; return true;
 	case Cursor_EnvRelease: source.envRelease = v; return true;
-	case Cursor_VelCurve:
-		if (v > 7)
-			return false;
-		source.velCurve = v;
-		return true;
+	case Cursor_VelCurve: source.velCurve = v; return true;
 	case Cursor_LevelModVel: source.levelModVel = v; return true;
 	case Cursor_LevelModPressure: source.levelModPressure = v; return true;
 	case Cursor_LevelModKeyScale: source.levelModKeyScale = v; return true;

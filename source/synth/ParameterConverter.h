@@ -69,10 +69,15 @@ public:
 	static bool toSingle(SinglePreset& single, EParam p, int real);
 	static bool getValue(int& real, EParam p, const SinglePreset& single);
 
-	// Applies a received change; the single is untouched when the cursor, source or value is refused.
+	// Applies a received change; the single is untouched when the cursor, source or value is refused. A value
+	// beyond the range of its field (flags take any value) is refused with a log line.
 	static bool toSingle(SinglePreset& single, const ParameterChange& change);
 	// The byte a change for cursor carries: the low 8 bits of the field in stored form.
 	static bool fromSingle(uint8_t& value, const SinglePreset& single, ParameterCursor cursor, uint8_t source);
+
+	// The single with every field beyond its parameter's range brought to the nearer end, and every name
+	// byte before the name's end that is no character made a blank.
+	static SinglePreset withinRanges(const SinglePreset& single);
 
 	// Cursor_None for a parameter the hardware has no number for. Writes source only for the
 	// per-source parameters, so callers clear it first.

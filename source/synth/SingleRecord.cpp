@@ -1,5 +1,6 @@
 #include "SingleRecord.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "log.h"
@@ -217,5 +218,16 @@ bool writeSingle(uint8_t* record, const SinglePreset& in)
 
 	record[SingleChecksumOffset] = getChecksum(record, SingleChecksumOffset);
 	return true;
+}
+
+bool readsBack(const SinglePreset& in)
+{
+	uint8_t record[SingleRecordSize];
+	writeSingle(record, in);
+	if (std::any_of(record, record + SingleRecordSize, [](uint8_t b) { return b >= 0x80; }))
+		return false;
+	SinglePreset back{};
+	uint8_t again[SingleRecordSize];
+	return readSingle(back, record) && writeSingle(again, back) && std::equal(record, record + SingleRecordSize, again);
 }
 }

@@ -27,4 +27,7 @@ void writeName(uint8_t* dst, const char* src, size_t len);
 bool readSingle(SinglePreset& out, const uint8_t* record);
 bool readMulti(MultiPreset& out, const uint8_t* record);
 bool writeSingle(uint8_t* record, const SinglePreset& in);
+// Whether the record of in reads back as written: seven-bit bytes only, accepted by readSingle, and
+// written again to the same bytes.
+bool readsBack(const SinglePreset& in);
 }

@@ -95,6 +95,40 @@ TEST(EngineState, RoundTripIntoAFreshEngine)
 	EXPECT_EQ(original.right, restored.right);
 }
 
+// Whatever the store holds, the state saved from it reopens and saves again to the same bytes: a field its
+// record cannot carry is saved brought into its range, every other single as it is.
+TEST(EngineState, SinglesTheRecordCannotCarryAreSavedSoThatTheStateReopens)
+{
+	Engine engine(QuietEngineListener::instance());
+	SinglePreset wild = engine.singles[5];
+	wild.name[2] = static_cast<char>(0xE9);
+	wild.volume = 200;
+	wild.pitchBendDepth = 14;
+	wild.ampModS3S4 = 7;
+	wild.sources[1].envDecay = 161;
+	engine.setSingle(5, wild);
+	SinglePreset bent = engine.singles[6];
+	bent.pitchBendDepth = 80; // a record keeps four bits of it
+	engine.setSingle(6, bent);
+	Bytes state;
+	engine.saveState(state);
+
+	Engine other(QuietEngineListener::instance());
+	ASSERT_TRUE(other.loadState(state));
+	const SinglePreset& restored = other.singles[5];
+	EXPECT_EQ(restored.name[2], ' ');
+	EXPECT_EQ(restored.volume, 99);
+	EXPECT_EQ(restored.pitchBendDepth, 12u);
+	EXPECT_EQ(restored.ampModS3S4, 2u);
+	EXPECT_EQ(restored.sources[1].envDecay, 100u);
+	EXPECT_EQ(restored.sources[0], wild.sources[0]);
+	EXPECT_EQ(other.singles[6].pitchBendDepth, 12u);
+	EXPECT_EQ(other.singles[7], engine.singles[7]);
+	Bytes again;
+	other.saveState(again);
+	EXPECT_EQ(again, state);
+}
+
 TEST(EngineState, VersionOneHasNoOwnerBlock)
 {
 	RecordingEngineListener listener;

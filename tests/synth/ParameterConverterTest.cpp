@@ -201,6 +201,56 @@ TEST(ParameterConverter, ReceivedChangesOutsideTheirRangeAreRefusedWithoutEffect
 	EXPECT_TRUE(s.sources[1].keyTrack);
 }
 
+// A value beyond the stored form of its parameter's range would be saved as a single the state reader
+// refuses; flags take any value as on.
+TEST(ParameterConverter, EveryFieldRefusesAReceivedValueBeyondItsRange)
+{
+	for (uint32_t i = 0; i <= Param_SourceS4FreqKeyScaleToFreq; ++i)
+	{
+		const Expected expected = expectedFor(i);
+		if (expected.cursor == 0)
+			continue;
+		SCOPED_TRACE(CParam::getEnumString(static_cast<EParam>(i)));
+		const uint8_t source = i >= Param_SourceS1Mute ? static_cast<uint8_t>((i - Param_SourceS1Mute) % 4) : 0;
+		const int lo = storedForm(expected.form, static_cast<int>(g_params[i].min));
+		const int hi = storedForm(expected.form, static_cast<int>(g_params[i].max));
+		for (int value = 0; value <= 255; ++value)
+		{
+			// Sources 2/4 is stored as a number, but received as a flag.
+			const bool isFlag = expected.form == Form::Flag || expected.cursor == Cursor_Source2or4;
+			const bool inRange = isFlag || (value >= lo && value <= hi);
+			SinglePreset s = namedSingle();
+			bool accepted = false;
+			size_t logLines = 0;
+			{
+				LogCapture log;
+				accepted = ParameterConverter::toSingle(s, Change{static_cast<uint8_t>(expected.cursor), source,
+				                                                  static_cast<uint8_t>(value)});
+				logLines = log.texts().size();
+			}
+			ASSERT_EQ(accepted, inRange) << value;
+			if (!inRange)
+			{
+				ASSERT_EQ(s, namedSingle());
+				ASSERT_EQ(logLines, 1u);
+			}
+		}
+	}
+
+	Sysex::SysexResult result;
+	ASSERT_TRUE(Sysex::readBuffer(result, {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x19, 0x00, 0x0E, 0xF7}, 0));
+	SinglePreset s;
+	std::vector<std::string> texts;
+	{
+		LogCapture log;
+		ParameterConverter::toSingle(s, result.parameterChanges.at(0));
+		ParameterConverter::toSingle(s, Change{44, 1, 161});
+		texts = log.texts();
+	}
+	EXPECT_EQ(texts, (std::vector<std::string>{"Invalid parameter change for Common Pitch Bend Range, valid is 0-12 but got 14",
+	                                                  "Invalid parameter change for S2 Env Decay, valid is 0-100 but got 161"}));
+}
+
 TEST(ParameterConverter, TheSecondCoarseNumberWorksInBothDirections)
 {
 	SinglePreset s;
@@ -294,8 +344,8 @@ TEST(ParameterConverter, EditsSurviveTheParameterChangeMessage)
 
 	SinglePreset s;
 	Sysex::SysexResult result;
-	ASSERT_TRUE(Sysex::readBuffer(result, {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0x05, 0x7F, 0xF7}, 0));
+	ASSERT_TRUE(Sysex::readBuffer(result, {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x23, 0x05, 0x7F, 0xF7}, 0));
 	ASSERT_EQ(result.parameterChanges.size(), 1u);
 	ASSERT_TRUE(ParameterConverter::toSingle(s, result.parameterChanges[0]));
-	EXPECT_EQ(s.sources[2].envAttack, 255u);
+	EXPECT_EQ(s.sources[2].wave, 255) << "the value's eighth bit travels in the source byte";
 }
