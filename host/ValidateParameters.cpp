@@ -3,6 +3,8 @@
 
 #include "ValidationUnit.h"
 
+#include <AudioUnit/MusicDevice.h>
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -41,6 +43,18 @@ float randomValue(ValidationContext& c, const AudioUnitParameterInfo& info)
 std::string name(AudioUnitParameterID id)
 {
 	return "parameter " + std::to_string(id);
+}
+
+// Hosts draw and write back every value inside the range the unit gave, whatever led to it.
+void requireValuesInRange(ValidationUnit& unit, const std::vector<Parameter>& parameters, const std::string& after)
+{
+	for (const Parameter& p : parameters)
+	{
+		const float value = unit.parameter(p.id);
+		require(value >= p.info.minValue && value <= p.info.maxValue,
+			name(p.id) + " reads " + std::to_string(value) + " after " + after + ", outside its range " +
+				std::to_string(p.info.minValue) + " .. " + std::to_string(p.info.maxValue));
+	}
 }
 
 bool offered(AudioUnit unit, AudioUnitPropertyID id)
@@ -149,6 +163,7 @@ std::string presets(ValidationContext& c)
 	}
 	CFRelease(array);
 	require(!list.empty(), "the factory preset list is empty");
+	const auto parameters = parametersOf(unit);
 	const int trials = c.trials(10);
 	for (int t = 0; t < trials; ++t)
 	{
@@ -171,8 +186,10 @@ std::string presets(ValidationContext& c)
 		require(present.presetNumber == number && presentName == presetName,
 			"selecting preset " + std::to_string(number) + " \"" + presetName + "\" presents " +
 				std::to_string(present.presetNumber) + " \"" + presentName + "\"");
+		requireValuesInRange(unit, parameters, "selecting preset " + std::to_string(number));
 	}
-	return std::to_string(trials) + " selections among " + std::to_string(list.size()) + " presets, each presented by name";
+	return std::to_string(trials) + " selections among " + std::to_string(list.size()) +
+		   " presets, each presented by name with its values in their ranges";
 }
 
 // Immediate events are applied at once; ramped ones are taken without error even by a unit that does not ramp.
@@ -232,11 +249,49 @@ std::string state(ValidationContext& c)
 	CFRelease(state);
 	require(restored, "restoring the state");
 	require(failure.empty(), failure);
+	requireValuesInRange(unit, parameters, "a restore");
 	require(again == first, "the state saved after a restore differs from the state restored");
 	require(freshRestored, "restoring the state into a fresh unit");
 	require(fresh.prepare(44100, 512), "initialising the fresh unit");
+	requireValuesInRange(fresh, parameters, "a restore into a fresh unit");
 	require(fresh.stateXml() == first, "a fresh unit given the state saves it differently");
 	return std::to_string(first.size()) + " bytes, the same after a second save, a restore and in a fresh unit";
+}
+
+// SysEx edits as an editor or a librarian sends them, many of them beyond their field's range: parameter changes in
+// the form of the hardware family this host's instrument emulates (F0 40, channel, 10 00 03, parameter, source and
+// the value's high bit, value, F7) with random numbers; other units take them as foreign SysEx. Each edit keeps every
+// value in its range, and the state saved after them reopens in a fresh unit with the same values.
+std::string sysexEdits(ValidationContext& c)
+{
+	ValidationUnit unit(c.component);
+	const auto parameters = preparedParameters(unit);
+	const int trials = c.trials(40);
+	for (int t = 0; t < trials; ++t)
+	{
+		const UInt8 edit[] = {0xF0, 0x40, UInt8(c.random() % 16), 0x10, 0x00, 0x03, UInt8(c.random() % 64),
+			UInt8(c.random() % 8), UInt8(c.random() % 128), 0xF7};
+		std::string text;
+		for (UInt8 b : edit)
+			text += (text.empty() ? "" : " ") + std::string{"0123456789ABCDEF"[b >> 4], "0123456789ABCDEF"[b & 15]};
+		require(MusicDeviceSysEx(unit.unit(), edit, sizeof edit), "the SysEx edit " + text);
+		require(unit.render(64), "rendering");
+		requireValuesInRange(unit, parameters, "the SysEx edit " + text);
+	}
+	std::vector<float> saved;
+	for (const Parameter& p : parameters)
+		saved.push_back(unit.parameter(p.id));
+	CFPropertyListRef state = unit.saveState();
+	ValidationUnit fresh(c.component);
+	const OSStatus restored = fresh.restoreState(state);
+	CFRelease(state);
+	require(restored, "restoring the state saved after the SysEx edits into a fresh unit");
+	require(fresh.prepare(44100, 512), "initialising the fresh unit");
+	for (size_t i = 0; i < parameters.size(); ++i)
+		require(fresh.parameter(parameters[i].id) == saved[i],
+			name(parameters[i].id) + " was " + std::to_string(saved[i]) + " when saved after the SysEx edits and is " +
+				std::to_string(fresh.parameter(parameters[i].id)) + " in a fresh unit given that state");
+	return std::to_string(trials) + " edits, values in their ranges after each; the state saved then reopens with them";
 }
 }
 
@@ -247,6 +302,7 @@ std::vector<Check> parameterChecks()
 		{3, "parameter values", values},
 		{3, "presets", presets},
 		{4, "state", state},
+		{4, "SysEx edits", sysexEdits},
 		{6, "scheduled parameters", scheduled},
 	};
 }

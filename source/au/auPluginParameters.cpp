@@ -104,9 +104,9 @@ bool auPlugin::hostValue(zentlib::EParam parameter, float value, float& normalis
 {
 	if (std::isnan(value))
 		return false;
-	// The engine may hold a value outside 0..1 (a name's end, a field beyond its range): handing back the value
-	// held, or a name's end read earlier, changes nothing; any other value is brought into the range.
-	const bool held = value == m_plugin->getParameter(parameter) || zentlib::isNameEnd(parameter, value);
+	// The engine may hold a value outside 0..1 (a field beyond its range): handing back the value held changes
+	// nothing; any other value is brought into the range.
+	const bool held = value == m_plugin->getParameter(parameter);
 	normalised = held ? value : std::clamp(value, 0.0f, 1.0f);
 	return true;
 }

@@ -152,7 +152,7 @@ public:
 // Indexed by EParam. Complete once static initialisation of the library has run, constant afterwards.
 extern const CParam g_params[ParamCount];
 
-// Whether normalised value v of parameter p is a name's end (character code 0): it lies below the characters
-// the range shows, yet the instrument itself holds it for every name shorter than ten characters.
+// Whether normalised value v of parameter p is a name's end (character code 0) as states saved by earlier
+// versions hold it for every name shorter than ten characters; it lies below the characters the range shows.
 bool isNameEnd(EParam p, float v);
 }

@@ -202,16 +202,17 @@ bool Engine::refuseState(const std::string& reason)
 void Engine::restoreParameter(uint32_t p, float value)
 {
 	// A damaged value must not reach the sound. The single just loaded may itself give a value outside the
-	// range (a field beyond it), and a name's end lies below it: such values are kept as they are.
+	// range (a field beyond it): that value is kept as it is.
 	if (std::isnan(value))
 	{
 		ZENT_LOG("Parameter " << p << " of the restored state is not a number and was passed over");
 		return;
 	}
-	const bool held = value == parameters.vstParams[p] || isNameEnd(static_cast<EParam>(p), value);
-	if (!held && (value < 0.0f || value > 1.0f))
+	if (value != parameters.vstParams[p] && (value < 0.0f || value > 1.0f))
 	{
-		ZENT_LOG("Parameter " << p << " of the restored state is " << value << ", outside 0..1, and was clamped");
+		// States saved while a short name's end read below the range hold it for the blank it reads as now.
+		if (!isNameEnd(static_cast<EParam>(p), value))
+			ZENT_LOG("Parameter " << p << " of the restored state is " << value << ", outside 0..1, and was clamped");
 		value = std::clamp(value, 0.0f, 1.0f);
 	}
 	// The state lands at once: the switch above stopped every voice, so nothing can click, and a note

@@ -243,7 +243,10 @@ bool ParameterConverter::getValue(int& real, EParam p, const SinglePreset& singl
 	}
 	if (isNameParam(p))
 	{
-		real = static_cast<signed char>(single.name[p]);
+		// A byte beyond the characters (the end of a short name) reads as the blank, so the value stays in
+		// its range; setting the blank back leaves the name as it is, since these parameters never write it.
+		const int code = static_cast<unsigned char>(single.name[p]);
+		real = isNameCharacter(code) ? code : ' ';
 		return true;
 	}
 	if (p >= FirstSourceParam && p <= LastSourceParam)

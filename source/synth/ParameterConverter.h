@@ -67,6 +67,7 @@ public:
 	// Writes a real value into its field. The name characters are accepted but left alone: a name only
 	// changes by renaming or by a received change.
 	static bool toSingle(SinglePreset& single, EParam p, int real);
+	// Reads a field back as a real value; a name byte that is no character reads as the blank.
 	static bool getValue(int& real, EParam p, const SinglePreset& single);
 
 	// Applies a received change; the single is untouched when the cursor, source or value is refused. A value

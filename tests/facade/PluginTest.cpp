@@ -320,6 +320,24 @@ TEST_F(PluginFacade, AZeroFromAutomationIsSavedAsZero)
 	EXPECT_EQ(again, state);
 }
 
+// Hosts and their automation lanes expect every value inside its range, the name characters included.
+TEST_F(PluginFacade, EveryFactorySingleGivesValuesInsideTheirRanges)
+{
+	for (size_t index = 0; index < plugin->getSingleCount(); ++index)
+	{
+		{
+			LogCapture quiet;
+			plugin->setCurrentSingleIndex(index);
+		}
+		ASSERT_EQ(plugin->getCurrentSingleIndex(), index);
+		for (uint32_t p = 0; p < ParamCount; ++p)
+		{
+			const float value = plugin->getParameter(static_cast<EParam>(p));
+			ASSERT_TRUE(value >= 0.0f && value <= 1.0f) << "single " << index << ", parameter " << p << ": " << value;
+		}
+	}
+}
+
 TEST_F(PluginFacade, RefusedStatesChangeNothing)
 {
 	std::vector<uint8_t> before, after;

@@ -135,10 +135,13 @@ TEST(ParameterConverter, StoredFormsOfTheDocumentedFields)
 	ASSERT_TRUE(ParameterConverter::toSingle(s, Param_AutoBendDepth, -3));
 	EXPECT_EQ(s.autoBendDepth, 47);
 
-	// Name characters read back as signed codes.
-	s.name[0] = static_cast<char>(0xE9);
-	ASSERT_TRUE(ParameterConverter::getValue(real, Param_Name01, s));
-	EXPECT_EQ(real, -23);
+	// A name byte that is no character, the end of a short name among them, reads as the blank.
+	for (const char byte : {'\xE9', '\0', '\x1F', '~'})
+	{
+		s.name[0] = byte;
+		ASSERT_TRUE(ParameterConverter::getValue(real, Param_Name01, s));
+		EXPECT_EQ(real, byte == '~' ? '~' : ' ') << int(byte);
+	}
 }
 
 TEST(ParameterConverter, CursorsOfParameters)

@@ -34,6 +34,7 @@ TestInstrument::TestInstrument(AudioComponentInstance instance) : AUInstrumentBa
 				  : name == "nan-output"			   ? Fault::NanOutput
 				  : name == "state-changes"			   ? Fault::StateChanges
 				  : name == "midi-before-initialisation" ? Fault::MidiBeforeInitialisation
+				  : name == "preset-beyond-range"		   ? Fault::PresetBeyondRange
 													   : Fault::None;
 	}
 	CreateElements();
@@ -175,7 +176,7 @@ OSStatus TestInstrument::NewFactoryPresetSet(const AUPreset& preset)
 void TestInstrument::selectPreset(int index)
 {
 	Globals()->SetParameter(kParamGain, kPresets[index].gain);
-	Globals()->SetParameter(kParamTone, kPresets[index].tone);
+	Globals()->SetParameter(kParamTone, m_fault == Fault::PresetBeyondRange ? 1.5f : kPresets[index].tone);
 	AUPreset current = {index, __CFStringMakeConstantString(kPresets[index].name)};
 	SetAFactoryPresetAsCurrent(current);
 }

@@ -8,8 +8,8 @@
 //
 // For the validator's own tests the environment variable VIREL_TEST_INSTRUMENT_FAULT can build one fault in:
 // "parameter-not-restored" (a restore leaves Tone at its default), "render-allocates" (every block allocates),
-// "nan-output" (once a note has played, each block starts with a sample that is not a number) or
-// "state-changes" (every save differs from the one before).
+// "nan-output" (once a note has played, each block starts with a sample that is not a number),
+// "state-changes" (every save differs from the one before) or "preset-beyond-range" (a preset sets Tone to 1.5).
 
 #include "AUInstrumentBase.h"
 
@@ -77,7 +77,8 @@ private:
 		RenderAllocates,
 		NanOutput,
 		StateChanges,
-		MidiBeforeInitialisation
+		MidiBeforeInitialisation,
+		PresetBeyondRange
 	};
 
 	std::vector<Event> m_pending;
