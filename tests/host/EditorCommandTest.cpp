@@ -406,14 +406,12 @@ TEST_F(EditorCommand, AWindowManagersSizeIsKeptWithThePanelCentredAndTheHostStop
 	EXPECT_EQ(asked, 0);
 	EXPECT_TRUE(centred());
 
-	XSizeHints hints{};
+	XSizeHints h{};
 	long supplied = 0;
-	ASSERT_TRUE(XGetWMNormalHints(display, window, &hints, &supplied));
-	EXPECT_EQ(hints.flags & (PMinSize | PMaxSize | PAspect), PMinSize | PMaxSize | PAspect);
-	EXPECT_EQ(std::vector<int>({hints.min_width, hints.min_height, hints.max_width, hints.max_height}),
-		std::vector<int>({640, 360, 2560, 1440}));
-	EXPECT_EQ(std::vector<int>({hints.min_aspect.x * 9, hints.max_aspect.x * 9}),
-		std::vector<int>({hints.min_aspect.y * 16, hints.max_aspect.y * 16}));
+	ASSERT_TRUE(XGetWMNormalHints(display, window, &h, &supplied));
+	EXPECT_EQ(std::vector<long>({h.flags & (PMinSize | PMaxSize | PAspect), h.min_width, h.min_height, h.max_width,
+				  h.max_height, h.min_aspect.x * 9 - h.min_aspect.y * 16, h.max_aspect.x * 9 - h.max_aspect.y * 16}),
+		std::vector<long>({PMinSize | PMaxSize | PAspect, 640, 360, 2560, 1440, 0, 0}));
 	XDestroyWindow(display, window);
 	ASSERT_TRUE(waitFor([&] { return manage(), !slurp(path("exit")).empty(); }));
 }
