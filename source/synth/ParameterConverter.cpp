@@ -103,9 +103,14 @@ bool isInRange(EParam p, const ParameterConverter::ParameterChange& change)
 	if (isFlagCursor(change.cursor))
 		return true;
 	const CParam& param = g_params[p];
-	uint8_t lo = static_cast<uint8_t>(param.min);
-	uint8_t hi = static_cast<uint8_t>(param.max);
-	if (!isNameParam(p))
+	uint8_t lo = 0;
+	uint8_t hi = 0;
+	if (isNameParam(p))
+	{
+		lo = static_cast<uint8_t>(param.min);
+		hi = static_cast<uint8_t>(param.max);
+	}
+	else
 	{
 		const auto cursor = static_cast<ParameterCursor>(change.cursor);
 		SinglePreset scratch;
