@@ -25,7 +25,7 @@ bool writeAll(int fd, const std::vector<uint8_t>& bytes)
 
 bool writeInPlace(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-	const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+	const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
 	if (fd < 0)
 		return false;
 	// Opened without waiting for a reader; the bytes themselves may wait for one.
