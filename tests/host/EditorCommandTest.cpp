@@ -399,6 +399,9 @@ TEST_F(EditorCommand, AWindowManagersSizeIsKeptWithThePanelCentredAndTheHostStop
 			childSize(display, window) == std::make_pair(2560u, 1440u);
 	};
 	ASSERT_TRUE(waitFor([&] { return manage(), window && centred(); })) << slurp(path("stderr"));
+	// The host asked, if at all, before it centred the panel: the round trip that saw it centred has queued the
+	// request here already.
+	manage();
 	EXPECT_LE(asked, 1);
 	asked = 0;
 	for (int i = 0; i < 50; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(20)))
