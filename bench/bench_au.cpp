@@ -1,5 +1,6 @@
 // One host block through AudioUnitRender against the engine's own process for the same block: the difference
-// is what the instrument's Audio Unit layer (and the base classes' buffer handling) costs.
+// is what the instrument's Audio Unit layer (and the base classes' buffer handling) costs. And the factory-preset
+// list as the main thread reads it while the render thread renders back to back, as in an offline bounce.
 
 #include <AudioUnit/AudioUnit.h>
 #include <benchmark/benchmark.h>
@@ -8,9 +9,13 @@
 #include "QuietPluginListener.h"
 #include "synth/Plugin.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace
@@ -61,7 +66,8 @@ void engineProcess(benchmark::State& state)
 	}
 }
 
-void audioUnitRender(benchmark::State& state)
+// An initialised instance playing the chord.
+AudioUnit playingUnit()
 {
 	static AudioComponent component = loadComponent();
 	AudioUnit unit = nullptr;
@@ -72,25 +78,75 @@ void audioUnitRender(benchmark::State& state)
 	MusicDeviceMIDIEvent(unit, 0xC0, 20, 0, 0);
 	for (UInt8 note : kChord)
 		MusicDeviceMIDIEvent(unit, 0x90, note, 100, 0);
+	return unit;
+}
 
-	std::vector<float> left(kFrames), right(kFrames);
-	std::vector<unsigned char> storage(offsetof(AudioBufferList, mBuffers) + 2 * sizeof(AudioBuffer));
-	auto* buffers = reinterpret_cast<AudioBufferList*>(storage.data());
-	AudioTimeStamp time{};
-	time.mFlags = kAudioTimeStampSampleTimeValid;
+// Renders blocks of kFrames into its own buffers, one after the other.
+class BlockRenderer
+{
+public:
+	explicit BlockRenderer(AudioUnit unit) : m_unit(unit), m_left(kFrames), m_right(kFrames)
+	{
+		m_time.mFlags = kAudioTimeStampSampleTimeValid;
+	}
+
+	void render()
+	{
+		auto* buffers = reinterpret_cast<AudioBufferList*>(m_storage.data());
+		buffers->mNumberBuffers = 2;
+		buffers->mBuffers[0] = {1, kFrames * 4, m_left.data()};
+		buffers->mBuffers[1] = {1, kFrames * 4, m_right.data()};
+		AudioUnitRenderActionFlags flags = 0;
+		AudioUnitRender(m_unit, &flags, &m_time, 0, kFrames, buffers);
+		m_time.mSampleTime += kFrames;
+		benchmark::DoNotOptimize(m_left.data());
+	}
+
+private:
+	AudioUnit m_unit;
+	std::vector<float> m_left, m_right;
+	std::vector<unsigned char> m_storage = std::vector<unsigned char>(offsetof(AudioBufferList, mBuffers) + 2 * sizeof(AudioBuffer));
+	AudioTimeStamp m_time{};
+};
+
+void audioUnitRender(benchmark::State& state)
+{
+	AudioUnit unit = playingUnit();
+	BlockRenderer renderer(unit);
+	for (auto _ : state)
+		renderer.render();
+	AudioComponentInstanceDispose(unit);
+}
+
+// The host asks for the list on its main thread while its render thread never pauses between blocks. The mean
+// is the time per list; "max_ms" the longest one the main thread waited.
+void factoryPresetsWhileRenderingBackToBack(benchmark::State& state)
+{
+	AudioUnit unit = playingUnit();
+	std::atomic<bool> stop{false};
+	std::thread render([&] {
+		BlockRenderer renderer(unit);
+		while (!stop.load(std::memory_order_relaxed))
+			renderer.render();
+	});
+	double longest = 0;
 	for (auto _ : state)
 	{
-		buffers->mNumberBuffers = 2;
-		buffers->mBuffers[0] = {1, kFrames * 4, left.data()};
-		buffers->mBuffers[1] = {1, kFrames * 4, right.data()};
-		AudioUnitRenderActionFlags flags = 0;
-		AudioUnitRender(unit, &flags, &time, 0, kFrames, buffers);
-		time.mSampleTime += kFrames;
-		benchmark::DoNotOptimize(left.data());
+		const auto start = std::chrono::steady_clock::now();
+		CFArrayRef presets = nullptr;
+		UInt32 size = sizeof presets;
+		AudioUnitGetProperty(unit, kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, &presets, &size);
+		if (presets)
+			CFRelease(presets);
+		longest = std::max(longest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
 	}
+	stop = true;
+	render.join();
+	state.counters["max_ms"] = longest;
 	AudioComponentInstanceDispose(unit);
 }
 }
 
 BENCHMARK(engineProcess)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(audioUnitRender)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+BENCHMARK(factoryPresetsWhileRenderingBackToBack)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();

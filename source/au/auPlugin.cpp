@@ -12,17 +12,30 @@ namespace
 // sensible to do (a rate of 0, 1 or not a number included).
 constexpr double kMinSampleRate = 8000;
 constexpr double kMaxSampleRate = 768000;
+
+// How often the main thread looks for preset changes the engine recorded on another thread.
+constexpr CFTimeInterval kPresetAnnouncementInterval = 0.05;
 }
 
 auPlugin::auPlugin(ComponentInstanceRecord* instance)
 	: AUInstrumentBase(instance, 1, 1, 16, 1), m_channelInfo{{0, 2}, {2, 2}}, m_parameterIds{}
 {
 	ZENT_LOG("AudioUnit constructed");
+	CFRunLoopTimerContext context{0, this, nullptr, nullptr, nullptr};
+	m_presetTimer = CFRunLoopTimerCreate(kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + kPresetAnnouncementInterval,
+		kPresetAnnouncementInterval, 0, 0, presetTimerFired, &context);
+	if (m_presetTimer)
+		CFRunLoopAddTimer(CFRunLoopGetMain(), m_presetTimer, kCFRunLoopCommonModes);
 }
 
 auPlugin::~auPlugin()
 {
 	ZENT_LOG("AudioUnit being destroyed");
+	if (m_presetTimer)
+	{
+		CFRunLoopTimerInvalidate(m_presetTimer);
+		CFRelease(m_presetTimer);
+	}
 	// The editor owner goes first: its window holds the facade.
 	delete m_editor;
 	m_editor = nullptr;
@@ -44,6 +57,7 @@ void auPlugin::InitializePlugin()
 	// The engine starts on a single without announcing it; the host is shown that single rather than an
 	// untitled preset, so a state saved now comes back under the same name. Nothing changed that a host was
 	// told of, so nothing is announced.
+	std::lock_guard<OwnedRecursiveMutex> lock(m_presetLock);
 	presentSingle(m_plugin->getCurrentSingleIndex());
 }
 
@@ -167,16 +181,4 @@ OSStatus auPlugin::HandleSysEx(const UInt8* data, UInt32 length)
 	event.sysex.assign(data, data + length);
 	m_plugin->addMidiEvent(event);
 	return noErr;
-}
-
-extern "C" __attribute__((visibility("default"))) OSStatus auPluginEntry(ComponentParameters* params, auPlugin* obj)
-{
-	return ComponentEntryPoint<auPlugin>::Dispatch(params, obj);
-}
-
-// Declared as the factory type hosts call it through, so that a host built to check indirect calls can.
-extern "C" __attribute__((visibility("default"))) AudioComponentPlugInInterface* auPluginFactory(
-	const AudioComponentDescription* desc)
-{
-	return AUMusicDeviceFactory<auPlugin>::Factory(desc);
 }

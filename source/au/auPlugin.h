@@ -5,6 +5,8 @@
 #include <AudioToolbox/AudioUnitUtilities.h>
 #include <AudioUnit/AudioUnit.h>
 
+#include "au/OwnedRecursiveMutex.h"
+#include "au/PresetChanges.h"
 #include "au/SeqLocked.h"
 #include "synth/CParam.h"
 #include "synth/IPluginListener.h"
@@ -61,6 +63,9 @@ public:
 	OSStatus RestoreState(CFPropertyListRef inData) override;
 	OSStatus GetPresets(CFArrayRef* outData) const override;
 	OSStatus NewFactoryPresetSet(const AUPreset& preset) override;
+	OSStatus NewCustomPresetSet(const AUPreset& preset) override;
+	// While the calling thread holds the preset lock, what the base class announces waits for the lock's release.
+	void PropertyChanged(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element) override;
 	int GetNumCustomUIComponents() override;
 	bool StreamFormatWritable(AudioUnitScope scope, AudioUnitElement element) override;
 	UInt32 SupportedNumChannels(const AUChannelInfo** outInfo) override;
@@ -82,6 +87,13 @@ public:
 	bool ParameterUpdate(int id);
 
 	void setPresetByID(int id);
+	// The base class answers a host's read of the present preset itself, before any call reaches the instrument:
+	// the entry points make that read here, in order with every other reader and writer of the preset.
+	template <class Read> OSStatus readPresentPreset(Read&& read)
+	{
+		PresetScope scope(*this);
+		return read();
+	}
 	// Refreshes the editor state from the editor owner, when there is one.
 	void saveEditorState();
 	bool hasEditorState() const;
@@ -104,7 +116,33 @@ private:
 	// The normalised value a host's value stands for; false for a value that is not a number.
 	bool hostValue(zentlib::EParam parameter, float value, float& normalised) const;
 	void notifyParameterEvent(AudioUnitEventType type, int id);
-	void announcePresetChanges();
+
+	// Holds the preset lock with what the engine recorded applied to the present preset, and applies what it
+	// records meanwhile before letting go. What the base class announced under it is announced after the release.
+	class PresetScope
+	{
+	public:
+		explicit PresetScope(auPlugin& unit);
+		~PresetScope();
+		PresetScope(const PresetScope&) = delete;
+		PresetScope& operator=(const PresetScope&) = delete;
+
+	private:
+		auPlugin& m_unit;
+	};
+	struct HeldAnnouncement
+	{
+		AudioUnitPropertyID id;
+		AudioUnitScope scope;
+		AudioUnitElement element;
+	};
+	// Names the present preset after the engine's recorded program change and edit of the current single;
+	// preset lock held.
+	void settlePresetChanges();
+	// Announces, on the calling thread, what the engine recorded since the last announcement, with the present
+	// preset named accordingly; under the preset lock, as the lock is let go.
+	void announceEngineChanges();
+	static void presetTimerFired(CFRunLoopTimerRef timer, void* info);
 	// The engine state inside a saved state's dictionary; false, with a log line saying why, when there is
 	// none a saved state of this instrument could hold.
 	static bool copyEngineState(CFPropertyListRef dictionary, std::vector<uint8_t>& state);
@@ -114,6 +152,14 @@ private:
 	CFStringRef copySingleName(size_t index) const;
 
 	zentlib::Plugin* m_plugin = nullptr;
+	// The present preset (the base class's current preset, named by a Core Foundation string) has one owner: the
+	// thread holding this lock. Save, restore, the present preset's get and set, the preset list and every
+	// renaming take it; the render thread never does, it only records what the engine changed, and the main
+	// thread's timer names and announces that. Taken before the engine lock, never after it.
+	mutable OwnedRecursiveMutex m_presetLock;
+	std::vector<HeldAnnouncement> m_heldAnnouncements;
+	PresetChanges m_presetChanges;
+	CFRunLoopTimerRef m_presetTimer = nullptr;
 	// A host saves and restores the state on a thread of its own, while the main thread makes the editor owner
 	// and stores the window's size: the lock guards the owner's pointer and the editor state between them. It
 	// is taken after the engine lock, never before it, and nothing holding it calls out of the adapter.

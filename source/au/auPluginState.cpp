@@ -78,12 +78,19 @@ std::string whyTheBaseRefused(CFDictionaryRef state, const AudioComponentDescrip
 }
 }
 
+namespace
+{
+CFStringRef makeName(const std::string& name)
+{
+	return CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+}
+}
+
 CFStringRef auPlugin::copySingleName(size_t index) const
 {
 	zentlib::SinglePreset single{};
 	m_plugin->getSingle(single, index);
-	const std::string name(single.name, strnlen(single.name, sizeof(single.name)));
-	return CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+	return makeName(std::string(single.name, strnlen(single.name, sizeof(single.name))));
 }
 
 OSStatus auPlugin::GetPresets(CFArrayRef* outData) const
@@ -94,15 +101,18 @@ OSStatus auPlugin::GetPresets(CFArrayRef* outData) const
 	if (!outData)
 		return noErr;
 
-	const size_t count = m_plugin->getSingleCount();
+	std::lock_guard<OwnedRecursiveMutex> lock(m_presetLock);
+	// All names at once: the render thread takes the engine lock for every block and again at once, so a lock
+	// taken per name could wait a whole block each time while the host renders offline.
+	const std::vector<std::string> names = m_plugin->getSingleNames();
 	CFMutableArrayRef presets =
-		CFArrayCreateMutable(kCFAllocatorDefault, static_cast<CFIndex>(count), &kCFAUPresetArrayCallBacks);
+		CFArrayCreateMutable(kCFAllocatorDefault, static_cast<CFIndex>(names.size()), &kCFAUPresetArrayCallBacks);
 	if (!presets)
 		return kCoreFoundationUnknownErr;
 
-	for (size_t index = 0; index < count; ++index)
+	for (size_t index = 0; index < names.size(); ++index)
 	{
-		CFStringRef name = copySingleName(index);
+		CFStringRef name = makeName(names[index]);
 		CFAUPresetRef preset = CFAUPresetCreate(kCFAllocatorDefault, static_cast<SInt32>(index), name);
 		if (name)
 			CFRelease(name);
@@ -122,13 +132,22 @@ OSStatus auPlugin::NewFactoryPresetSet(const AUPreset& preset)
 	if (!IsInitialized() || preset.presetNumber < 0)
 		return noErr;
 
+	PresetScope scope(*this);
 	SetAFactoryPresetAsCurrent(preset);
 	if (!m_plugin)
 		return noErr;
-	// A change of single comes back through onActiveProgramChanged, which names the current preset.
+	// A change of single is recorded by the engine and names the current preset.
 	if (!m_plugin->setCurrentSingleIndex(static_cast<size_t>(preset.presetNumber)))
 		return kAudioUnitErr_InvalidPropertyValue;
+	// The host chose it: it hears of the switch before the call returns.
+	announceEngineChanges();
 	return noErr;
+}
+
+OSStatus auPlugin::NewCustomPresetSet(const AUPreset& preset)
+{
+	PresetScope scope(*this);
+	return AUInstrumentBase::NewCustomPresetSet(preset);
 }
 
 void auPlugin::presentSingle(size_t index)
@@ -141,42 +160,102 @@ void auPlugin::presentSingle(size_t index)
 
 void auPlugin::setPresetByID(int id)
 {
-	onActiveProgramChanged(static_cast<size_t>(id));
+	m_presetChanges.programChanged(static_cast<size_t>(id));
+	announceEngineChanges();
 }
 
+auPlugin::PresetScope::PresetScope(auPlugin& unit) : m_unit(unit)
+{
+	m_unit.m_presetLock.lock();
+	m_unit.settlePresetChanges();
+}
+
+auPlugin::PresetScope::~PresetScope()
+{
+	m_unit.settlePresetChanges();
+	std::vector<HeldAnnouncement> held;
+	if (m_unit.m_presetLock.heldOnceByThisThread())
+		held.swap(m_unit.m_heldAnnouncements);
+	m_unit.m_presetLock.unlock();
+	for (const HeldAnnouncement& a : held)
+		m_unit.PropertyChanged(a.id, a.scope, a.element);
+}
+
+void auPlugin::PropertyChanged(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element)
+{
+	// A host listener may wait for another thread that waits for the preset lock.
+	if (m_presetLock.heldByThisThread())
+		m_heldAnnouncements.push_back({id, scope, element});
+	else
+		AUInstrumentBase::PropertyChanged(id, scope, element);
+}
+
+void auPlugin::settlePresetChanges()
+{
+	if (!m_plugin)
+		return;
+	const int64_t program = m_presetChanges.takeProgram();
+	if (program >= 0)
+		presentSingle(static_cast<size_t>(program));
+	const int64_t edited = m_presetChanges.takeCurrentEdited();
+	if (edited < 0)
+		return;
+	AUPreset present{-1, nullptr};
+	DispatchGetProperty(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &present);
+	if (present.presetName)
+		CFRelease(present.presetName);
+	// A preset the host named itself keeps its name.
+	if (present.presetNumber == edited)
+		presentSingle(static_cast<size_t>(edited));
+}
+
+void auPlugin::announceEngineChanges()
+{
+	const unsigned owed = m_presetChanges.takeAnnouncements();
+	if (!owed)
+		return;
+	{
+		// A listener reads the preset it is told of.
+		PresetScope named(*this);
+	}
+	// Which single changed does not matter to the host: it reads the whole list again.
+	if (owed & PresetChanges::PresetList)
+		PropertyChanged(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
+	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+}
+
+void auPlugin::presetTimerFired(CFRunLoopTimerRef, void* info)
+{
+	static_cast<auPlugin*>(info)->announceEngineChanges();
+}
+
+// The engine calls these with its lock held, on whichever thread changed it: they only record.
 void auPlugin::onActiveProgramChanged(size_t index)
 {
-	presentSingle(index);
-	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
-}
-
-void auPlugin::announcePresetChanges()
-{
-	// Which single changed does not matter to the host: it reads the whole list again.
-	PropertyChanged(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+	m_presetChanges.programChanged(index);
 }
 
 void auPlugin::onSingleModified(size_t)
 {
-	announcePresetChanges();
+	m_presetChanges.singlesChanged();
 }
 
-void auPlugin::onActiveSingleModified(size_t)
+void auPlugin::onActiveSingleModified(size_t index)
 {
-	announcePresetChanges();
+	m_presetChanges.currentSingleEdited(index);
 }
 
 void auPlugin::onSinglesModified(size_t, size_t)
 {
-	announcePresetChanges();
+	m_presetChanges.singlesChanged();
 }
 
 OSStatus auPlugin::SaveState(CFPropertyListRef* outData)
 {
 	ZENT_LOG("AU: SaveState");
+	// The name saved is the one of the single the engine state holds as current.
+	PresetScope scope(*this);
 	const OSStatus result = AUInstrumentBase::SaveState(outData);
 	if (result != noErr)
 		return result;
@@ -203,6 +282,7 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 	if (!copyEngineState(inData, state))
 		return kAudioUnitErr_InvalidPropertyValue;
 
+	PresetScope scope(*this);
 	// The base class names the current preset after the state; a state the engine refuses puts it back. The
 	// present preset comes with its name retained for the caller.
 	AUPreset before{-1, nullptr};
@@ -235,6 +315,8 @@ OSStatus auPlugin::RestoreState(CFPropertyListRef inData)
 	}
 	if (before.presetName)
 		CFRelease(before.presetName);
+	// The switch to the saved single, heard after the restored name as the scope ends.
+	announceEngineChanges();
 	return result;
 }
 

@@ -84,6 +84,16 @@ bool Plugin::getSingle(SinglePreset& out, size_t index)
 	return true;
 }
 
+std::vector<std::string> Plugin::getSingleNames()
+{
+	std::vector<std::string> names;
+	Lock lock(m_engineLock);
+	names.reserve(m_engine.singles.size());
+	for (const SinglePreset& single : m_engine.singles)
+		names.emplace_back(single.name, strnlen(single.name, sizeof(single.name)));
+	return names;
+}
+
 bool Plugin::setSingle(size_t index, const SinglePreset& single)
 {
 	Lock lock(m_engineLock);

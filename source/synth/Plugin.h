@@ -36,6 +36,8 @@ public:
 	size_t getSingleCount();
 	SinglePreset getCurrentSingle();
 	bool getSingle(SinglePreset& out, size_t index);
+	// Every single's name, in order, read under one hold of the engine lock.
+	std::vector<std::string> getSingleNames();
 	bool setSingle(size_t index, const SinglePreset& single);
 	bool setSingles(size_t first, const std::vector<SinglePreset>& singles);
 	void setCurrentSingleName(const std::string& name);

@@ -220,6 +220,18 @@ int Instance::presentPresetNumber()
 	return preset.presetNumber;
 }
 
+std::string Instance::presentPresetName()
+{
+	AUPreset preset{};
+	UInt32 size = sizeof preset;
+	EXPECT_EQ(AudioUnitGetProperty(m_unit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &preset, &size),
+		noErr);
+	const std::string name = toString(preset.presetName);
+	if (preset.presetName)
+		CFRelease(preset.presetName);
+	return name;
+}
+
 CFPropertyListRef Instance::saveState(OSStatus* status)
 {
 	CFPropertyListRef state = nullptr;
@@ -264,6 +276,11 @@ void ParameterEvents::runLoop()
 	while (CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0, true) == kCFRunLoopRunHandledSource)
 	{
 	}
+}
+
+void turnMainLoop()
+{
+	CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.12, false);
 }
 
 std::string xmlOf(CFPropertyListRef state)

@@ -70,6 +70,7 @@ public:
 	float parameter(AudioUnitParameterID id);
 	std::string parameterText(AudioUnitParameterID id, const float* value = nullptr);
 	int presentPresetNumber();
+	std::string presentPresetName();
 	// The class-info dictionary; the caller releases it.
 	CFPropertyListRef saveState(OSStatus* status = nullptr);
 	OSStatus restoreState(CFPropertyListRef state);
@@ -102,6 +103,9 @@ public:
 private:
 	AUEventListenerRef m_listener = nullptr;
 };
+
+// Turns the main run loop long enough for the instrument to announce, from there, what changed on other threads.
+void turnMainLoop();
 
 // A state as the XML a host writes to a preset file: what byte-for-byte comparisons compare.
 std::string xmlOf(CFPropertyListRef state);
