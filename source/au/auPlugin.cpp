@@ -21,6 +21,7 @@ auPlugin::auPlugin(ComponentInstanceRecord* instance)
 	: AUInstrumentBase(instance, 1, 1, 16, 1), m_channelInfo{{0, 2}, {2, 2}}, m_parameterIds{}
 {
 	ZENT_LOG("AudioUnit constructed");
+	// The timer fires on the main thread, where hosts close their instances: it never runs for one being closed.
 	CFRunLoopTimerContext context{0, this, nullptr, nullptr, nullptr};
 	m_presetTimer = CFRunLoopTimerCreate(kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + kPresetAnnouncementInterval,
 		kPresetAnnouncementInterval, 0, 0, presetTimerFired, &context);

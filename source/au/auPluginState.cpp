@@ -254,7 +254,7 @@ void auPlugin::onSinglesModified(size_t, size_t)
 OSStatus auPlugin::SaveState(CFPropertyListRef* outData)
 {
 	ZENT_LOG("AU: SaveState");
-	// The name saved is the one of the single the engine state holds as current.
+	// No restore or preset choice comes between the name saved and the engine state saved.
 	PresetScope scope(*this);
 	const OSStatus result = AUInstrumentBase::SaveState(outData);
 	if (result != noErr)
