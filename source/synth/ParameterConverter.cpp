@@ -107,6 +107,10 @@ bool isInRange(EParam p, const ParameterConverter::ParameterChange& change)
 	uint8_t hi = 0;
 	if (isNameParam(p))
 	{
+		// A short name ends in 0, and a change for that place carries it: the instrument's own outgoing
+		// changes do, and the record reader takes it.
+		if (change.value == 0)
+			return true;
 		lo = static_cast<uint8_t>(param.min);
 		hi = static_cast<uint8_t>(param.max);
 	}

@@ -221,7 +221,9 @@ TEST(ParameterConverter, EveryFieldRefusesAReceivedValueBeyondItsRange)
 		{
 			// Sources 2/4 is stored as a number, but received as a flag.
 			const bool isFlag = expected.form == Form::Flag || expected.cursor == Cursor_Source2or4;
-			const bool inRange = isFlag || (value >= lo && value <= hi);
+			// A name's end (0) is what the instrument itself sends for the place after a short name.
+			const bool isNameEnd = i <= Param_Name10 && value == 0;
+			const bool inRange = isFlag || isNameEnd || (value >= lo && value <= hi);
 			SinglePreset s = namedSingle();
 			bool accepted = false;
 			size_t logLines = 0;
