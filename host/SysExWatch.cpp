@@ -12,13 +12,16 @@ constexpr size_t kMostLines = 5;
 
 // One of the plug-in's own lines ("function@line: text", not the continuation of a longer entry) in the words an
 // instrument uses for what it refused or found wrong. Its other lines (a program switch, parameter notices) come
-// with any block.
+// with any block. A whole message meant for another device (another maker, machine or channel: a GM or GS reset
+// in a song, say) is passed over as the instrument should, and is no damage to tell of.
 bool tellsOfRefusal(const std::string& line)
 {
 	static const std::regex refusal(
 		R"(^[\w~]+@\d+: .*\b(invalid|refus|expected|wrong|unknown|error|skipping|not a|outside|cannot|failed|dropped))",
 		std::regex::icase);
-	return std::regex_search(line, refusal);
+	static const std::regex otherDevice(
+		R"(^[\w~]+@\d+: (Sysex from wrong manufacturer|Skipping read, expected channel|Expected group|Expected machine ID))");
+	return std::regex_search(line, refusal) && !std::regex_search(line, otherDevice);
 }
 }
 
