@@ -23,7 +23,6 @@ public:
 	void show(NSView* view);
 	// Runs the main run loop until the person closes the window; `turn` runs about every 20 ms.
 	void run(const std::function<void()>& turn);
-	unsigned long nativeWindow() const { return m_window; }
 
 private:
 	struct PixelSize
