@@ -367,6 +367,8 @@ void ZentEditor::menuChanged(EParam p, COptionMenu* menu)
 void ZentEditor::commitSingleName()
 {
 	const std::string name = editedName(m_plugin.getCurrentSingle(), m_editSingleName->getText().getString());
+	// The SysEx of each place carries the stored single's byte, so the name is stored before its places go out.
+	m_plugin.setCurrentSingleName(name);
 	// The field edits ten parameters at once, none of them its own. A byte that is no name character (a zero
 	// after a short name, say) reads as the blank.
 	auto character = [](size_t i) { return static_cast<EParam>(zentlib::Param_Name01 + i); };
@@ -380,7 +382,6 @@ void ZentEditor::commitSingleName()
 		editPair(character(i), toNormalised(character(i), code(name[i])));
 	for (size_t i = 0; i < kNameLength; ++i)
 		endEdit(character(i));
-	m_plugin.setCurrentSingleName(name);
 	// The field shows what was stored, also when that is the name it had (typing past its end changes nothing).
 	updateEditSingleName();
 }

@@ -123,6 +123,12 @@ TEST(EditorControls, TypingANameCommitsOnReturnAndEscapeRestoresIt)
 	}
 	EXPECT_EQ(std::string(h.plugin.getCurrentSingle().name, 10), "BASS      ");
 	EXPECT_EQ(h.viewAs<CTextEdit>("editSingleName")->getText().getString(), "BASS");
+	// The new name goes out place by place, as a second instance or the hardware takes it.
+	ASSERT_GE(h.host.sent.size(), 10u);
+	std::string sentName;
+	for (auto m = h.host.sent.end() - 10; m != h.host.sent.end(); ++m)
+		sentName += static_cast<char>(m->at(8));
+	EXPECT_EQ(sentName, "BASS      ");
 
 	h.click("editSingleName");
 	h.type("XY");
