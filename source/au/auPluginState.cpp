@@ -80,8 +80,11 @@ std::string whyTheBaseRefused(CFDictionaryRef state, const AudioComponentDescrip
 
 namespace
 {
-CFStringRef makeName(const std::string& name)
+// A preset is named as its single's name reads back from a saved state: a record pads the name with blanks, so
+// blanks at its end are no part of it, and a name saved, restored and saved again stays the same.
+CFStringRef makeName(std::string name)
 {
+	name.erase(name.find_last_not_of(' ') + 1);
 	return CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
 }
 }

@@ -315,3 +315,24 @@ TEST_F(State, RestoreBeforeInitialisationAnnouncesAsAnyRestoreAndARefusedOneKeep
 	CFRelease(first);
 	CFRelease(state);
 }
+
+// A record pads a name with blanks, so a name read back never ends in one: a SysEx edit that leaves one at the
+// end ("Grand Pn ") names the preset without it, and save, restore and save give the same bytes.
+TEST_F(State, ANameEndingInABlankSavesAsItReadsBack)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(), noErr);
+	const uint8_t name[10] = {'G', 'r', 'a', 'n', 'd', ' ', 'P', 'n', ' ', 0};
+	for (uint8_t place = 0; place < 10; ++place)
+		ASSERT_EQ(instance.sysex({0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, uint8_t(4 + place), 0x00, name[place], 0xF7}), noErr);
+	std::vector<float> left, right;
+	ASSERT_EQ(instance.render(512, left, right), noErr);
+
+	CFPropertyListRef first = instance.saveState();
+	EXPECT_EQ(instance.presentPresetName(), "Grand Pn");
+	ASSERT_EQ(instance.restoreState(first), noErr);
+	CFPropertyListRef second = instance.saveState();
+	EXPECT_EQ(xmlOf(second), xmlOf(first));
+	CFRelease(second);
+	CFRelease(first);
+}
