@@ -1,5 +1,5 @@
 // The front-panel window: opening it (parsing the embedded description, building and binding its 288 views)
-// with the first full frame drawn, and what a parameter change costs to show.
+// with the first full frame drawn, what a parameter change costs to show, and what a name edit costs.
 #include "ZentEditor.h"
 #include "QuietPluginListener.h"
 #include "synth/Plugin.h"
@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 using namespace VSTGUI;
 
@@ -95,4 +96,30 @@ void BM_RedrawWhatAKnobChangeTouched(benchmark::State& state)
 	instrument.plugin.setEditor(nullptr);
 }
 BENCHMARK(BM_RedrawWhatAKnobChangeTouched)->Unit(benchmark::kMillisecond);
+
+// The name field committed with a text of so many characters, from a typed name to a long paste: the name
+// stored and its ten places sent. Target: a paste of any length costs about what ten characters do.
+void BM_CommitNameField(benchmark::State& state)
+{
+	Instrument instrument;
+	auto editor = open(instrument);
+	instrument.plugin.setEditor(editor.get());
+	ZentEditor::ViewsByName byName;
+	ZentEditor::getViewsByCustomViewName(byName, editor->getFrame());
+	auto* field = dynamic_cast<CTextEdit*>(byName["editSingleName"].front());
+	std::string text;
+	while (text.size() < static_cast<size_t>(state.range(0)))
+		text += "Grand Pno ";
+	text.resize(static_cast<size_t>(state.range(0)));
+	const UTF8String pasted(std::move(text));
+	for (auto _ : state)
+	{
+		state.PauseTiming();
+		field->setText(pasted);
+		state.ResumeTiming();
+		editor->valueChanged(field);
+	}
+	instrument.plugin.setEditor(nullptr);
+}
+BENCHMARK(BM_CommitNameField)->Arg(10)->Arg(8'000'000)->Unit(benchmark::kMicrosecond);
 }

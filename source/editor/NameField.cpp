@@ -24,12 +24,12 @@ std::string fieldGlyph(char byte)
 	return byte >= 32 && byte <= 126 ? std::string(1, byte) : displayGlyph(byte);
 }
 
-// The text cut into its characters: a UTF-8 lead byte with the continuation bytes after it, any other byte
-// alone.
-std::vector<std::string> characters(const std::string& text)
+// The first characters of the text, at most `count`: a UTF-8 lead byte with the continuation bytes after it,
+// any other byte alone.
+std::vector<std::string> firstCharacters(const std::string& text, size_t count)
 {
 	std::vector<std::string> out;
-	for (size_t i = 0; i < text.size();)
+	for (size_t i = 0; i < text.size() && out.size() < count;)
 	{
 		size_t end = i + 1;
 		if (static_cast<unsigned char>(text[i]) >= 0xC0)
@@ -61,8 +61,10 @@ std::string nameFieldText(const zentlib::SinglePreset& single)
 std::string editedName(const zentlib::SinglePreset& single, const std::string& fieldText)
 {
 	// The longest common subsequence of the shown characters and the text's tells what the person left alone.
+	// Only the text's first ten characters become the name, so only they are matched: a paste of any length
+	// costs what ten characters do.
 	const std::string before = shownBytes(single);
-	const std::vector<std::string> now = characters(fieldText);
+	const std::vector<std::string> now = firstCharacters(fieldText, kNameLength);
 	const size_t n = before.size(), m = now.size();
 	std::vector<std::vector<size_t>> common(n + 1, std::vector<size_t>(m + 1, 0));
 	for (size_t i = n; i-- > 0;)
@@ -79,8 +81,6 @@ std::string editedName(const zentlib::SinglePreset& single, const std::string& f
 		else
 			name += typedByte(now[j++]);
 	}
-	if (name.size() > kNameLength)
-		name.resize(kNameLength);
 
 	const std::string stored(single.name, kNameLength);
 	const bool sameLength = name.size() == n;

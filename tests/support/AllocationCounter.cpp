@@ -8,11 +8,13 @@ namespace
 {
 thread_local bool t_counting = false;
 thread_local long t_count = 0;
+thread_local long t_bytes = 0;
 }
 
 void allocations::startCounting()
 {
 	t_count = 0;
+	t_bytes = 0;
 	t_counting = true;
 }
 
@@ -29,10 +31,19 @@ long allocations::during(const std::function<void()>& work)
 	return stopCounting();
 }
 
+long allocations::bytesDuring(const std::function<void()>& work)
+{
+	during(work);
+	return t_bytes;
+}
+
 void* operator new(std::size_t size)
 {
 	if (t_counting)
+	{
 		++t_count;
+		t_bytes += static_cast<long>(size);
+	}
 	if (void* p = std::malloc(size ? size : 1))
 		return p;
 	throw std::bad_alloc();

@@ -11,4 +11,6 @@ void startCounting();
 long stopCounting();
 // What `work` allocates on this thread.
 long during(const std::function<void()>& work);
+// The bytes those allocations ask for.
+long bytesDuring(const std::function<void()>& work);
 }
