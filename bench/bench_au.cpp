@@ -1,10 +1,13 @@
 // One host block through AudioUnitRender against the engine's own process for the same block: the difference
-// is what the instrument's Audio Unit layer (and the base classes' buffer handling) costs. And the factory-preset
-// list as the main thread reads it while the render thread renders back to back, as in an offline bounce.
+// is what the instrument's Audio Unit layer (and the base classes' buffer handling) costs. The factory-preset
+// list as the main thread reads it while the render thread renders back to back, as in an offline bounce. And
+// how long render calls take while the host autosaves.
 
 #include <AudioUnit/AudioUnit.h>
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include "QuietPluginListener.h"
 #include "synth/Plugin.h"
@@ -81,11 +84,12 @@ AudioUnit playingUnit()
 	return unit;
 }
 
-// Renders blocks of kFrames into its own buffers, one after the other.
+// Renders blocks of the given size (kFrames unless told) into its own buffers, one after the other.
 class BlockRenderer
 {
 public:
-	explicit BlockRenderer(AudioUnit unit) : m_unit(unit), m_left(kFrames), m_right(kFrames)
+	explicit BlockRenderer(AudioUnit unit, UInt32 frames = kFrames)
+		: m_unit(unit), m_frames(frames), m_left(frames), m_right(frames)
 	{
 		m_time.mFlags = kAudioTimeStampSampleTimeValid;
 	}
@@ -94,16 +98,17 @@ public:
 	{
 		auto* buffers = reinterpret_cast<AudioBufferList*>(m_storage.data());
 		buffers->mNumberBuffers = 2;
-		buffers->mBuffers[0] = {1, kFrames * 4, m_left.data()};
-		buffers->mBuffers[1] = {1, kFrames * 4, m_right.data()};
+		buffers->mBuffers[0] = {1, m_frames * 4, m_left.data()};
+		buffers->mBuffers[1] = {1, m_frames * 4, m_right.data()};
 		AudioUnitRenderActionFlags flags = 0;
-		AudioUnitRender(m_unit, &flags, &m_time, 0, kFrames, buffers);
-		m_time.mSampleTime += kFrames;
+		AudioUnitRender(m_unit, &flags, &m_time, 0, m_frames, buffers);
+		m_time.mSampleTime += m_frames;
 		benchmark::DoNotOptimize(m_left.data());
 	}
 
 private:
 	AudioUnit m_unit;
+	UInt32 m_frames;
 	std::vector<float> m_left, m_right;
 	std::vector<unsigned char> m_storage = std::vector<unsigned char>(offsetof(AudioBufferList, mBuffers) + 2 * sizeof(AudioBuffer));
 	AudioTimeStamp m_time{};
@@ -145,8 +150,133 @@ void factoryPresetsWhileRenderingBackToBack(benchmark::State& state)
 	state.counters["max_ms"] = longest;
 	AudioComponentInstanceDispose(unit);
 }
+
+using Clock = std::chrono::steady_clock;
+
+struct Span
+{
+	Clock::time_point start, end;
+	double micros() const { return std::chrono::duration<double, std::micro>(end - start).count(); }
+};
+
+// The value below which the given share of the values lie (nearest rank).
+double percentile(std::vector<double> values, double share)
+{
+	if (values.empty())
+		return 0;
+	std::sort(values.begin(), values.end());
+	return values[std::min(values.size() - 1, size_t(share * double(values.size())))];
+}
+
+// The longest of the calls (in start order) that began inside [from, to).
+double longestBeganIn(const std::vector<Span>& calls, Clock::time_point from, Clock::time_point to)
+{
+	auto first = std::lower_bound(calls.begin(), calls.end(), from, [](const Span& s, Clock::time_point t) { return s.start < t; });
+	double longest = 0;
+	for (auto call = first; call != calls.end() && call->start < to; ++call)
+		longest = std::max(longest, call->micros());
+	return longest;
+}
+
+// Hosts render at a real-time priority: the render thread gets one core to itself and that priority (when the
+// system allows it), and the calling thread the other cores, so that the figures show the waits the instrument
+// makes, not those a busy machine makes. Undone as it goes out of scope.
+class RealtimeRender
+{
+public:
+	explicit RealtimeRender(std::thread& render)
+	{
+		const int renderCore = int(std::thread::hardware_concurrency()) - 1;
+		if (renderCore < 1 || pthread_getaffinity_np(pthread_self(), sizeof m_callerCores, &m_callerCores) != 0)
+			return;
+		cpu_set_t one, others;
+		CPU_ZERO(&one);
+		CPU_SET(renderCore, &one);
+		others = m_callerCores;
+		CPU_CLR(renderCore, &others);
+		const sched_param priority{20};
+		granted = pthread_setaffinity_np(render.native_handle(), sizeof one, &one) == 0 &&
+			pthread_setaffinity_np(pthread_self(), sizeof others, &others) == 0 &&
+			pthread_setschedparam(render.native_handle(), SCHED_FIFO, &priority) == 0;
+		m_restore = true;
+	}
+	~RealtimeRender()
+	{
+		if (m_restore)
+			pthread_setaffinity_np(pthread_self(), sizeof m_callerCores, &m_callerCores);
+	}
+	RealtimeRender(const RealtimeRender&) = delete;
+	RealtimeRender& operator=(const RealtimeRender&) = delete;
+
+	bool granted = false;
+
+private:
+	cpu_set_t m_callerCores;
+	bool m_restore = false;
+};
+
+// A host autosaves the class info every 20 ms while its render thread renders 64-frame blocks at 44.1 kHz (1,451 us
+// each) back to back, as at a small buffer size. One iteration is one save. Per save: the longest render call that
+// began while it ran ("during"), and the longest that began in a span as long just before it ("control"), in
+// microseconds: medians, 90th percentiles and the worst.
+void renderWhileSavingEvery20ms(benchmark::State& state)
+{
+	constexpr UInt32 kSmallBlock = 64;
+	AudioUnit unit = playingUnit();
+	std::vector<Span> calls;
+	calls.reserve(1 << 20); // more calls than the run makes: the render thread never allocates
+	std::atomic<bool> stop{false};
+	std::thread render([&] {
+		BlockRenderer renderer(unit, kSmallBlock);
+		while (!stop.load(std::memory_order_relaxed) && calls.size() < calls.capacity())
+		{
+			const Clock::time_point start = Clock::now();
+			renderer.render();
+			calls.push_back({start, Clock::now()});
+		}
+	});
+	RealtimeRender realtime(render);
+
+	std::vector<Span> saves;
+	saves.reserve(size_t(state.max_iterations));
+	Clock::time_point next = Clock::now() + std::chrono::milliseconds(20);
+	for (auto _ : state)
+	{
+		std::this_thread::sleep_until(next);
+		next += std::chrono::milliseconds(20);
+		CFPropertyListRef saved = nullptr;
+		UInt32 size = sizeof saved;
+		const Clock::time_point start = Clock::now();
+		AudioUnitGetProperty(unit, kAudioUnitProperty_ClassInfo, kAudioUnitScope_Global, 0, &saved, &size);
+		saves.push_back({start, Clock::now()});
+		if (saved)
+			CFRelease(saved);
+	}
+	stop = true;
+	render.join();
+	AudioComponentInstanceDispose(unit);
+
+	std::vector<double> during, control, saveTimes;
+	for (const Span& save : saves)
+	{
+		const auto length = save.end - save.start;
+		during.push_back(longestBeganIn(calls, save.start, save.end));
+		control.push_back(longestBeganIn(calls, save.start - length, save.start));
+		saveTimes.push_back(save.micros());
+	}
+	state.counters["during_p50_us"] = percentile(during, 0.5);
+	state.counters["during_p90_us"] = percentile(during, 0.9);
+	state.counters["during_max_us"] = percentile(during, 1.0);
+	state.counters["control_p50_us"] = percentile(control, 0.5);
+	state.counters["control_p90_us"] = percentile(control, 0.9);
+	state.counters["control_max_us"] = percentile(control, 1.0);
+	state.counters["save_p50_us"] = percentile(saveTimes, 0.5);
+	state.counters["renders"] = double(calls.size());
+	state.counters["realtime"] = realtime.granted;
+}
 }
 
 BENCHMARK(engineProcess)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(audioUnitRender)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 BENCHMARK(factoryPresetsWhileRenderingBackToBack)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+BENCHMARK(renderWhileSavingEvery20ms)->Unit(benchmark::kMillisecond)->Iterations(250)->UseRealTime();
