@@ -1,5 +1,5 @@
 // Whole-engine costs: rendering held voices through the rate converter, the converter itself,
-// saving and restoring the state, and building an engine.
+// saving and restoring the state (and the part of each made under the facade's lock), and building an engine.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -15,6 +15,7 @@
 #include "NeutralSource.h"
 #include "QuietEngineListener.h"
 #include "synth/Engine.h"
+#include "synth/SavedState.h"
 
 using namespace zentlib;
 
@@ -270,6 +271,37 @@ void BM_LoadState(benchmark::State& state)
 	state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(data.size()));
 }
 BENCHMARK(BM_LoadState)->Unit(benchmark::kMicrosecond);
+
+// What the facade does under the engine lock, which the render thread waits for: a save copies what it keeps ...
+void BM_SaveStateUnderTheLock(benchmark::State& state)
+{
+	auto engine = makeEngine(48000.0f);
+	SavedState saved;
+	saved.reserveForEngine();
+	for (auto _ : state)
+	{
+		engine->copyState(saved);
+		benchmark::DoNotOptimize(saved.singles.data());
+	}
+}
+BENCHMARK(BM_SaveStateUnderTheLock)->Unit(benchmark::kMicrosecond);
+
+// ... and a restore puts a state already read in place of the engine's (here the store it gave up last time).
+void BM_RestoreStateUnderTheLock(benchmark::State& state)
+{
+	auto engine = makeEngine(48000.0f);
+	std::vector<uint8_t> data;
+	engine->saveState(data);
+	SavedState restored;
+	readState(restored, data);
+	QuietLog quiet;
+	for (auto _ : state)
+	{
+		engine->takeState(restored);
+		benchmark::DoNotOptimize(engine->singles.data());
+	}
+}
+BENCHMARK(BM_RestoreStateUnderTheLock)->Unit(benchmark::kMicrosecond);
 
 // The twelve factory banks parsed and the waveforms built.
 void BM_EngineConstruction(benchmark::State& state)

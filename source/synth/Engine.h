@@ -21,6 +21,8 @@
 
 namespace zentlib
 {
+struct SavedState;
+
 // The synthesizer: the 768 singles twice (factory and editable), the waveforms, the sounding voices,
 // the MIDI controller state, the parameter store and the rate converter. No lock of its own: the
 // owner serialises every call. The voices, sources, LFO and vibrato read the public members below
@@ -96,6 +98,11 @@ public:
 	// --- saved state
 	bool saveState(std::vector<uint8_t>& data);
 	bool loadState(const std::vector<uint8_t>& data);
+	// What a save keeps, the owner's block aside, copied into state.
+	void copyState(SavedState& state) const;
+	// A whole state (read by readState) in place of the engine's, with the switch to its current single; state
+	// is left holding the store it replaced.
+	void takeState(SavedState& state);
 
 	// --- members, in the hardware model's order
 	IEngineListener* listener;
@@ -136,8 +143,6 @@ private:
 	void processControlChange(uint8_t controller, uint8_t value);
 	void processProgramChange(uint8_t program);
 	void renderSilence(float** outputs, int frames);
-	// Logs why a state cannot be restored; returns false.
-	static bool refuseState(const std::string& reason);
 	void restoreParameter(uint32_t p, float value);
 
 	// Notes for the voices' caches, moved on by the render loop (see SampleInputs).

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "SavedState.h"
 #include "Sysex.h"
 
 namespace zentlib
@@ -208,21 +209,35 @@ bool Plugin::sendParameterChangeAsSysex(EParam parameter, float value)
 	return m_engine.sendParameterAsSysex(parameter, value);
 }
 
+// The render thread waits for every hold of the engine lock: a save holds it only to copy what it keeps, and a
+// restore only to change places with a state already read and checked. The listener is called without it.
 bool Plugin::getState(std::vector<uint8_t>& data)
 {
-	Lock lock(m_engineLock);
-	return m_engine.saveState(data);
+	SavedState state;
+	state.reserveForEngine();
+	{
+		Lock lock(m_engineLock);
+		m_engine.copyState(state);
+	}
+	m_listener->serializeCustomData(state.custom);
+	writeState(data, state);
+	return true;
 }
 
 bool Plugin::setState(const std::vector<uint8_t>& data)
 {
-	// An empty state reaches the engine too, which refuses it with its reason and changes nothing.
+	SavedState state;
+	if (!readState(state, data))
+		return false;
+	if (!state.custom.empty())
+		m_listener->deserializeCustomData(state.custom);
+	// The lock is let go before state, which frees the store it was given in exchange, goes.
 	Lock lock(m_engineLock);
-	const bool loaded = m_engine.loadState(data);
+	m_engine.takeState(state);
 	// The saved values reach the engine after the switch to the saved single has been announced,
 	// so the cache has not seen them yet.
 	updateParametersFromEngine();
-	return loaded;
+	return true;
 }
 
 bool Plugin::getSingle(std::vector<uint8_t>& out, size_t index)

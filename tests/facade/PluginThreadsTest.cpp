@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <cstring>
 #include <map>
 #include <random>
@@ -366,4 +367,52 @@ TEST(PluginThreads, ParameterSetDuringAProgramChangeKeepsCacheAndEngineTogether)
 	EXPECT_EQ(plugin->getCurrentSingleIndex(), 40u);
 	EXPECT_EQ(engineParameters(*plugin)[Param_Volume], value);
 	EXPECT_EQ(plugin->getParameter(Param_Volume), value);
+}
+
+// The host's window block is asked for while a state is saved and handed back while one is restored. A host whose
+// callbacks wait for its audio meanwhile must not wait for ever: the engine is free while they are called.
+TEST(PluginThreads, SaveAndRestoreCallTheListenerWithTheEngineFree)
+{
+	struct WaitingForABlock : CountingListener
+	{
+		void serializeCustomData(std::vector<uint8_t>& data) override
+		{
+			blockRendered.push_back(renderMeanwhile());
+			data = {1, 2, 3};
+		}
+		void deserializeCustomData(const std::vector<uint8_t>&) override { blockRendered.push_back(renderMeanwhile()); }
+
+		// Whether another thread renders a block within a time far beyond what one takes.
+		bool renderMeanwhile()
+		{
+			auto rendered = std::make_shared<std::promise<void>>();
+			std::future<void> done = rendered->get_future();
+			renderers.emplace_back([this, rendered] {
+				renderBlock(*plugin);
+				rendered->set_value();
+			});
+			return done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+		}
+
+		Plugin* plugin = nullptr;
+		std::vector<bool> blockRendered;
+		std::vector<std::thread> renderers;
+	};
+	WaitingForABlock listener;
+	std::unique_ptr<Plugin> plugin;
+	{
+		LogCapture quiet;
+		plugin = makePlugin(listener);
+	}
+	listener.plugin = plugin.get();
+
+	std::vector<uint8_t> state;
+	plugin->getState(state);
+	{
+		LogCapture quiet; // the switch to the saved single
+		EXPECT_TRUE(plugin->setState(state));
+	}
+	for (std::thread& renderer : listener.renderers)
+		renderer.join();
+	EXPECT_EQ(listener.blockRendered, (std::vector<bool>{true, true}));
 }
