@@ -32,9 +32,9 @@ public:
 				break;
 			seq = m_sequence.load(std::memory_order_relaxed);
 		}
-		std::atomic_thread_fence(std::memory_order_release);
+		// A reader that sees any of these words sees the odd count stored before them, and tries again.
 		for (size_t i = 0; i < WordCount; ++i)
-			m_words[i].store(words[i], std::memory_order_relaxed);
+			m_words[i].store(words[i], std::memory_order_release);
 		m_sequence.store(seq + 2, std::memory_order_release);
 	}
 
@@ -46,9 +46,10 @@ public:
 			const uint64_t before = m_sequence.load(std::memory_order_acquire);
 			if (before & 1)
 				continue;
+			// Acquiring each word keeps the second read of the count after them, and brings the count a
+			// store made before writing the word.
 			for (size_t i = 0; i < WordCount; ++i)
-				words[i] = m_words[i].load(std::memory_order_relaxed);
-			std::atomic_thread_fence(std::memory_order_acquire);
+				words[i] = m_words[i].load(std::memory_order_acquire);
 			if (m_sequence.load(std::memory_order_relaxed) == before)
 				break;
 		}
