@@ -1,5 +1,6 @@
 #include "DistinctFiles.h"
 
+#include "CallerDescriptors.h"
 #include "HostError.h"
 #include "HostOptions.h"
 #include "LinkTarget.h"
@@ -68,19 +69,33 @@ std::string named(const NamedFile& f)
 	return f.option + std::string(" '") + *f.path + "'";
 }
 
-// Standard output carries the host's results, and the plug-in's log once it is set aside: an output written there
-// (/dev/stdout, say) would be lost among them, whether it names the descriptor or the file it holds. Thrown away on
-// purpose, to /dev/null by that name, nothing is lost.
-bool isResultsChannel(const std::string& path)
+bool sameFile(const struct stat& a, const struct stat& b)
 {
-	if (followLinks(path).descriptor == STDOUT_FILENO)
-		return true;
-	struct stat out, file, null;
-	if (fstat(STDOUT_FILENO, &out) != 0 || stat(path.c_str(), &file) != 0)
-		return false;
-	const bool same = out.st_dev == file.st_dev && out.st_ino == file.st_ino;
-	const bool discarded = stat("/dev/null", &null) == 0 && null.st_dev == out.st_dev && null.st_ino == out.st_ino;
-	return same && !discarded;
+	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// What makes the path one of the host's own channels, or empty: standard input, output (its results, and the plug-in's
+// log once that is set aside) and error (its messages), named by descriptor or by the file it holds, and any descriptor
+// the host opens for itself (the plug-in's log, temporary files). An output written there would be lost or would
+// spoil what is there. Thrown away on purpose, to /dev/null by that name, nothing is lost; a descriptor the caller
+// handed over is the caller's to receive it.
+std::string ownChannel(const std::string& path)
+{
+	static const char* const kStandard[] = {"standard input", "standard output, which carries the host's results",
+		"standard error, which carries the host's messages"};
+	const int descriptor = followLinks(path).descriptor;
+	if (descriptor >= 0 && descriptor <= STDERR_FILENO)
+		return kStandard[descriptor];
+	if (descriptor > STDERR_FILENO && !callerDescriptors::handedOver(descriptor))
+		return "descriptor " + std::to_string(descriptor) +
+			   ", which the caller did not give the host: its own files go there";
+	struct stat file, null, channel;
+	if (stat(path.c_str(), &file) != 0 || (stat("/dev/null", &null) == 0 && sameFile(file, null)))
+		return {};
+	for (int fd : {STDOUT_FILENO, STDERR_FILENO, STDIN_FILENO})
+		if (fstat(fd, &channel) == 0 && sameFile(file, channel))
+			return kStandard[fd];
+	return {};
 }
 }
 
@@ -94,9 +109,8 @@ void refuseSharedFiles(const HostOptions& o)
 	const auto ins =
 		identified({{"--midi", &o.midi}, {"--sysex", &o.sysex}, {"--state-in", &o.stateIn}, {"--script", &o.script}}, false);
 	for (const NamedFile& f : outputs)
-		if (!f.path->empty() && isResultsChannel(*f.path))
-			throw usageError(std::string("option ") + f.option + " needs a file: '" + *f.path +
-							 "' is standard output, which carries the host's results");
+		if (const std::string channel = f.path->empty() ? "" : ownChannel(*f.path); !channel.empty())
+			throw usageError(std::string("option ") + f.option + " needs a file: '" + *f.path + "' is " + channel);
 	const auto outs = identified(outputs, true);
 	for (size_t i = 0; i < outs.size(); ++i)
 	{

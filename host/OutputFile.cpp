@@ -15,16 +15,20 @@
 
 namespace
 {
-// Temporary files that a signal stopping the host must not leave behind. A handler can do little more than
-// unlink, so the names wait in fixed slots, each marked used once its name is in place.
+// Temporary files, and files written in place, that a signal stopping the host must not leave half written. A
+// handler can do little more than unlink or truncate, so names and descriptors wait in fixed slots, each marked used
+// once its name or descriptor is in place.
 constexpr int kSlots = 4;
 char g_names[kSlots][PATH_MAX];
+int g_descriptors[kSlots]; // a file to empty rather than a name to remove; -1 for none
 volatile std::sig_atomic_t g_used[kSlots];
 
 void removeTemporaries(int signal)
 {
 	for (int i = 0; i < kSlots; ++i)
-		if (g_used[i])
+		if (g_used[i] && g_descriptors[i] >= 0)
+			(void)ftruncate(g_descriptors[i], 0);
+		else if (g_used[i])
 			unlink(g_names[i]);
 	std::signal(signal, SIG_DFL);
 	std::raise(signal);
@@ -46,13 +50,15 @@ void watchStoppingSignals()
 	(void)watching;
 }
 
-int takeSlot(const std::string& name)
+// A temporary file by its name, or a file written in place by its descriptor (name empty).
+int takeSlot(const std::string& name, int descriptor = -1)
 {
 	watchStoppingSignals();
 	for (int i = 0; i < kSlots; ++i)
 		if (!g_used[i] && name.size() < PATH_MAX)
 		{
 			std::memcpy(g_names[i], name.c_str(), name.size() + 1);
+			g_descriptors[i] = descriptor;
 			g_used[i] = 1;
 			return i;
 		}
@@ -72,13 +78,18 @@ OutputFile::OutputFile(const std::string& path, const std::string& what) : m_pat
 	const LinkTarget target = followLinks(path);
 	struct stat s;
 	const bool exists = stat(path.c_str(), &s) == 0;
-	// No plain file, or one reached only through a descriptor of the host's (a pipe or an unlinked file behind
-	// /dev/fd/N), cannot be replaced by name: it is written in place.
+	// No plain file, or one reached only through a descriptor (a pipe or a file behind /dev/fd/N), cannot be
+	// replaced by name: it is written in place.
 	if (exists && (!S_ISREG(s.st_mode) || target.path.empty()))
 	{
 		m_fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
 		if (m_fd < 0)
 			fail(errno);
+		// A plain file reached through a descriptor the caller gave is emptied again when the output fails, so
+		// that it holds the whole output or nothing.
+		m_emptyOnFailure = S_ISREG(s.st_mode);
+		if (m_emptyOnFailure)
+			m_slot = takeSlot({}, m_fd);
 		return;
 	}
 	// A rename towards a name that cannot be resolved would replace the link on the way instead.
@@ -108,11 +119,13 @@ OutputFile::OutputFile(const std::string& path, const std::string& what) : m_pat
 
 OutputFile::~OutputFile()
 {
-	if (m_fd >= 0)
-		close(m_fd);
+	if (m_fd >= 0 && m_emptyOnFailure)
+		(void)ftruncate(m_fd, 0);
 	if (!m_temporary.empty())
 		unlink(m_temporary.c_str());
 	releaseSlot(m_slot);
+	if (m_fd >= 0)
+		close(m_fd);
 }
 
 void OutputFile::write(const void* data, size_t size)
@@ -132,15 +145,17 @@ void OutputFile::write(const void* data, size_t size)
 
 void OutputFile::commit()
 {
+	// A full disk may show only when the data reach it.
+	if ((!m_temporary.empty() || m_emptyOnFailure) && fsync(m_fd) != 0)
+		fail(errno);
+	// Written whole: a signal from here on finds nothing to empty, and no closed number that another file takes.
+	if (m_emptyOnFailure)
+	{
+		releaseSlot(m_slot);
+		m_slot = -1;
+	}
 	const int fd = m_fd;
 	m_fd = -1;
-	// A full disk may show only when the data reach it.
-	if (!m_temporary.empty() && fsync(fd) != 0)
-	{
-		const int cause = errno;
-		close(fd);
-		fail(cause);
-	}
 	if (close(fd) != 0)
 		fail(errno);
 	if (m_temporary.empty())

@@ -5,13 +5,14 @@
 
 // A file the host writes. It is written under a temporary name beside the target and renamed over it once written
 // and closed, so a write that fails part-way (a full disk, a size limit, the host stopped) leaves the target as it
-// was and no half file behind. A target that is no plain file (/dev/null, a pipe) is written in place.
+// was and no half file behind. A target that is no plain file (/dev/null, a pipe) is written in place, and so is a
+// plain file reached only through a descriptor (/dev/fd/3), which is left empty when the write fails.
 class OutputFile
 {
 public:
 	// `what` names the file in messages ("state file"). Throws HostError naming the cause when it cannot be made.
 	OutputFile(const std::string& path, const std::string& what);
-	// Removes the temporary file unless it was committed.
+	// Removes the temporary file, or empties the file written in place, unless it was committed.
 	~OutputFile();
 	OutputFile(const OutputFile&) = delete;
 	OutputFile& operator=(const OutputFile&) = delete;
@@ -30,5 +31,6 @@ private:
 	std::string m_target; // the file replaced, links followed
 	std::string m_temporary; // empty when written in place
 	int m_fd = -1;
-	int m_slot = -1; // where a signal finds the temporary name
+	int m_slot = -1; // where a signal finds the temporary name or the descriptor to empty
+	bool m_emptyOnFailure = false;
 };

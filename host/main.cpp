@@ -1,6 +1,7 @@
 // virel-host: what a DAW is to an Audio Unit instrument, on the command line.
 
 #include "BlockRenderer.h"
+#include "CallerDescriptors.h"
 #include "DistinctFiles.h"
 #include "EditorCommand.h"
 #include "HostError.h"
@@ -303,6 +304,7 @@ void holdStandardDescriptors()
 
 int main(int argc, char** argv)
 {
+	callerDescriptors::note();
 	holdStandardDescriptors();
 	// Past a file-size limit a write fails (and the old file stays) rather than the host being ended half-way.
 	std::signal(SIGXFSZ, SIG_IGN);

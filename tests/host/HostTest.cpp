@@ -221,6 +221,8 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 			"declares format 3; Standard MIDI Files have formats 0, 1 and 2"},
 		{{"render", "-o", path("x.wav"), "-m", midiFile("drywetmidi-dixie-nw.mid")}, 1,
 			"': track 1 has a status byte where the data of the message at byte 84 belong"},
+		{{"render", "-o", "/dev/stderr"}, 2, "'/dev/stderr' is standard error, which carries the host's messages"},
+		{{"render", "-o", "/dev/stdin"}, 2, "'/dev/stdin' is standard input"},
 		{{"play"}, 2, "unknown command 'play'"},
 		{{}, 2, "no command given"},
 	};
@@ -283,6 +285,25 @@ TEST_F(HostTest, EventsStartAtTheirSampleInsideTheBlock)
 	while (last > 0 && left(last) == 0.f)
 		--last;
 	EXPECT_EQ(last, 44099u);
+}
+
+// A descriptor the caller hands over takes the output whole, or is left empty when the output fails; one it did not
+// hand over is the host's own (its log).
+TEST_F(HostTest, ADescriptorTheCallerGivesTakesTheWholeOutputOrNothing)
+{
+	for (const char* output : {"-o", "--state-out"})
+	{
+		const HostRun r = host({"render", "-t", "0", output, "/dev/fd/3"}, true, "sh -c 'exec \"$0\" \"$@\" 3>&-'");
+		EXPECT_EQ(r.exitCode, 2);
+		EXPECT_NE(r.err.find("'/dev/fd/3' is descriptor 3, which the caller did not give the host"), std::string::npos) << r.err;
+	}
+	const std::string given = "sh -c 'exec \"$0\" \"$@\" 3>" + path("given.wav") + "'";
+	HostRun r = host({"render", "-t", "0", "-r", "8000", "-o", "/dev/fd/3"}, true, given);
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_GT(readWav(path("given.wav")).peak(), 0.05f);
+	r = host({"render", "-t", "1", "-o", "/dev/fd/3"}, true, "ulimit -f 80; " + given);
+	EXPECT_EQ(r.exitCode, 1);
+	EXPECT_EQ(fs::file_size(path("given.wav")), 0u);
 }
 
 TEST_F(HostTest, TheSameRenderGivesTheSameBytes)
