@@ -47,6 +47,53 @@ std::string number(float value)
 	std::snprintf(text, sizeof text, "%g", value);
 	return text;
 }
+
+// A parameter or preset named on the command line: by number, else by its name as written, else by its name in any
+// case, as a person types it.
+template <typename T, typename NumberOf>
+const T* findByNumberOrName(const std::vector<T>& all, const std::string& key, NumberOf numberOf)
+{
+	auto first = [&](auto matches) -> const T* {
+		for (const T& item : all)
+			if (matches(item))
+				return &item;
+		return nullptr;
+	};
+	uint32_t wanted = 0;
+	const bool byNumber = wholeNumber(key, wanted);
+	if (const T* found = first([&](const T& t) { return byNumber && numberOf(t) == int64_t(wanted); }))
+		return found;
+	if (const T* found = first([&](const T& t) { return t.name == key; }))
+		return found;
+	return first([&](const T& t) { return strcasecmp(t.name.c_str(), key.c_str()) == 0; });
+}
+
+// What the line refusing an unknown name says is valid: the range of numbers when they run without a gap.
+template <typename T, typename NumberOf>
+std::string validChoices(const std::vector<T>& all, NumberOf numberOf, const std::string& kind, const std::string& numbered)
+{
+	if (all.empty())
+		return "the plug-in has no " + kind + "s";
+	std::vector<int64_t> numbers;
+	for (const T& item : all)
+		numbers.push_back(numberOf(item));
+	std::sort(numbers.begin(), numbers.end());
+	const bool runs = std::adjacent_find(numbers.begin(), numbers.end(), [](int64_t a, int64_t b) { return b != a + 1; }) ==
+					  numbers.end();
+	const std::string byNumber =
+		numbered + (runs ? " from " + std::to_string(numbers.front()) + " to " + std::to_string(numbers.back()) : "");
+	return "a " + kind + " is " + byNumber + " or a name, in any case; virel-host info lists them";
+}
+
+int64_t idOf(const HostedUnit::Parameter& p)
+{
+	return p.id;
+}
+
+int64_t numberOf(const HostedUnit::Preset& p)
+{
+	return p.number;
+}
 }
 
 HostedUnit::HostedUnit(AudioComponent component)
@@ -153,15 +200,10 @@ AudioUnitParameterValue HostedUnit::parameter(AudioUnitParameterID id)
 void HostedUnit::setParameter(const std::string& idOrName, float value)
 {
 	pluginLog::beginStep();
-	uint32_t id = 0;
-	const bool byNumber = wholeNumber(idOrName, id);
 	const std::vector<Parameter> all = parameters();
-	const Parameter* found = nullptr;
-	for (const Parameter& p : all)
-		if ((byNumber && p.id == id) || p.name == idOrName)
-			found = &p;
+	const Parameter* found = findByNumberOrName(all, idOrName, idOf);
 	if (!found)
-		throw HostError("unknown parameter '" + idOrName + "'");
+		throw HostError("unknown parameter '" + idOrName + "': " + validChoices(all, idOf, "parameter", "an ID"));
 	const AudioUnitParameterInfo& info = found->info;
 	const float inRange = info.minValue <= info.maxValue ? std::clamp(value, info.minValue, info.maxValue) : value;
 	if (inRange != value)
@@ -192,22 +234,9 @@ void HostedUnit::selectPreset(const std::string& numberOrName)
 {
 	pluginLog::beginStep();
 	const std::vector<Preset> all = presets();
-	const Preset* found = nullptr;
-	uint32_t number = 0;
-	if (wholeNumber(numberOrName, number))
-	{
-		for (const Preset& p : all)
-			if (p.number >= 0 && uint32_t(p.number) == number)
-				found = &p;
-	}
-	for (const Preset& p : all)
-		if (!found && p.name == numberOrName)
-			found = &p;
-	for (const Preset& p : all)
-		if (!found && strcasecmp(p.name.c_str(), numberOrName.c_str()) == 0)
-			found = &p;
+	const Preset* found = findByNumberOrName(all, numberOrName, numberOf);
 	if (!found)
-		throw HostError("unknown preset '" + numberOrName + "'");
+		throw HostError("unknown preset '" + numberOrName + "': " + validChoices(all, numberOf, "preset", "a number"));
 	CFStringRef name = CFStringCreateWithCString(nullptr, found->name.c_str(), kCFStringEncodingUTF8);
 	AUPreset preset = {found->number, name};
 	const OSStatus s =

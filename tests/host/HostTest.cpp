@@ -141,6 +141,8 @@ TEST_F(HostTest, StateSavedAfterARenderRestoresToTheSameState)
 	EXPECT_EQ(slurp(path("b.aupreset")), saved);
 	r = host({"info", "--state-in", path("a.aupreset")});
 	EXPECT_NE(r.out.find("now 0.25 = 25%"), std::string::npos) << r.out;
+	r = host({"info", "--preset", "bRIGHT", "--param", "gAIN=0.25"});
+	EXPECT_NE(r.out.find("now 0.25 = 25%"), std::string::npos) << r.err;
 }
 
 TEST_F(HostTest, SysExSentBeforePlayingComesBackOnTheMidiOutput)
@@ -200,7 +202,10 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		{{"render", "-m", path("far.mid")}, 1, "would play for 2501999634 hours; the host renders at most 2 hours"},
 		{{"render", "-m", midiFile("jazzsoft-test-not-a-midi-file.mid")}, 1, "is not a Standard MIDI File"},
 		{{"render", "-o", path("x.wav"), "--preset", "Nope"}, 1, "unknown preset 'Nope'"},
-		{{"render", "-o", path("x.wav"), "--param", "Volume=0.5"}, 1, "unknown parameter 'Volume'"},
+		{{"info", "--preset", "3"}, 1, "unknown preset '3': a preset is a number from 0 to 2 or a name, in any case; "
+									  "virel-host info lists them"},
+		{{"render", "-o", path("x.wav"), "--param", "Volume=0.5"}, 1,
+			"unknown parameter 'Volume': a parameter is an ID from 0 to 1 or a name"},
 		{{"render", "-o", path("x.wav"), "--state-in", midiFile("jazzsoft-test-c-major-scale.mid")}, 1,
 			"cannot load the state file"},
 		{{"render", "-o", path("x.wav"), "--sysex", midiFile("jazzsoft-test-c-major-scale.mid")}, 1, "holds no SysEx message"},
