@@ -3,27 +3,47 @@
 #include "HostError.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <thread>
 
 namespace
 {
-// Where the lines of a step are read back from: the private file or the log file. Shown lines are not kept.
-int g_readBack = -1;
-// A private file holds only the current step: it is emptied when a step begins.
-bool g_private = false;
-off_t g_stepStart = 0;
-std::mutex g_mutex;
-// With both verbose and a log file, a thread copies the lines from a pipe to both.
-std::thread g_tee;
+// The last lines of a step are all that is ever shown; a step that logs more keeps its end.
+constexpr size_t kMostStepBytes = 64 * 1024;
 
-void writeAll(int fd, const char* data, size_t size)
+// Unless the lines are only shown as they come (--verbose alone), the plug-in writes into a pipe, and one thread reads
+// it: it keeps the current step's lines for the host, whatever the log's file is (/dev/null, a FIFO, a full disk),
+// and passes every line on to the log file and, with --verbose, to standard error.
+struct Tee
+{
+	int in = -1; // the pipe's reading end
+	int stop = -1, stopIn = -1; // a byte written to stop ends the thread once it has read what was written
+	int log = -1;
+	std::string logPath;
+	bool shown = false; // the lines go to standard error as they come, and tell for themselves
+	std::thread thread;
+
+	std::mutex mutex;
+	std::condition_variable advanced;
+	uint64_t taken = 0; // bytes read from the pipe
+	bool ended = false;
+	std::string step; // what the plug-in wrote since the step began, at most its last kMostStepBytes
+	bool stepCut = false; // its first line lost its beginning to the limit
+
+	int logError = 0; // why the log file lacks lines from some point on; the reading thread's alone until it ends
+};
+Tee g_tee;
+
+// False with errno set when the bytes could not all be written.
+bool writeAll(int fd, const char* data, size_t size)
 {
 	while (size > 0)
 	{
@@ -31,10 +51,11 @@ void writeAll(int fd, const char* data, size_t size)
 		if (n < 0 && errno == EINTR)
 			continue;
 		if (n <= 0)
-			return;
+			return false;
 		data += n;
 		size -= size_t(n);
 	}
+	return true;
 }
 
 // The file the plug-in's lines go to: created afresh, each line appended whole.
@@ -46,52 +67,87 @@ int openLogFile(const std::string& path)
 	return fd;
 }
 
-// Lines can be read back only from a regular file (a log sent to a terminal or a pipe is shown as it is written).
-int readBackFrom(const std::string& path)
+void keepForStep(const char* data, size_t size)
 {
-	struct stat s;
-	if (stat(path.c_str(), &s) != 0 || !S_ISREG(s.st_mode))
-		return -1;
-	return open(path.c_str(), O_RDONLY | O_CLOEXEC);
+	g_tee.step.append(data, size);
+	if (g_tee.step.size() > kMostStepBytes)
+	{
+		g_tee.step.erase(0, g_tee.step.size() - kMostStepBytes);
+		g_tee.stepCut = true;
+	}
 }
 
-int teeTo(int file)
+void passOn(const char* data, size_t size)
 {
-	int ends[2];
-	if (pipe2(ends, O_CLOEXEC) != 0)
-		throw HostError(std::string("cannot make a pipe for the plug-in's log: ") + std::strerror(errno));
-	g_tee = std::thread([in = ends[0], file] {
-		char buffer[4096];
-		for (ssize_t n; (n = read(in, buffer, sizeof buffer)) != 0;)
+	if (g_tee.shown)
+		writeAll(STDERR_FILENO, data, size);
+	if (g_tee.log >= 0 && !g_tee.logError && !writeAll(g_tee.log, data, size))
+		g_tee.logError = errno ? errno : EIO;
+}
+
+// Reads the pipe until the host ends: what it reads, it keeps under the lock in the same hold as the read, so that
+// a count of the bytes still in the pipe tells a waiting thread exactly when its own lines have been kept.
+void readPipe()
+{
+	char buffer[4096];
+	for (;;)
+	{
+		pollfd ends[2] = {{g_tee.in, POLLIN, 0}, {g_tee.stopIn, POLLIN, 0}};
+		if (poll(ends, 2, -1) < 0 && errno != EINTR)
+			break;
+		ssize_t n;
+		int error = 0;
 		{
-			if (n < 0 && errno == EINTR)
-				continue;
-			if (n < 0)
-				break;
-			writeAll(STDERR_FILENO, buffer, size_t(n));
-			writeAll(file, buffer, size_t(n));
+			std::lock_guard<std::mutex> lock(g_tee.mutex);
+			n = read(g_tee.in, buffer, sizeof buffer);
+			error = errno;
+			if (n > 0)
+			{
+				keepForStep(buffer, size_t(n));
+				g_tee.taken += uint64_t(n);
+			}
 		}
-		close(in);
-		close(file);
-	});
-	return ends[1];
+		g_tee.advanced.notify_all();
+		if (n > 0)
+			passOn(buffer, size_t(n));
+		else if (n == 0 || (error != EAGAIN && error != EINTR) || (ends[1].revents & POLLIN))
+			break;
+	}
+	{
+		std::lock_guard<std::mutex> lock(g_tee.mutex);
+		g_tee.ended = true;
+	}
+	g_tee.advanced.notify_all();
 }
 
-int privateFile()
+// Waits until every line written before the call has been kept.
+void catchUp()
 {
-	std::FILE* file = std::tmpfile();
-	const int fd = file ? dup(fileno(file)) : -1;
-	if (file)
-		std::fclose(file);
-	if (fd < 0 || fcntl(fd, F_SETFL, O_APPEND) != 0)
-		throw HostError(std::string("cannot make a file for the plug-in's log: ") + std::strerror(errno));
-	return fd;
+	std::fflush(stdout);
+	std::unique_lock<std::mutex> lock(g_tee.mutex);
+	int waiting = 0;
+	if (g_tee.in < 0 || ioctl(g_tee.in, FIONREAD, &waiting) != 0)
+		return;
+	const uint64_t target = g_tee.taken + uint64_t(waiting);
+	g_tee.advanced.wait(lock, [&] { return g_tee.taken >= target || g_tee.ended; });
 }
 
-off_t endOfLog()
+int startTee(bool verbose, const std::string& path)
 {
-	struct stat s;
-	return fstat(g_readBack, &s) == 0 ? s.st_size : 0;
+	if (!path.empty())
+	{
+		g_tee.log = openLogFile(path);
+		g_tee.logPath = path;
+	}
+	int pipeEnds[2], stopEnds[2];
+	if (pipe2(pipeEnds, O_CLOEXEC) != 0 || pipe2(stopEnds, O_CLOEXEC) != 0 || fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK) != 0)
+		throw HostError(std::string("cannot make a pipe for the plug-in's log: ") + std::strerror(errno));
+	g_tee.in = pipeEnds[0];
+	g_tee.stopIn = stopEnds[0];
+	g_tee.stop = stopEnds[1];
+	g_tee.shown = verbose;
+	g_tee.thread = std::thread(readPipe);
+	return pipeEnds[1];
 }
 }
 
@@ -99,22 +155,7 @@ namespace pluginLog
 {
 std::FILE* start(bool verbose, const std::string& path)
 {
-	int sink = -1;
-	if (verbose && !path.empty())
-		sink = teeTo(openLogFile(path));
-	else if (verbose)
-		sink = dup(STDERR_FILENO);
-	else if (!path.empty())
-	{
-		sink = openLogFile(path);
-		g_readBack = readBackFrom(path);
-	}
-	else
-	{
-		sink = privateFile();
-		g_readBack = dup(sink);
-		g_private = true;
-	}
+	const int sink = verbose && path.empty() ? dup(STDERR_FILENO) : startTee(verbose, path);
 	std::fflush(stdout);
 	const int results = dup(STDOUT_FILENO);
 	std::FILE* resultsStream = results >= 0 ? fdopen(results, "w") : nullptr;
@@ -130,46 +171,52 @@ std::FILE* start(bool verbose, const std::string& path)
 void finish()
 {
 	std::fflush(stdout);
-	if (!g_tee.joinable())
+	if (!g_tee.thread.joinable())
 		return;
-	// The tee thread ends when the last writing end of its pipe, standard output, is gone.
+	// From here on the plug-in's lines go nowhere; those written before are passed on first. A process the plug-in
+	// started may still hold the pipe, so the thread is told to end rather than left to wait for the pipe's end.
 	const int nothing = open("/dev/null", O_WRONLY | O_CLOEXEC);
 	if (nothing >= 0)
 	{
 		dup2(nothing, STDOUT_FILENO);
 		close(nothing);
 	}
-	g_tee.join();
+	catchUp();
+	writeAll(g_tee.stop, "", 1);
+	g_tee.thread.join();
+	if (g_tee.log >= 0 && close(g_tee.log) != 0 && !g_tee.logError)
+		g_tee.logError = errno;
+	if (g_tee.logError)
+		warn("cannot write the log file '" + g_tee.logPath + "': " + std::strerror(g_tee.logError) +
+			 "; it lacks the plug-in's lines from then on");
 }
 
 void beginStep()
 {
-	std::lock_guard<std::mutex> lock(g_mutex);
-	if (g_readBack < 0)
+	if (g_tee.in < 0 || g_tee.shown)
 		return;
-	std::fflush(stdout);
-	if (g_private && ftruncate(g_readBack, 0) == 0)
-		g_stepStart = 0;
-	else
-		g_stepStart = endOfLog();
+	catchUp();
+	std::lock_guard<std::mutex> lock(g_tee.mutex);
+	g_tee.step.clear();
+	g_tee.stepCut = false;
 }
 
 std::vector<std::string> stepLines(size_t most)
 {
-	std::lock_guard<std::mutex> lock(g_mutex);
 	std::vector<std::string> lines;
-	if (g_readBack < 0)
+	if (g_tee.in < 0 || g_tee.shown)
 		return lines;
-	std::fflush(stdout);
-	// The last lines are all that is shown; the end of the step is enough to find them.
-	const off_t end = endOfLog();
-	const off_t from = std::max(g_stepStart, end - off_t(64 * 1024));
-	std::string text(size_t(std::max<off_t>(end - from, 0)), '\0');
-	const ssize_t got = text.empty() ? 0 : pread(g_readBack, text.data(), text.size(), from);
-	text.resize(size_t(std::max<ssize_t>(got, 0)));
+	catchUp();
+	std::string text;
+	bool cut = false;
+	{
+		std::lock_guard<std::mutex> lock(g_tee.mutex);
+		text = g_tee.step;
+		cut = g_tee.stepCut;
+	}
 	size_t start = 0;
-	if (from > g_stepStart)
-		start = text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1; // a line cut by the window
+	if (cut)
+		start = text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1;
 	for (size_t stop; (stop = text.find('\n', start)) != std::string::npos; start = stop + 1)
 		if (stop > start)
 			lines.push_back(text.substr(start, stop - start));

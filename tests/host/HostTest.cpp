@@ -2,6 +2,7 @@
 #include "TestData.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -600,9 +601,9 @@ TEST_F(HostTest, DamageTheHostPassesOverAndValuesItChangesAreWarnedAbout)
 TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
 {
 	const std::vector<std::string> render = {"render", "-q", "-r", "8000", "-o", path("s.wav"), "--plugin", VIREL_COMPONENT_BUNDLE};
-	auto with = [&](std::vector<std::string> more) {
+	auto with = [&](std::vector<std::string> more, const std::string& environment = "") {
 		more.insert(more.begin(), render.begin(), render.end());
-		return host(more, false);
+		return host(more, false, environment);
 	};
 	// Single 5 as the instrument dumps it when asked; taken back without a word while the demo switches programs.
 	std::ofstream(path("ask.syx"), std::ios::binary) << std::string("\xF0\x40\x00\x00\x00\x03\x00\x05\xF7", 9);
@@ -623,6 +624,18 @@ TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
 												   "byte 0 of '.*/bad\\.syx'\n  plug-in: readSingle@[0-9]+: Invalid checksum, "
 												   "expected [0-9]+ but got [0-9]+\n")))
 		<< r.err;
+
+	// The host sees the plug-in's lines whatever the log's file is; a log it cannot write is told.
+	ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+	for (const auto& [log, environment] : {std::pair<std::string, std::string>{"/dev/null", ""},
+			 {path("fifo"), "cat '" + path("fifo") + "' >/dev/null &"}, {"/dev/full", ""}})
+	{
+		r = with({"--sysex", path("bad.syx"), "--log", log}, environment);
+		EXPECT_EQ(r.exitCode, 0);
+		EXPECT_NE(r.err.find("\n  plug-in: readSingle@"), std::string::npos) << log << "\n" << r.err;
+	}
+	EXPECT_NE(r.err.find("\nvirel-host: warning: cannot write the log file '/dev/full': No space left on device"),
+		std::string::npos) << r.err;
 
 	// A warning to a reader that has gone stops the host, and takes the half-written WAV with it.
 	std::vector<std::string> args = render;
