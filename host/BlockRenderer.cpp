@@ -12,7 +12,7 @@ BlockRenderer::BlockRenderer(HostedUnit& unit, const MidiSequence& sequence, con
 void BlockRenderer::sendSysEx(const std::vector<uint8_t>& message, const std::string& where, const std::string& file)
 {
 	m_unit.sendSysEx(message);
-	m_watch.sent(where, file);
+	m_watch.sent(where, file, true);
 }
 
 void BlockRenderer::render(float* left, float* right, uint32_t frames)
@@ -24,7 +24,7 @@ void BlockRenderer::render(float* left, float* right, uint32_t frames)
 		if (at >= m_start + frames)
 			break;
 		if (e.bytes[0] == 0xF0)
-			m_watch.sent(timeText(e.seconds), m_name);
+			m_watch.sent(timeText(e.seconds), m_name, false);
 		m_unit.sendMidi(e.bytes, UInt32(at > m_start ? at - m_start : 0));
 	}
 	m_unit.render(left, right, frames);

@@ -615,6 +615,11 @@ TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
 		<< std::string("\xF0\x41\x10\x42\x12\x40\x00\x7F\x00\x41\xF7\xF0\x40\x00\x10\x00\x04\x19\x00\x01\xF7", 21) + dump;
 	HostRun r = with({"--sysex", path("mixed.syx")});
 	EXPECT_EQ(r.err, "");
+	// A file named for this instrument that holds nothing for it is told, though.
+	std::ofstream(path("foreign.syx"), std::ios::binary) << slurp(path("mixed.syx")).substr(0, 21);
+	r = with({"--sysex", path("foreign.syx")});
+	EXPECT_EQ(r.err, "virel-host: warning: '" + path("foreign.syx") + "' holds nothing for this instrument: the plug-in "
+					 "passed over all 2 of its SysEx messages as meant for another device\n");
 
 	dump[95] ^= 1; // the checksum
 	std::ofstream(path("bad.syx"), std::ios::binary) << dump;
