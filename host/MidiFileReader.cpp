@@ -395,21 +395,20 @@ MidiSequence readStandardMidiFile(const std::vector<uint8_t>& bytes, const std::
 									std::to_string(tracks.size()) + "; playing those it holds");
 
 	const Clock clock(uint16_t(division), smpteSecondsPerTick);
+	// A song lasts until its last track ends, which may be long after its last message: a held chord's release, a
+	// closing rest the composer wrote.
 	if (format == 2)
 	{
 		// Independent patterns, one after another, each with its own tempo.
-		double start = 0;
 		for (const Track& t : tracks)
-			start = clock.place({&t}, start, sequence.events);
+			sequence.length = clock.place({&t}, sequence.length, sequence.events);
 	}
 	else
 	{
 		std::vector<const Track*> all;
 		for (const Track& t : tracks)
 			all.push_back(&t);
-		clock.place(all, 0, sequence.events);
+		sequence.length = clock.place(all, 0, sequence.events);
 	}
-	// Up to the last message: a track's end marker may lie far behind it.
-	sequence.length = sequence.events.empty() ? 0.0 : sequence.events.back().seconds;
 	return sequence;
 }

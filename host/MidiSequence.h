@@ -14,7 +14,7 @@ struct MidiSequence
 		std::vector<uint8_t> bytes; // one whole message; SysEx from F0 to F7
 	};
 	std::vector<Event> events; // in time order
-	double length = 0; // seconds up to the last event
+	double length = 0; // seconds up to the end of the last track (in a file) or the last event, whichever is later
 	std::vector<std::string> warnings; // damage passed over while reading, one line each
 
 	// Throws HostError when the file is missing, too large or not a readable Standard MIDI File.

@@ -293,6 +293,17 @@ TEST_F(HostTest, EventsStartAtTheirSampleInsideTheBlock)
 	EXPECT_EQ(last, 44099u);
 }
 
+TEST_F(HostTest, ARenderLastsUntilTheTrackEndsThenTheTail)
+{
+	// 96 ticks a quarter note at 120 beats per minute: A2 for 0.5 s, then 9.5 s of rest before the end of the track.
+	const unsigned char smf[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 13, 0x00,
+		0x90, 45, 100, 0x60, 0x80, 45, 0, 0x8E, 0x20, 0xFF, 0x2F, 0x00};
+	std::ofstream(path("rest.mid"), std::ios::binary).write(reinterpret_cast<const char*>(smf), sizeof smf);
+	const HostRun r = host({"render", "-m", path("rest.mid"), "-o", path("rest.wav"), "-r", "8000", "-t", "0.5"});
+	ASSERT_EQ(r.exitCode, 0) << r.err;
+	EXPECT_EQ(readWav(path("rest.wav")).samples.size(), 2u * 84000u);
+}
+
 // A descriptor the caller hands over takes the output whole, or is left empty when the output fails; one it did not
 // hand over is the host's own (its log).
 TEST_F(HostTest, ADescriptorTheCallerGivesTakesTheWholeOutputOrNothing)
