@@ -229,6 +229,13 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 			"': track 1 has a status byte where the data of the message at byte 84 belong"},
 		{{"render", "-o", "/dev/stderr"}, 2, "'/dev/stderr' is standard error, which carries the host's messages"},
 		{{"render", "-o", "/dev/stdin"}, 2, "'/dev/stdin' is standard input"},
+		{{"info", "--sysex", path("missing.syx")}, 2, "command info does not take option '--sysex'"},
+		{{"info", "--state-out", path("x.aupreset")}, 2, "command info does not take option '--state-out'"},
+		{{"render", "--strictness", "3"}, 2, "command render does not take option '--strictness'"},
+		{{"validate", "-r", "48000"}, 2, "command validate does not take option '-r'"},
+		{{"editor", "--screenshot", path("x.png"), "-m", path("a.mid")}, 2, "takes option '-m' only without --screenshot"},
+		{{"render", "-r", "44100.5"}, 2, "a whole number of Hz in decimal digits, not '44100.5'"},
+		{{"render", "-r", "0x1F400"}, 2, "a whole number of Hz in decimal digits, not '0x1F400'"},
 		{{"play"}, 2, "unknown command 'play'"},
 		{{}, 2, "no command given"},
 	};
@@ -242,6 +249,14 @@ TEST_F(HostTest, BadInputGetsOneClearLineAndTheRightExitCode)
 		EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
 		EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 		EXPECT_TRUE(r.out.empty()) << r.out;
+	}
+	for (const char* option : {"-p", "-m", "-o", "-r", "-b", "--preset", "--param", "--sysex", "--midi-out", "--state-in",
+			 "--state-out", "-t", "--log", "--size", "--screenshot", "--script", "--strictness", "--seed", "--sample-rates",
+			 "--block-sizes"})
+	{
+		const HostRun r = host({"render", option, ""});
+		EXPECT_EQ(r.exitCode, 2) << option;
+		EXPECT_EQ(r.err.rfind("virel-host: option " + std::string(option) + " needs ", 0), 0u) << r.err;
 	}
 }
 
