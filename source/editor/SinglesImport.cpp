@@ -36,33 +36,6 @@ bool mayHoldDumps(const std::string& path)
 	       (read == sizeof start && std::memcmp(start, "MThd", sizeof start) == 0);
 }
 
-// The length of each message of this instrument's protocol, by its function (and, for a block dump, by
-// what it holds); 0 for a function the protocol does not have.
-size_t protocolLength(uint8_t function, uint8_t subcommand2)
-{
-	switch (function)
-	{
-	case 0x00: // request for one single or multi
-	case 0x01: // request for a block
-		return 9;
-	case 0x10: // parameter change
-		return 10;
-	case 0x20: // one single
-		return 9 + 88;
-	case 0x21: // a block of 32 singles or multis
-		return subcommand2 == 0x40 ? 9 + 32 * 76 : 9 + 32 * 88;
-	case 0x40: // write results
-	case 0x41:
-	case 0x42:
-	case 0x61: // machine-ID answer
-		return 7;
-	case 0x60: // machine-ID request
-		return 5;
-	default:
-		return 0;
-	}
-}
-
 // Whether a whole message may stand in a file that is imported. Any other device's message may, as long as it
 // is well formed; one of this instrument's must have the exact length of its kind, and one the reader takes
 // must have been read in full: a dump that lost records, or a header too short to tell what it is, may not.
@@ -74,13 +47,13 @@ bool mayStandInImport(const uint8_t* message, size_t length, bool read)
 		return true;
 	const uint8_t function = length > 3 ? message[3] : 0;
 	if (function == 0x60)
-		return length == protocolLength(function, 0) && read;
+		return length == zentlib::Sysex::messageLength(function, 0) && read;
 	if (length < 7)
 		return false;
 	if (message[4] != 0x00 || message[5] != 0x03)
 		return true; // another machine of the same maker
 	const bool readerTakes = function == 0x00 || function == 0x10 || function == 0x20 || function == 0x21;
-	return length == protocolLength(function, length > 7 ? message[7] : 0) && (read || !readerTakes);
+	return length == zentlib::Sysex::messageLength(function, length > 7 ? message[7] : 0) && (read || !readerTakes);
 }
 }
 

@@ -27,6 +27,9 @@ enum Function : uint8_t
 	ParameterChangeFunction = 0x10,
 	OneDump = 0x20,
 	BlockDump = 0x21,
+	WriteStored = 0x40,
+	WriteFailed = 0x41,
+	WriteNotSupported = 0x42,
 	MachineIdRequestFunction = 0x60,
 	MachineIdResponseFunction = 0x61
 };
@@ -34,6 +37,45 @@ enum Function : uint8_t
 constexpr uint8_t MultiBlock = 0x40;
 constexpr uint8_t SinglesHighHalf = 0x20;
 constexpr size_t SinglesPerMemory = 64; // the numbers sub-command 2 gives a single
+
+struct MessageKind
+{
+	const char* name = nullptr; // null for a function the protocol does not have
+	size_t length = 0;          // F0 and F7 included
+};
+
+// A block dump holds singles or multis, as its sub-command 2 tells.
+MessageKind kindOf(uint8_t function, uint8_t subcommand2)
+{
+	switch (function)
+	{
+	case OneRequest: return {"request for one single or multi (00h)", 9};
+	case BlockRequest: return {"request for a block of singles (01h)", 9};
+	case ParameterChangeFunction: return {"parameter change (10h)", 10};
+	case OneDump: return {"single block data dump (20h)", RecordStart + SingleRecordSize + 1};
+	case BlockDump:
+		if (subcommand2 == MultiBlock)
+			return {"all block data dump of multis (21h)", RecordStart + BlockSize * MultiRecordSize + 1};
+		return {"all block data dump of singles (21h)", RecordStart + BlockSize * SingleRecordSize + 1};
+	case WriteStored:
+	case WriteFailed:
+	case WriteNotSupported: return {"write result", HeaderSize + 1};
+	case MachineIdRequestFunction: return {"machine-ID request (60h)", 5};
+	case MachineIdResponseFunction: return {"machine-ID answer (61h)", HeaderSize + 1};
+	default: return {};
+	}
+}
+
+// Each kind the reader takes is read only at its own length: a byte more or less is no message of that
+// kind, and reading it anyway would take the closing F7 for a value or a stray byte for part of a record.
+bool hasItsLength(uint8_t function, uint8_t subcommand2, size_t length)
+{
+	const MessageKind kind = kindOf(function, subcommand2);
+	if (length == kind.length)
+		return true;
+	ZENT_LOG("Invalid length " << length << " for " << kind.name << ", expected " << kind.length);
+	return false;
+}
 
 // Bytes go into log lines as decimal numbers, never as characters.
 unsigned num(uint8_t value)
@@ -139,13 +181,19 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 		ZENT_LOG("Skipping read, expected channel " << num(channelFilter) << " but sysex has " << num(channel));
 		return false;
 	}
-	result.channel = channel;
 
 	if (!has(3))
 		return false;
 	const uint8_t function = message[3];
+	const bool takenKind = function == OneRequest || function == ParameterChangeFunction || function == OneDump ||
+	                       function == BlockDump || function == MachineIdRequestFunction;
+	const uint8_t s1 = has(6) ? message[6] : 0;
+	const uint8_t s2 = has(7) ? message[7] : 0;
 	if (function == MachineIdRequestFunction)
 	{
+		if (!hasItsLength(function, s2, length))
+			return false;
+		result.channel = channel;
 		result.machineIdRequest = true;
 		return true;
 	}
@@ -153,6 +201,11 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 	if (!hasOnlyDataBytes(message, length))
 		return false;
 
+	// Group and machine ID come before the length, so that another machine's message, whatever its
+	// length, is told as another machine's. One too short to name its machine is nobody else's: the
+	// closing F7 would be taken for the group or the machine.
+	if (takenKind && length <= HeaderSize && !hasItsLength(function, s2, length))
+		return false;
 	if (!has(4))
 		return false;
 	if (message[4] != SynthesizerGroup)
@@ -168,14 +221,11 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 		return false;
 	}
 
-	// Sub-commands are fetched where a function needs them: write results and machine-ID answers
-	// are seven bytes long and have none, yet still deserve the invalid-function message.
 	if (function == OneRequest)
 	{
-		if (!has(7))
+		if (!hasItsLength(function, s2, length))
 			return false;
-		const uint8_t s1 = message[6];
-		const uint8_t s2 = message[7];
+		result.channel = channel;
 		if (s2 < MultiBlock)
 			result.singleRequests.push_back(size_t{s1} * 64 + s2);
 		else
@@ -184,13 +234,13 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 	}
 	if (function == ParameterChangeFunction)
 	{
-		if (!has(8))
+		if (!hasItsLength(function, s2, length))
 			return false;
-		const uint8_t b7 = message[7];
+		result.channel = channel;
 		SysexResult::ParameterChange change;
-		change.cursor = message[6];
-		change.source = static_cast<uint8_t>((b7 >> 1) & 3);
-		change.value = static_cast<uint8_t>((b7 & 1) << 7 | (message[8] & 0x7F));
+		change.cursor = s1;
+		change.source = static_cast<uint8_t>((s2 >> 1) & 3);
+		change.value = static_cast<uint8_t>((s2 & 1) << 7 | (message[8] & 0x7F));
 		result.parameterChanges.push_back(change);
 		return true;
 	}
@@ -201,31 +251,27 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 		return false;
 	}
 
-	if (!has(6))
-		return false;
-	const uint8_t s1 = message[6];
 	if (s1 > 1)
 	{
 		ZENT_LOG("Expected subcommand 1 to be 0=intern or 1=extern but got " << num(s1));
 		return false;
 	}
-	if (!has(7))
-		return false;
-	const uint8_t s2 = message[7];
-	result.location = size_t{s1} * 64 + s2;
-
 	if (function == BlockDump && s2 != 0x00 && s2 != SinglesHighHalf && s2 != MultiBlock)
 	{
 		ZENT_LOG("Invalid subcommand 2, needs to be 00h, 20h or 40h but got " << num(s2));
 		return false;
 	}
+	if (!hasItsLength(function, s2, length))
+		return false;
 
 	if (function == BlockDump && s2 == MultiBlock)
 	{
-		for (size_t offset = RecordStart; offset + MultiRecordSize <= length; offset += MultiRecordSize)
+		result.channel = channel;
+		result.location = size_t{s1} * 64 + s2;
+		for (size_t k = 0; k < BlockSize; ++k)
 		{
 			MultiPreset multi{};
-			if (!readMulti(multi, message + offset))
+			if (!readMulti(multi, message + RecordStart + k * MultiRecordSize))
 				return false;
 			result.multis.push_back(multi);
 		}
@@ -233,20 +279,27 @@ bool Sysex::readSysex(SysexResult& result, const uint8_t* message, size_t length
 	}
 
 	// Record k lands on single number s2 + k of the memory; none may lie beyond it.
-	const size_t records = length > RecordStart ? (length - RecordStart) / SingleRecordSize : 0;
-	if (const size_t last = s2 + (records > 0 ? records - 1 : 0); last >= SinglesPerMemory)
+	const size_t records = function == BlockDump ? BlockSize : 1;
+	if (const size_t last = s2 + records - 1; last >= SinglesPerMemory)
 	{
 		ZENT_LOG("Invalid single number " << last << ", expected 0-63");
 		return false;
 	}
-	for (size_t offset = RecordStart; offset + SingleRecordSize <= length; offset += SingleRecordSize)
+	result.channel = channel;
+	result.location = size_t{s1} * 64 + s2;
+	for (size_t k = 0; k < records; ++k)
 	{
 		SinglePreset single{};
-		if (!readSingle(single, message + offset))
+		if (!readSingle(single, message + RecordStart + k * SingleRecordSize))
 			return false;
 		result.singles.push_back(single);
 	}
 	return true;
+}
+
+size_t Sysex::messageLength(uint8_t function, uint8_t subcommand2)
+{
+	return kindOf(function, subcommand2).length;
 }
 
 Sysex::Span Sysex::findSpan(const std::vector<uint8_t>& bytes, size_t from)

@@ -46,7 +46,7 @@ public:
 		std::vector<size_t> multiRequests;  // s1 * 32 + s2, s2 still carrying its 0x40 offset
 		size_t location = 0;                // s1 * 64 + s2 of the last dump
 		std::vector<ParameterChange> parameterChanges;
-		uint8_t channel = 0;
+		uint8_t channel = 0; // of the last message read
 		bool machineIdRequest = false;
 	};
 	using ParameterChange = SysexResult::ParameterChange;
@@ -62,11 +62,16 @@ public:
 	// The span that starts at the first F0 at or after `from`.
 	static Span findSpan(const std::vector<uint8_t>& bytes, size_t from);
 
-	// A channelFilter of 0..15 accepts only that channel, anything above accepts every channel.
+	// A channelFilter of 0..15 accepts only that channel, anything above accepts every channel. Each kind
+	// of message is read only at its own length. A message refused by its header or its length leaves the
+	// result as it was; a damaged record ends a dump with the records before it kept.
 	static bool readSysex(SysexResult& result, const uint8_t* message, size_t length, uint8_t channelFilter);
 	// Reads every whole span of bytes and refuses every cut one with a log line; true when at least one
 	// span was understood.
 	static bool readBuffer(SysexResult& result, const std::vector<uint8_t>& bytes, uint8_t channelFilter);
+	// The length of a message of this protocol by its function (and, for a block dump, by what it holds), F0
+	// and F7 included; 0 for a function the protocol does not have.
+	static size_t messageLength(uint8_t function, uint8_t subcommand2);
 	// The raw bytes of a file.
 	static bool readFile(std::vector<uint8_t>& out, const std::string& path);
 	// Every message of a file, as readBuffer reads them.

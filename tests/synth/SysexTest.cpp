@@ -348,7 +348,8 @@ TEST(SysexReader, EachCheckRefusesWithItsMessage)
 	     "Invalid subcommand 2, needs to be 00h, 20h or 40h but got 16"},
 	    {{0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0x85, 0x7F, 0xF7}, "Invalid data byte 133 at position 7, expected 0-127"},
 	    {{0xF0, 0x40, 0x00, 0x00, 0x00, 0x03, 0x80, 0x05, 0xF7}, "Invalid data byte 128 at position 6, expected 0-127"},
-	    {{0xF0, 0x40, 0x00, 0x20, 0x00, 0x03, 0x00, 0x40, 0xF7}, "Invalid single number 64, expected 0-63"},
+	    // Too short to name its machine: no other machine's message, but this one's cut.
+	    {{0xF0, 0x40, 0x00, 0x10, 0x00, 0xF7}, "Invalid length 6 for parameter change (10h), expected 10"},
 	};
 	for (const Case& c : cases)
 	{
@@ -369,7 +370,7 @@ TEST(SysexReader, EachCheckRefusesWithItsMessage)
 	EXPECT_EQ(log.texts().size(), 1u);
 }
 
-TEST(SysexReader, OneSingleDumpTakesAnyNumberOfTheMemoryAndAnyRecordCount)
+TEST(SysexReader, OneSingleDumpTakesAnyNumberOfTheMemory)
 {
 	Bytes dump;
 	ASSERT_TRUE(Sysex::writeSingle(dump, makeSingles(1, 8)[0], 0, StorageLocation::InternalLow, 0));
@@ -379,26 +380,12 @@ TEST(SysexReader, OneSingleDumpTakesAnyNumberOfTheMemoryAndAnyRecordCount)
 	EXPECT_EQ(result.singles.size(), 1u);
 	EXPECT_EQ(result.location, 0x10u);
 
-	// A one-single dump long enough for two records gives two singles.
-	Bytes second;
-	ASSERT_TRUE(Sysex::writeSingle(second, makeSingles(1, 9)[0], 0, StorageLocation::InternalLow, 0));
-	Bytes two(dump.begin(), dump.end() - 1);
-	two.insert(two.end(), second.begin() + 8, second.end());
-	Result r2;
-	EXPECT_TRUE(readExact(r2, two));
-	EXPECT_EQ(r2.singles.size(), 2u);
-	// ...but not when the second would land beyond the 64 singles of the memory.
-	two[7] = 63;
+	dump[7] = 64;
 	Result beyond;
 	LogCapture log;
-	EXPECT_FALSE(readExact(beyond, two));
+	EXPECT_FALSE(readExact(beyond, dump));
 	EXPECT_TRUE(beyond.singles.empty());
 	EXPECT_EQ(log.texts(), Texts{"Invalid single number 64, expected 0-63"});
-
-	// A dump too short for one record holds nothing, and says so by adding nothing.
-	Result r3;
-	EXPECT_TRUE(readExact(r3, Bytes(dump.begin(), dump.begin() + 95)));
-	EXPECT_TRUE(r3.singles.empty());
 }
 
 TEST(SysexReader, BadRecordStopsTheDumpAndKeepsWhatCameBefore)
@@ -460,32 +447,42 @@ TEST(SysexReader, BankOfTwoSingleBlocksAndMultis)
 	EXPECT_EQ(result.location, 0x40u);
 }
 
-TEST(SysexReader, TruncatedSpansAreRefusedWithoutReadingPastThem)
+// A byte more or less is no message of its kind: a parameter change one byte short took its F7 for the value. Each
+// is refused with a line and adds nothing, not even its channel, and nothing past its end is read.
+TEST(SysexReader, EveryKindIsReadOnlyAtItsOwnLength)
 {
-	const Bytes full[] = {
-	    {0xF0, 0x40, 0x05, 0x60, 0xF7},
-	    {0xF0, 0x40, 0x00, 0x00, 0x00, 0x03, 0x01, 0x45, 0xF7},
-	    {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0x05, 0x7F, 0xF7},
-	    {0xF0, 0x40, 0x00, 0x20, 0x00, 0x03, 0x00, 0x05, 0xF7},
-	    {0xF0, 0x40, 0x00, 0x21, 0x00, 0x03, 0x00, 0x40, 0xF7},
-	};
-	LogCapture log;
-	for (const Bytes& message : full)
-		for (size_t length = 1; length < 4; ++length)
+	Bytes request, change, oneDump, multis = blockOfMultis();
+	ASSERT_TRUE(Sysex::writeOneSingleRequest(request, 3, StorageLocation::InternalLow, 5));
+	Sysex::writeParameterChange(change, 3, {0x23, 0, 5});
+	ASSERT_TRUE(Sysex::writeSingle(oneDump, makeSingles(1, 4)[0], 3, StorageLocation::InternalLow, 5));
+	multis[2] = 3;
+	const std::pair<Bytes, std::string> kinds[] = {
+	    {{0xF0, 0x40, 0x03, 0x60, 0xF7}, "machine-ID request (60h)"}, {request, "request for one single or multi (00h)"},
+	    {change, "parameter change (10h)"}, {oneDump, "single block data dump (20h)"},
+	    {blockOfSingles(StorageLocation::InternalHigh, 5), "all block data dump of singles (21h)"},
+	    {multis, "all block data dump of multis (21h)"}};
+	for (const auto& [message, kind] : kinds)
+	{
+		// One byte short and closed by F7, a machine-ID request would have no function left: it is cut before its F7.
+		Bytes shorter(message.begin(), message.end() - 2), longer(message.begin(), message.end() - 1);
+		shorter.push_back(message.size() > 5 ? 0xF7 : 0x60);
+		longer.insert(longer.end(), {0x00, 0xF7});
+		Result whole, result;
+		Texts texts;
 		{
-			Result result;
-			EXPECT_FALSE(readExact(result, Bytes(message.begin(), message.begin() + length)));
+			LogCapture log;
+			EXPECT_TRUE(readExact(whole, message)) << kind;
+			EXPECT_FALSE(readExact(result, shorter)) << kind;
+			EXPECT_FALSE(readExact(result, longer)) << kind;
+			texts = log.texts();
 		}
-	// Fragments are dropped without a line of their own.
-	EXPECT_TRUE(log.texts().empty());
-
-	Result result;
-	EXPECT_FALSE(readExact(result, {0xF0, 0x40, 0x00, 0xF7}));
-	EXPECT_FALSE(readExact(result, {0xF0, 0x40, 0x00, 0x00, 0x00, 0x03, 0xF7}));
-	EXPECT_FALSE(readExact(result, {0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x2B, 0xF7}));
-	EXPECT_FALSE(readExact(result, {0xF0, 0x40, 0x00, 0x20, 0x00, 0x03, 0x00}));
-	EXPECT_TRUE(log.texts().empty());
-	EXPECT_TRUE(result.singleRequests.empty() && result.parameterChanges.empty());
+		const std::string expected = " for " + kind + ", expected " + std::to_string(message.size());
+		EXPECT_EQ(texts, (Texts{"Invalid length " + std::to_string(shorter.size()) + expected,
+		                        "Invalid length " + std::to_string(longer.size()) + expected}));
+		EXPECT_TRUE(result.singles.empty() && result.multis.empty() && result.singleRequests.empty() &&
+		            result.parameterChanges.empty() && !result.machineIdRequest && result.channel == 0 &&
+		            result.location == 0) << kind;
+	}
 }
 
 TEST(SysexSplitter, FindsEverySpanAndSkipsWhatLiesBetween)
