@@ -35,6 +35,8 @@ enum SourceBlock
 
 constexpr uint32_t FirstSourceParam = Param_SourceS1Mute;
 constexpr uint32_t LastSourceParam = Param_SourceS4FreqKeyScaleToFreq;
+// A dump carries 7-bit bytes only, and a name is read from it byte for byte.
+constexpr uint8_t MaxNameByte = 0x7F;
 
 // The hardware's number for each block, in block order (the mutes have none).
 constexpr ParameterCursor g_blockCursors[] = {
@@ -78,9 +80,12 @@ bool isNameCharacter(int code)
 	return code >= g_params[Param_Name01].min && code <= g_params[Param_Name01].max;
 }
 
-// The parameter whose field a cursor addresses, for source-level cursors in the given source.
+// The parameter whose field a cursor addresses, for source-level cursors in the given source. The mutes
+// and the source mixes have no number, so none is found for 0.
 bool parameterOf(EParam& p, uint32_t cursor, uint8_t source)
 {
+	if (cursor == Cursor_None)
+		return false;
 	if (cursor == Cursor_CoarseAlt)
 		cursor = Cursor_Coarse;
 	for (uint32_t i = 0; i <= LastSourceParam; ++i)
@@ -107,12 +112,11 @@ bool isInRange(EParam p, const ParameterConverter::ParameterChange& change)
 	uint8_t hi = 0;
 	if (isNameParam(p))
 	{
-		// A short name ends in 0, and a change for that place carries it: the instrument's own outgoing
-		// changes do, and the record reader takes it.
-		if (change.value == 0)
-			return true;
-		lo = static_cast<uint8_t>(param.min);
-		hi = static_cast<uint8_t>(param.max);
+		// A name place takes every byte the record reader takes for a name: the 0 that ends a short name
+		// and the bytes below the blank too. The instrument echoes its name place by place, so another
+		// instance must take what a dump gave this one, or the two would hold different names.
+		lo = 0;
+		hi = MaxNameByte;
 	}
 	else
 	{
@@ -274,7 +278,12 @@ bool ParameterConverter::toSingle(SinglePreset& single, const ParameterChange& c
 		return change.source < 4 && toSingleSource(single.sources[change.source], change);
 
 	EParam p = Param_Volume;
-	if (!parameterOf(p, cursor, 0) || !isInRange(p, change))
+	if (!parameterOf(p, cursor, 0))
+	{
+		ZENT_LOG("Invalid parameter change, no parameter has the number " << cursor);
+		return false;
+	}
+	if (!isInRange(p, change))
 		return false;
 	const uint8_t v = change.value;
 	if (isNameParam(p))

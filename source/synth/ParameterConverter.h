@@ -70,8 +70,9 @@ public:
 	// Reads a field back as a real value; a name byte that is no character reads as the blank.
 	static bool getValue(int& real, EParam p, const SinglePreset& single);
 
-	// Applies a received change; the single is untouched when the cursor, source or value is refused. A value
-	// beyond the range of its field (flags take any value) is refused with a log line.
+	// Applies a received change; the single is untouched when the cursor, source or value is refused. A number
+	// that names no parameter, and a value beyond the range of its field (flags take any value, a name place
+	// any 7-bit byte), are refused with a log line.
 	static bool toSingle(SinglePreset& single, const ParameterChange& change);
 	// The byte a change for cursor carries: the low 8 bits of the field in stored form.
 	static bool fromSingle(uint8_t& value, const SinglePreset& single, ParameterCursor cursor, uint8_t source);

@@ -267,6 +267,26 @@ TEST_F(PluginFacade, OutgoingMidiAndCustomDataGoOnlyToTheHost)
 	EXPECT_NE(std::find(entries.begin(), entries.end(), "L program 0"), entries.end());
 }
 
+// Bytes below the blank may stand in a dumped name; what one instance then sends for its name place by place,
+// another takes, so the two hold the same name.
+TEST_F(PluginFacade, AnotherInstanceTakesTheNameThisOneEchoes)
+{
+	const char name[NameLength] = {'\x01', 'B', '\x1F', 'a', '\x09', 's', '\x10', 's', '\x02', '\x7F'};
+	SinglePreset preset = single(0);
+	std::memcpy(preset.name, name, NameLength);
+	plugin->addMidiEvent(sysexEvent(oneSingleDump(preset)));
+	renderBlock(*plugin);
+	listener.clearSent();
+	for (uint32_t p = Param_Name01; p <= Param_Name10; ++p)
+		plugin->sendParameterChangeAsSysex(static_cast<EParam>(p), plugin->getParameter(static_cast<EParam>(p)));
+
+	auto other = quietPlugin(listener);
+	for (const std::vector<uint8_t>& message : listener.sent())
+		other->addMidiEvent(sysexEvent(message));
+	renderBlock(*other);
+	EXPECT_EQ(std::string(other->getCurrentSingle().name, NameLength), std::string(name, NameLength));
+}
+
 TEST_F(PluginFacade, RestoredStateReachesTheCache)
 {
 	// The saved values are applied after the switch to the saved single; the host reads them

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -221,23 +222,26 @@ TEST(ParameterConverter, EveryFieldRefusesAReceivedValueBeyondItsRange)
 		{
 			// Sources 2/4 is stored as a number, but received as a flag.
 			const bool isFlag = expected.form == Form::Flag || expected.cursor == Cursor_Source2or4;
-			// A name's end (0) is what the instrument itself sends for the place after a short name.
-			const bool isNameEnd = i <= Param_Name10 && value == 0;
-			const bool inRange = isFlag || isNameEnd || (value >= lo && value <= hi);
+			// A name place takes any byte a dump's name may hold: the end of a short name and the bytes below
+			// the blank too.
+			const bool isNameByte = i <= Param_Name10 && value <= 0x7F;
+			const bool inRange = isFlag || isNameByte || (value >= lo && value <= hi);
 			SinglePreset s = namedSingle();
 			bool accepted = false;
-			size_t logLines = 0;
+			std::vector<std::string> texts;
 			{
 				LogCapture log;
 				accepted = ParameterConverter::toSingle(s, Change{static_cast<uint8_t>(expected.cursor), source,
 				                                                  static_cast<uint8_t>(value)});
-				logLines = log.texts().size();
+				texts = log.texts();
 			}
 			ASSERT_EQ(accepted, inRange) << value;
 			if (!inRange)
 			{
 				ASSERT_EQ(s, namedSingle());
-				ASSERT_EQ(logLines, 1u);
+				ASSERT_EQ(texts.size(), 1u);
+				const std::string field = std::string(g_params[i].group) + " " + g_params[i].name + ",";
+				ASSERT_EQ(texts[0].rfind("Invalid parameter change for " + field, 0), 0u) << texts[0];
 			}
 		}
 	}
@@ -254,6 +258,27 @@ TEST(ParameterConverter, EveryFieldRefusesAReceivedValueBeyondItsRange)
 	}
 	EXPECT_EQ(texts, (std::vector<std::string>{"Invalid parameter change for Common Pitch Bend Range, valid is 0-12 but got 14",
 	                                                  "Invalid parameter change for S2 Env Decay, valid is 0-100 but got 161"}));
+}
+
+// 0 is the number of the parameters that have none (the mutes); it names none of them.
+TEST(ParameterConverter, ANumberThatNamesNoParameterIsRefusedSayingSo)
+{
+	std::vector<bool> named(128, false);
+	for (uint32_t i = Param_Name01; i <= Param_SourceS4FreqKeyScaleToFreq; ++i)
+		named[expectedFor(i).cursor] = expectedFor(i).cursor != 0;
+	named[Cursor_CoarseAlt] = true;
+	for (int number = 0; number < 128; ++number)
+	{
+		if (named[number])
+			continue;
+		SinglePreset s = namedSingle();
+		LogCapture log;
+		EXPECT_FALSE(ParameterConverter::toSingle(s, Change{static_cast<uint8_t>(number), 0, 5})) << number;
+		EXPECT_EQ(s, namedSingle());
+		EXPECT_EQ(log.texts(), std::vector<std::string>{"Invalid parameter change, no parameter has the number " +
+		                                                 std::to_string(number)});
+	}
+	EXPECT_EQ(std::count(named.begin(), named.end(), false), 3 + 3 + 75);
 }
 
 TEST(ParameterConverter, TheSecondCoarseNumberWorksInBothDirections)
