@@ -73,10 +73,15 @@ Engine::~Engine()
 
 void Engine::pushSingleToParameters(const SinglePreset& single)
 {
+	pushSingleToParameters(single, ParameterSet().set());
+}
+
+void Engine::pushSingleToParameters(const SinglePreset& single, const ParameterSet& which)
+{
 	for (uint32_t p = 0; p < Param_SourceMix12; ++p)
 	{
 		int value = 0;
-		if (ParameterConverter::getValue(value, static_cast<EParam>(p), single))
+		if (which[p] && ParameterConverter::getValue(value, static_cast<EParam>(p), single))
 			parameters.setVSTParamReal(p, static_cast<float>(value), false);
 	}
 }

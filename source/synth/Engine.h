@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -15,6 +16,7 @@
 #include "SMidiEvent.h"
 #include "SampleInputs.h"
 #include "SinglePreset.h"
+#include "Sysex.h"
 #include "Vibrato.h"
 #include "Voice.h"
 #include "Waveforms.h"
@@ -139,7 +141,12 @@ public:
 	uint32_t midiSettings[MidiSettingCount] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
 
 private:
+	using ParameterSet = std::bitset<ParamCount>;
+
 	void pushSingleToParameters(const SinglePreset& single);
+	void pushSingleToParameters(const SinglePreset& single, const ParameterSet& which);
+	void applyParameterChanges(const std::vector<Sysex::ParameterChange>& changes);
+	void swapReceivedSources(size_t a, size_t b, ParameterSet& moved);
 	void processControlChange(uint8_t controller, uint8_t value);
 	void processProgramChange(uint8_t program);
 	void renderSilence(float** outputs, int frames);

@@ -67,41 +67,7 @@ void Engine::processMidiSysex(const std::vector<uint8_t>& message)
 		writeResult(WriteResultNotSupported);
 
 	if (!result.parameterChanges.empty())
-	{
-		const uint32_t ampModS1S2 = singles[currentSingle].ampModS1S2;
-		const uint32_t ampModS3S4 = singles[currentSingle].ampModS3S4;
-
-		bool applied = false;
-		for (const auto& change : result.parameterChanges)
-			applied |= ParameterConverter::toSingle(singles[currentSingle], change);
-
-		if (applied)
-		{
-			// The hardware keeps the modulating source of an "S1>S2" pair in the other slot, so a flip
-			// into or out of that setting reorders the pair.
-			const bool flipped12 = (ampModS1S2 == 2) != (singles[currentSingle].ampModS1S2 == 2);
-			const bool flipped34 = (ampModS3S4 == 2) != (singles[currentSingle].ampModS3S4 == 2);
-			if (flipped12)
-			{
-				SinglePreset copy = singles[currentSingle];
-				std::swap(copy.sources[0], copy.sources[1]);
-				setSingle(currentSingle, copy);
-			}
-			if (flipped34)
-			{
-				SinglePreset copy = singles[currentSingle];
-				std::swap(copy.sources[2], copy.sources[3]);
-				setSingle(currentSingle, copy);
-			}
-			// The host and the editor see the received values as parameter changes too. A flip has
-			// pushed them already, unless the swapped sources were equal and nothing was stored; a
-			// parameter store left behind would later write the old values back into the single.
-			pushSingleToParameters(singles[currentSingle]);
-			if (!flipped12 && !flipped34)
-				listener->onActiveSingleModified(currentSingle);
-			listener->onSingleModified(currentSingle);
-		}
-	}
+		applyParameterChanges(result.parameterChanges);
 
 	if (result.machineIdRequest)
 	{
@@ -109,6 +75,68 @@ void Engine::processMidiSysex(const std::vector<uint8_t>& message)
 		Sysex::writeMachineIdResponse(bytes, channel);
 		reply(std::move(bytes));
 	}
+}
+
+// A received change moves its own parameter at once and no other: every other parameter stays where the
+// host or the editor set it, and a glide on its way goes on to its target. Loading them all from the single
+// would take a glide's present step for the value the host sent.
+void Engine::applyParameterChanges(const std::vector<Sysex::ParameterChange>& changes)
+{
+	const uint32_t ampModS1S2 = singles[currentSingle].ampModS1S2;
+	const uint32_t ampModS3S4 = singles[currentSingle].ampModS3S4;
+
+	ParameterSet moved;
+	for (const auto& change : changes)
+	{
+		EParam p = Param_Volume;
+		if (ParameterConverter::toSingle(singles[currentSingle], change) && ParameterConverter::toParameter(p, change))
+			moved.set(p);
+	}
+	if (moved.none())
+		return;
+
+	const bool flipped12 = (ampModS1S2 == 2) != (singles[currentSingle].ampModS1S2 == 2);
+	const bool flipped34 = (ampModS3S4 == 2) != (singles[currentSingle].ampModS3S4 == 2);
+	if (flipped12)
+		swapReceivedSources(0, 1, moved);
+	if (flipped34)
+		swapReceivedSources(2, 3, moved);
+	pushSingleToParameters(singles[currentSingle], moved);
+	if (!flipped12 && !flipped34)
+		listener->onActiveSingleModified(currentSingle);
+	listener->onSingleModified(currentSingle);
+}
+
+// The hardware keeps the modulating source of an "S1>S2" pair in the other slot, so a flip into or out of
+// that setting reorders the pair, as storing the reordered single would: the voices stop and the single is
+// reported. Every parameter of the two sources moves with them; one still gliding lands on its target
+// first, so the value the host sent travels with its source rather than the glide's present step.
+void Engine::swapReceivedSources(size_t a, size_t b, ParameterSet& moved)
+{
+	SinglePreset copy = singles[currentSingle];
+	ParameterSet pair;
+	for (uint32_t p = Param_SourceS1Fine; p < Param_SourceMix12; ++p)
+	{
+		const size_t source = (p - Param_SourceS1Mute) % 4;
+		if (source != a && source != b)
+			continue;
+		pair.set(p);
+		if (!moved[p] && parameters.isMoving(p))
+		{
+			const int target = static_cast<int>(std::lround(parameters.targetParams[p]));
+			ParameterConverter::toSingle(copy, static_cast<EParam>(p), target);
+		}
+	}
+	std::swap(copy.sources[a], copy.sources[b]);
+	if (copy == singles[currentSingle])
+		return;
+
+	singles[currentSingle] = copy;
+	clearAllVoices();
+	moved |= pair;
+	pushSingleToParameters(copy, moved);
+	listener->onActiveSingleModified(currentSingle);
+	listener->onSingleModified(currentSingle);
 }
 
 bool Engine::sendParameterAsSysex(EParam parameter, float value) const

@@ -371,6 +371,13 @@ SinglePreset ParameterConverter::withinRanges(const SinglePreset& single)
 	return out;
 }
 
+bool ParameterConverter::toParameter(EParam& p, const ParameterChange& change)
+{
+	if (!isSourceCursor(change.cursor))
+		return parameterOf(p, change.cursor, 0);
+	return change.source < 4 && parameterOf(p, change.cursor, change.source);
+}
+
 ParameterCursor ParameterConverter::toCursor(uint8_t& source, EParam p)
 {
 	if (isNameParam(p))

@@ -81,6 +81,8 @@ public:
 	// byte before the name's end that is no character made a blank.
 	static SinglePreset withinRanges(const SinglePreset& single);
 
+	// The parameter whose field a received change addresses; false for a number that names none.
+	static bool toParameter(EParam& p, const ParameterChange& change);
 	// Cursor_None for a parameter the hardware has no number for. Writes source only for the
 	// per-source parameters, so callers clear it first.
 	static ParameterCursor toCursor(uint8_t& source, EParam p);

@@ -91,6 +91,8 @@ public:
 
 	// One step of every running ramp. True when ramps were running at the start of the step.
 	bool process();
+	// A ramp of p has steps to go: its value has not yet reached targetParams[p].
+	bool isMoving(uint32_t p) const { return dirtyParams[p].remainingSteps != 0; }
 
 	float vstParams[ParamCount];
 	float realParams[ParamCount];

@@ -152,6 +152,24 @@ TEST_F(EngineSysex, AmplitudeModulationFlipReordersTheSources)
 	EXPECT_EQ(engine.singles[0].sources[1], s2);
 }
 
+// A flip reorders the pair with its values: S1's fine tuning, still gliding to the host's value, lands there and moves
+// to S2 with its source. A glide outside the pair goes on to its target.
+TEST_F(EngineSysex, AFlipCarriesAGlidingValueWithItsSource)
+{
+	SinglePreset single = engine.singles[0];
+	single.ampModS1S2 = 0;
+	single.sources[0].fine = single.sources[1].fine = 50;
+	playSingle(engine, single);
+	engine.parameters.setVSTParam(Param_SourceS1Fine, 0.7f);
+	engine.parameters.setVSTParam(Param_Volume, 0.41f);
+	render(engine, 1500);
+	receive({0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, Cursor_AmpModS1S2, 0x00, 0x02, 0xF7});
+	render(engine, 5000);
+	EXPECT_EQ(std::vector<int>({int(engine.singles[0].sources[0].fine), int(engine.singles[0].sources[1].fine),
+	                            engine.singles[0].volume}), std::vector<int>({50, 70, 41}));
+	EXPECT_FLOAT_EQ(engine.parameters.vstParams[Param_SourceS2Fine], 0.7f);
+}
+
 TEST_F(EngineSysex, ReceivedChangesReachTheParameterStore)
 {
 	// Equal first sources: the flip stores nothing, yet the new setting must not be lost later.

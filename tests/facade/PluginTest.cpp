@@ -267,6 +267,28 @@ TEST_F(PluginFacade, OutgoingMidiAndCustomDataGoOnlyToTheHost)
 	EXPECT_NE(std::find(entries.begin(), entries.end(), "L program 0"), entries.end());
 }
 
+// A SysEx edit of one parameter arriving while the host's values glide, at once or 30 ms on, leaves them
+// where the host sent them: the glides go on to their targets, and a save holds the host's values.
+TEST_F(PluginFacade, ASysexEditKeepsTheHostsValuesInFlight)
+{
+	for (const size_t framesBefore : {size_t{0}, size_t{1323}})
+	{
+		plugin = quietPlugin(listener);
+		ASSERT_TRUE(plugin->setParameter(Param_Volume, 0.41f));
+		ASSERT_TRUE(plugin->setParameter(Param_SourceS1Fine, 0.7f));
+		if (framesBefore > 0)
+			renderBlock(*plugin, framesBefore);
+		plugin->addMidiEvent(sysexEvent({0xF0, 0x40, 0x00, 0x10, 0x00, 0x03, 0x23, 0x00, 0x05, 0xF7}));
+		renderBlock(*plugin, 8820);
+		const std::vector<float> saved = engineParameters(*plugin);
+		EXPECT_EQ(saved[Param_Volume], 0.41f) << framesBefore;
+		EXPECT_EQ(saved[Param_SourceS1Fine], 0.7f) << framesBefore;
+		const SinglePreset current = plugin->getCurrentSingle();
+		EXPECT_EQ(std::vector<int>({current.volume, int(current.sources[0].fine), current.sources[0].wave}),
+		          std::vector<int>({41, 70, 5})) << "42 stored less one, +20 stored plus 50";
+	}
+}
+
 // Bytes below the blank may stand in a dumped name; what one instance then sends for its name place by place,
 // another takes, so the two hold the same name.
 TEST_F(PluginFacade, AnotherInstanceTakesTheNameThisOneEchoes)

@@ -684,3 +684,16 @@ TEST_F(HostTest, SysExThePlugInRefusesIsWarnedAboutWithItsLines)
 	EXPECT_NE(r.err.find("the SysEx message at 0.5 s of '" + path("bad.mid") + "'\n  plug-in: readSingle@"), std::string::npos)
 		<< r.err;
 }
+
+// A SysEx edit of source 1's wave while the host's values glide leaves them where the host sent them.
+TEST_F(HostTest, ASysExEditKeepsTheValuesTheHostSet)
+{
+	std::ofstream(path("wave.syx"), std::ios::binary) << std::string("\xF0\x40\x00\x10\x00\x03\x23\x00\x05\xF7", 10);
+	std::ofstream(path("empty.mid"), std::ios::binary) << std::string("MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26);
+	ASSERT_EQ(host({"render", "-q", "-t", "0.2", "-o", path("x.wav"), "-m", path("empty.mid"), "--preset", "0", "--param",
+		"CommonVolume=0.41", "--param", "S1Fine=0.7", "--sysex", path("wave.syx"), "--state-out", path("s.aupreset"),
+		"--plugin", VIREL_COMPONENT_BUNDLE}, false).exitCode, 0);
+	const std::string info = host({"info", "--state-in", path("s.aupreset"), "--plugin", VIREL_COMPONENT_BUNDLE}, false).out;
+	for (const char* shown : {" CommonVolume .* = 42\n", " S1Fine .* = \\+20\n", " S1Wave .* = 006: Sin 6th\n"})
+		EXPECT_TRUE(std::regex_search(info, std::regex(shown))) << shown << info;
+}
