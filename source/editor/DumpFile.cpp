@@ -1,5 +1,7 @@
 #include "DumpFile.h"
 
+#include "InPlaceWrite.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,17 +23,6 @@ bool writeAll(int fd, const std::vector<uint8_t>& bytes)
 			return false;
 	}
 	return true;
-}
-
-bool writeInPlace(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-	const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
-	if (fd < 0)
-		return false;
-	// Opened without waiting for a reader; the bytes themselves may wait for one.
-	const int flags = fcntl(fd, F_GETFL);
-	const bool written = flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && writeAll(fd, bytes);
-	return close(fd) == 0 && written;
 }
 
 // Written under a name of its own in the target's folder, as short as can be, so any name the file system

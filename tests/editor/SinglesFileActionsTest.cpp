@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -14,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 #include "DumpFile.h"
 #include "synth/Engine.h"
@@ -464,4 +467,54 @@ TEST_F(FileActions, ExportsReplaceOnlyPlainFilesThePersonMayWrite)
 	waitpid(child, &status, 0);
 	EXPECT_EQ(status, 0);
 	EXPECT_EQ(testdata::readBytes(path("kept.syx")), (std::vector<uint8_t>{0xF0, 0xF7}));
+}
+
+// An export into a pipe that stops taking bytes, its reader holding it or gone part-way, fails with its message
+// and leaves the process running and its signal settings as they were. Each runs in a process of its own, which a
+// frozen export (cut short by the alarm) or SIGPIPE would end.
+TEST_F(FileActions, AnExportIntoAStalledOrAbandonedPipeFailsAndTheProcessGoesOn)
+{
+	ASSERT_EQ(mkfifo(path("pipe.syx").c_str(), 0600), 0);
+	const auto statusOf = [](const std::function<bool()>& exportFails)
+	{
+		const pid_t child = fork();
+		if (child == 0)
+		{
+			signal(SIGPIPE, SIG_DFL);  // as in a host that has not set it aside
+			alarm(30);
+			const bool failed = exportFails();
+			sigset_t mask;
+			pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+			_exit(failed && !sigismember(&mask, SIGPIPE) && signal(SIGPIPE, SIG_DFL) == SIG_DFL ? 0 : 1);
+		}
+		int status = -1;
+		waitpid(child, &status, 0);
+		return status;
+	};
+
+	EXPECT_EQ(statusOf([&] {
+		          // The reader stays and reads nothing: the first page fills the pipe, the second finds no room.
+		          const int reader = open(path("pipe.syx").c_str(), O_RDONLY | O_NONBLOCK);
+		          fcntl(reader, F_SETPIPE_SZ, 4096);
+		          run("btBankExport", path("pipe.syx"));
+		          run("btBankExport", path("pipe.syx"));
+		          return boxes.shown().size() == 1 && lastMessage() == "Failed to create file";
+	          }),
+	          0);
+	EXPECT_EQ(statusOf([&] {
+		          // The reader takes the first bytes and leaves while the rest still waits for room.
+		          const int reader = open(path("pipe.syx").c_str(), O_RDONLY | O_NONBLOCK);
+		          ssize_t taken = 0;
+		          std::thread leaving([reader, &taken] {
+			          pollfd data{reader, POLLIN, 0};
+			          std::vector<uint8_t> some(100);
+			          poll(&data, 1, -1);
+			          taken = read(reader, some.data(), some.size());
+			          close(reader);
+		          });
+		          const bool written = writeDumpFile(path("pipe.syx"), std::vector<uint8_t>(1 << 20, 0xF7));
+		          leaving.join();
+		          return taken > 0 && !written;
+	          }),
+	          0);
 }
