@@ -221,7 +221,7 @@ void ZentEditor::bindParameterViews()
 				initOptionMenu(menu, p);
 				m_menus[p] = menu;
 				if (parameter == zentlib::Param_SourceS1Coarse || parameter == zentlib::Param_SourceS1Wave)
-					m_multilevelMenus[p] = std::make_unique<uiMultilevelOptionMenu>(*this, menu);
+					m_multilevelMenus[p] = std::make_unique<uiMultilevelOptionMenu>(menu);
 			}
 			else if (auto* label = dynamic_cast<CTextLabel*>(view))
 			{

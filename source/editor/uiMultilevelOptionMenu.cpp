@@ -1,7 +1,7 @@
 #include "uiMultilevelOptionMenu.h"
 
-uiMultilevelOptionMenu::uiMultilevelOptionMenu(ZentEditor& editor, VSTGUI::COptionMenu* menu)
-: m_editor(editor), m_menu(menu)
+uiMultilevelOptionMenu::uiMultilevelOptionMenu(VSTGUI::COptionMenu* menu)
+: m_menu(menu)
 {
 	m_menu->registerOptionMenuListener(this);
 }

@@ -4,14 +4,12 @@
 
 #include "vstgui/vstgui.h"
 
-class ZentEditor;
-
 // A menu of titled groups and submenus cannot mark its current value at the top level, so this listener
 // shows the value as a temporary first entry while the menu is closed and takes it away while it is open.
 class uiMultilevelOptionMenu : public VSTGUI::IOptionMenuListener
 {
 public:
-	uiMultilevelOptionMenu(ZentEditor& editor, VSTGUI::COptionMenu* menu);
+	explicit uiMultilevelOptionMenu(VSTGUI::COptionMenu* menu);
 	uiMultilevelOptionMenu(const uiMultilevelOptionMenu&) = delete;
 	uiMultilevelOptionMenu& operator=(const uiMultilevelOptionMenu&) = delete;
 
@@ -22,7 +20,6 @@ public:
 	void setTitle(const std::string& text);
 
 private:
-	ZentEditor& m_editor;
 	VSTGUI::COptionMenu* m_menu;
 	std::string m_title;
 	bool m_temporaryEntryShown = false;

@@ -8,6 +8,9 @@
 class QuietPluginListener : public zentlib::IPluginListener
 {
 public:
+	// Listeners that record are built on this one, and some owners hold theirs by pointer.
+	virtual ~QuietPluginListener() = default;
+
 	void onActiveProgramChanged(size_t) override {}
 	void onSingleModified(size_t) override {}
 	void onActiveSingleModified(size_t) override {}

@@ -45,4 +45,7 @@ public:
 			   same(mChannelsPerFrame, other.mChannelsPerFrame) && same(mBitsPerChannel, other.mBitsPerChannel);
 	}
 	bool operator==(const AudioStreamBasicDescription& other) const { return IsEqual(other, false); }
+	// Two descriptions compare here: with the one above alone, C++20 could take it either way round (each side
+	// converted to the base), and neither is better.
+	bool operator==(const CAStreamBasicDescription& other) const { return IsEqual(other, false); }
 };
