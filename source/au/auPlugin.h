@@ -12,6 +12,7 @@
 #include "synth/IPluginListener.h"
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -30,7 +31,8 @@ enum
 
 // The instrument the host loads. It holds no synthesis state of its own: everything audible lives in the
 // facade it owns, which is created at the first initialisation (or by a saved state that arrives first)
-// and lives until the instance is closed.
+// and lives until the instance is closed. It calls into the host (MIDI output, property and parameter
+// listeners) only while it holds neither the facade's engine lock nor its own preset lock.
 class auPlugin : public AUInstrumentBase, private zentlib::IPluginListener
 {
 public:
@@ -118,7 +120,7 @@ private:
 	void notifyParameterEvent(AudioUnitEventType type, int id);
 
 	// Holds the preset lock with what the engine recorded applied to the present preset, and applies what it
-	// records meanwhile before letting go. What the base class announced under it is announced after the release.
+	// records meanwhile before letting go. The calls into the host made under it are made after the release.
 	class PresetScope
 	{
 	public:
@@ -130,18 +132,16 @@ private:
 	private:
 		auPlugin& m_unit;
 	};
-	struct HeldAnnouncement
-	{
-		AudioUnitPropertyID id;
-		AudioUnitScope scope;
-		AudioUnitElement element;
-	};
 	// Names the present preset after the engine's recorded program change and edit of the current single;
 	// preset lock held.
 	void settlePresetChanges();
 	// Announces, on the calling thread, what the engine recorded since the last announcement, with the present
 	// preset named accordingly; under the preset lock, as the lock is let go.
 	void announceEngineChanges();
+	// A call into the host waits while this thread holds the preset lock, as a host callback may wait for a
+	// thread that waits for the lock: it is held, and made again as the lock is let go.
+	bool mustHoldHostCall() const { return m_presetLock.heldByThisThread(); }
+	void holdHostCall(std::function<void()> again) { m_heldHostCalls.push_back(std::move(again)); }
 	static void presetTimerFired(CFRunLoopTimerRef timer, void* info);
 	// The engine state inside a saved state's dictionary; false, with a log line saying why, when there is
 	// none a saved state of this instrument could hold.
@@ -157,7 +157,7 @@ private:
 	// renaming take it; the render thread never does, it only records what the engine changed, and the main
 	// thread's timer names and announces that. Taken before the engine lock, never after it.
 	mutable OwnedRecursiveMutex m_presetLock;
-	std::vector<HeldAnnouncement> m_heldAnnouncements;
+	std::vector<std::function<void()>> m_heldHostCalls;
 	PresetChanges m_presetChanges;
 	CFRunLoopTimerRef m_presetTimer = nullptr;
 	// A host saves and restores the state on a thread of its own, while the main thread makes the editor owner

@@ -119,6 +119,11 @@ bool auPlugin::CanScheduleParameters() const
 
 void auPlugin::notifyParameterEvent(AudioUnitEventType type, int id)
 {
+	if (mustHoldHostCall())
+	{
+		holdHostCall([=, this] { notifyParameterEvent(type, id); });
+		return;
+	}
 	AudioUnitEvent event{};
 	event.mEventType = type;
 	event.mArgument.mParameter.mAudioUnit = GetComponentInstance();
@@ -336,6 +341,13 @@ OSStatus auPlugin::SetProperty(AudioUnitPropertyID id, AudioUnitScope scope, Aud
 
 void auPlugin::sendMidi(const zentlib::SMidiEvent& event)
 {
+	// The facade sends after it has let go of the engine lock, and none of the calls made under the preset lock
+	// sends MIDI; were one to, its message would wait for the release like any other call into the host.
+	if (mustHoldHostCall())
+	{
+		holdHostCall([this, event] { sendMidi(event); });
+		return;
+	}
 	const AUMIDIOutputCallbackStruct callback = m_midiOutCallback.load();
 	if (!callback.midiOutputCallback)
 		return;

@@ -176,19 +176,18 @@ auPlugin::PresetScope::PresetScope(auPlugin& unit) : m_unit(unit)
 auPlugin::PresetScope::~PresetScope()
 {
 	m_unit.settlePresetChanges();
-	std::vector<HeldAnnouncement> held;
+	std::vector<std::function<void()>> held;
 	if (m_unit.m_presetLock.heldOnceByThisThread())
-		held.swap(m_unit.m_heldAnnouncements);
+		held.swap(m_unit.m_heldHostCalls);
 	m_unit.m_presetLock.unlock();
-	for (const HeldAnnouncement& a : held)
-		m_unit.PropertyChanged(a.id, a.scope, a.element);
+	for (const auto& call : held)
+		call();
 }
 
 void auPlugin::PropertyChanged(AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element)
 {
-	// A host listener may wait for another thread that waits for the preset lock.
-	if (m_presetLock.heldByThisThread())
-		m_heldAnnouncements.push_back({id, scope, element});
+	if (mustHoldHostCall())
+		holdHostCall([=, this] { PropertyChanged(id, scope, element); });
 	else
 		AUInstrumentBase::PropertyChanged(id, scope, element);
 }

@@ -9,7 +9,9 @@
 
 namespace zentlib
 {
-// The facade's link to the host adapter. The facade never deletes its listener.
+// The facade's link to the host adapter. The facade never deletes its listener. Each call comes on the thread
+// that caused it. sendMidi and onParameterChanged, which reach the host, come after the facade has let go of its
+// engine lock (on the render thread, before the render call returns); the others come with the lock held.
 class IPluginListener
 {
 public:

@@ -11,6 +11,10 @@ namespace zentlib
 {
 namespace
 {
+// Room for the host calls of a block before recording allocates: a program change reports every
+// parameter at most, and a block may hold two of them and the replies to a few requests.
+constexpr size_t kHostCallRoom = 2 * ParamCount + 32;
+
 std::string toLower(std::string text)
 {
 	for (char& c : text)
@@ -19,7 +23,8 @@ std::string toLower(std::string text)
 }
 }
 
-Plugin::Plugin(IPluginListener* listener) : m_engine(this), m_listener(listener)
+Plugin::Plugin(IPluginListener* listener)
+	: m_engine(this), m_listener(listener), m_hostCalls(kHostCallRoom), m_renderCalls(kHostCallRoom)
 {
 	for (uint32_t p = 0; p < ParamCount; ++p)
 		m_parameterCache[p].store(m_engine.parameters.vstParams[p], std::memory_order_relaxed);
@@ -27,14 +32,32 @@ Plugin::Plugin(IPluginListener* listener) : m_engine(this), m_listener(listener)
 
 Plugin::~Plugin() = default;
 
+Plugin::EngineLock::EngineLock(Plugin& plugin, HostCallQueue* outbox) : m_plugin(plugin), m_outbox(outbox)
+{
+	m_plugin.m_engineLock.lock();
+	++m_plugin.m_engineLockDepth;
+}
+
+Plugin::EngineLock::~EngineLock()
+{
+	HostCallQueue own;
+	HostCallQueue& calls = m_outbox ? *m_outbox : own;
+	if (--m_plugin.m_engineLockDepth == 0)
+		calls.takeFrom(m_plugin.m_hostCalls);
+	m_plugin.m_engineLock.unlock();
+	calls.deliver(*m_plugin.m_listener);
+}
+
 void Plugin::process(float** outputs, size_t frames)
 {
 	{
-		Lock midiLock(m_midiLock);
+		MidiLock midiLock(m_midiLock);
 		std::swap(m_pendingEvents, m_processingEvents);
 	}
 	{
-		Lock engineLock(m_engineLock);
+		// The block's replies and reports reach the host within this call, without allocating once the
+		// render queue has held as many.
+		EngineLock engineLock(*this, &m_renderCalls);
 		m_engine.process(outputs, static_cast<int>(frames), m_processingEvents);
 	}
 	m_processingEvents.clear();
@@ -42,43 +65,43 @@ void Plugin::process(float** outputs, size_t frames)
 
 void Plugin::addMidiEvent(const SMidiEvent& event)
 {
-	Lock midiLock(m_midiLock);
+	MidiLock midiLock(m_midiLock);
 	m_pendingEvents.push_back(event);
 }
 
 void Plugin::setSampleRate(float rate)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	m_engine.setSamplerate(rate);
 }
 
 bool Plugin::setCurrentSingleIndex(size_t index)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.setSingle(index);
 }
 
 size_t Plugin::getCurrentSingleIndex()
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.currentSingle;
 }
 
 size_t Plugin::getSingleCount()
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.getSingleCount();
 }
 
 SinglePreset Plugin::getCurrentSingle()
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.singles[m_engine.currentSingle];
 }
 
 bool Plugin::getSingle(SinglePreset& out, size_t index)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	if (index >= m_engine.singles.size())
 		return false;
 	out = m_engine.singles[index];
@@ -88,7 +111,7 @@ bool Plugin::getSingle(SinglePreset& out, size_t index)
 std::vector<std::string> Plugin::getSingleNames()
 {
 	std::vector<std::string> names;
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	names.reserve(m_engine.singles.size());
 	for (const SinglePreset& single : m_engine.singles)
 		names.emplace_back(single.name, strnlen(single.name, sizeof(single.name)));
@@ -97,31 +120,31 @@ std::vector<std::string> Plugin::getSingleNames()
 
 bool Plugin::setSingle(size_t index, const SinglePreset& single)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.setSingle(index, single);
 }
 
 bool Plugin::setSingles(size_t first, const std::vector<SinglePreset>& singles)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.setSingles(first, singles);
 }
 
 void Plugin::setCurrentSingleName(const std::string& name)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	m_engine.setCurrentSingleName(name);
 }
 
 bool Plugin::isSingleModified(size_t index)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.isSingleModified(index);
 }
 
 bool Plugin::restoreFactorySingle(size_t index)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.restoreFactorySingle(index);
 }
 
@@ -131,12 +154,12 @@ bool Plugin::searchSingles(std::vector<size_t>& out, const std::string& text, si
 	out.clear();
 	size_t count;
 	{
-		Lock lock(m_engineLock);
+		EngineLock lock(*this);
 		count = m_engine.singles.size();
 	}
 	out.reserve(std::min(max, count));
 
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	for (size_t index = 0; index < m_engine.singles.size(); ++index)
 	{
 		const SinglePreset single = m_engine.singles[index];
@@ -153,13 +176,13 @@ bool Plugin::searchSingles(std::vector<size_t>& out, const std::string& text, si
 
 bool Plugin::swapSources(size_t a, size_t b)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.swapSources(a, b);
 }
 
 SinglePreset Plugin::getFactorySingle(size_t index)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.getFactorySingle(index);
 }
 
@@ -170,7 +193,7 @@ bool Plugin::setParameter(EParam parameter, float value)
 		return false;
 	m_parameterCache[parameter].store(value, std::memory_order_relaxed);
 
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	// A program change on another thread may have brought the cache back to the old engine value
 	// between the store above and the lock; the value given here is the one the engine keeps.
 	m_parameterCache[parameter].store(value, std::memory_order_relaxed);
@@ -205,7 +228,7 @@ std::string Plugin::getParameterName(EParam parameter) const
 
 bool Plugin::sendParameterChangeAsSysex(EParam parameter, float value)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.sendParameterAsSysex(parameter, value);
 }
 
@@ -216,7 +239,7 @@ bool Plugin::getState(std::vector<uint8_t>& data)
 	SavedState state;
 	state.reserveForEngine();
 	{
-		Lock lock(m_engineLock);
+		EngineLock lock(*this);
 		m_engine.copyState(state);
 	}
 	m_listener->serializeCustomData(state.custom);
@@ -232,7 +255,7 @@ bool Plugin::setState(const std::vector<uint8_t>& data)
 	if (!state.custom.empty())
 		m_listener->deserializeCustomData(state.custom);
 	// The lock is let go before state, which frees the store it was given in exchange, goes.
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	m_engine.takeState(state);
 	// The saved values reach the engine after the switch to the saved single has been announced,
 	// so the cache has not seen them yet.
@@ -244,7 +267,7 @@ bool Plugin::getSingle(std::vector<uint8_t>& out, size_t index)
 {
 	SinglePreset single;
 	{
-		Lock lock(m_engineLock);
+		EngineLock lock(*this);
 		if (index >= m_engine.singles.size())
 			return false;
 		single = m_engine.singles[index];
@@ -256,7 +279,7 @@ bool Plugin::getCurrentSingle(std::vector<uint8_t>& out)
 {
 	size_t index;
 	{
-		Lock lock(m_engineLock);
+		EngineLock lock(*this);
 		index = m_engine.currentSingle;
 	}
 	return getSingle(out, index);
@@ -270,7 +293,7 @@ bool Plugin::setSingle(const std::vector<uint8_t>& bytes, size_t index)
 	Sysex::readBuffer(result, bytes, 255);
 	if (result.singles.empty())
 		return false;
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	return m_engine.setSingle(index, result.singles.front());
 }
 
@@ -278,7 +301,7 @@ bool Plugin::setCurrentSingle(const std::vector<uint8_t>& bytes)
 {
 	size_t index;
 	{
-		Lock lock(m_engineLock);
+		EngineLock lock(*this);
 		index = m_engine.currentSingle;
 	}
 	return setSingle(bytes, index);
@@ -286,7 +309,7 @@ bool Plugin::setCurrentSingle(const std::vector<uint8_t>& bytes)
 
 void Plugin::setEditor(IEditor* editor)
 {
-	Lock lock(m_engineLock);
+	EngineLock lock(*this);
 	m_editor = editor;
 }
 
@@ -301,7 +324,7 @@ void Plugin::updateParametersFromEngine()
 		const EParam parameter = static_cast<EParam>(p);
 		if (m_editor)
 			m_editor->onParamChanged(parameter, value);
-		m_listener->onParameterChanged(parameter, value);
+		m_hostCalls.addParameterChange(parameter, value);
 	}
 }
 
@@ -330,7 +353,7 @@ void Plugin::onActiveSingleModified(size_t index)
 
 void Plugin::sendMidi(const SMidiEvent& event)
 {
-	m_listener->sendMidi(event);
+	m_hostCalls.addMidi(event);
 }
 
 void Plugin::onSinglesModified(size_t first, size_t count)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Engine.h"
+#include "HostCallQueue.h"
 #include "IEditor.h"
 #include "IEngineListener.h"
 #include "IPluginListener.h"
@@ -19,6 +20,8 @@ namespace zentlib
 // The host-neutral face of the synth core: the only way in for the host adapter and the editor.
 // It locks the engine, carries MIDI from any thread into the next block, caches the normalised
 // parameters for lock-free reads, and fans every engine event out to the listener and the editor.
+// What reaches the host (MIDI output, parameter reports) is passed on after the engine lock is
+// released, on the same thread: a host callback may wait for a thread that waits for the lock.
 class Plugin : private IEngineListener
 {
 public:
@@ -65,7 +68,8 @@ public:
 
 	void setEditor(IEditor* editor);
 
-	// Brings the cache in line with the engine and reports each difference; engine lock held.
+	// Brings the cache in line with the engine and reports each difference; engine lock held. The
+	// listener hears of the differences once the lock is released.
 	void updateParametersFromEngine();
 
 private:
@@ -78,7 +82,22 @@ private:
 	void serializeCustomData(std::vector<uint8_t>& data) override;
 	void deserializeCustomData(const std::vector<uint8_t>& data) override;
 
-	using Lock = std::lock_guard<std::recursive_mutex>;
+	using MidiLock = std::lock_guard<std::recursive_mutex>;
+
+	// Holds the engine lock. When the thread lets go of it for the last time, it makes the host calls
+	// recorded meanwhile, after the release: into outbox when one is given, else into a queue of its own.
+	class EngineLock
+	{
+	public:
+		explicit EngineLock(Plugin& plugin, HostCallQueue* outbox = nullptr);
+		~EngineLock();
+		EngineLock(const EngineLock&) = delete;
+		EngineLock& operator=(const EngineLock&) = delete;
+
+	private:
+		Plugin& m_plugin;
+		HostCallQueue* m_outbox;
+	};
 
 	Engine m_engine;
 	std::recursive_mutex m_engineLock;
@@ -88,5 +107,11 @@ private:
 	std::atomic<float> m_parameterCache[ParamCount];
 	IPluginListener* m_listener;
 	IEditor* m_editor = nullptr;
+	// How many times the thread holding the engine lock holds it.
+	int m_engineLockDepth = 0;
+	// Recorded under the engine lock.
+	HostCallQueue m_hostCalls;
+	// What a render call makes once it has released the lock; it keeps its room from block to block.
+	HostCallQueue m_renderCalls;
 };
 }

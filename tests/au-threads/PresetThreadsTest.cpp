@@ -1,6 +1,7 @@
 #include "AuHost.h"
 #include "LogCapture.h"
 #include "QuietEngineListener.h"
+#include "Watchdog.h"
 #include "synth/Engine.h"
 #include "synth/Sysex.h"
 
@@ -25,10 +26,24 @@ std::jthread repeat(std::function<void()> task)
 	});
 }
 
-// The host's main thread, turning its run loop between tasks for two seconds.
-void onTheMainThread(const std::function<void()>& task)
+// The host's autosave thread, and an undo that restores what it saves, until they go out of scope.
+struct SavingThreads
 {
-	for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2); std::chrono::steady_clock::now() < end;)
+	explicit SavingThreads(Instance& instance)
+		: autosave(repeat([&instance] { CFRelease(instance.saveState()); })), undo(repeat([&instance] {
+			  CFPropertyListRef state = instance.saveState();
+			  EXPECT_EQ(instance.restoreState(state), noErr);
+			  CFRelease(state);
+		  }))
+	{
+	}
+	std::jthread autosave, undo;
+};
+
+// The host's main thread, turning its run loop between tasks for a while.
+void onTheMainThread(const std::function<void()>& task, std::chrono::milliseconds span = std::chrono::seconds(2))
+{
+	for (auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end;)
 	{
 		task();
 		CFRunLoopRunInMode(kCFRunLoopDefaultMode, 0.002, false);
@@ -59,6 +74,31 @@ struct PresetListener
 	std::atomic<std::thread::id> renderThread;
 	std::atomic<int> onTheRenderThread{0};
 	std::atomic<int> elsewhere{0};
+};
+
+// A host's MIDI output callback that reads the present preset and the preset list, as a host that shows which
+// sound sent what it receives does.
+struct ReadingMidiOut
+{
+	static OSStatus callback(void* refCon, const AudioTimeStamp*, UInt32, const MIDIPacketList*)
+	{
+		auto* self = static_cast<ReadingMidiOut*>(refCon);
+		AUPreset preset{};
+		UInt32 size = sizeof preset;
+		AudioUnitGetProperty(self->unit, kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0, &preset, &size);
+		if (preset.presetName)
+			CFRelease(preset.presetName);
+		CFArrayRef presets = nullptr;
+		size = sizeof presets;
+		AudioUnitGetProperty(self->unit, kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0, &presets, &size);
+		if (presets)
+			CFRelease(presets);
+		++self->received;
+		return noErr;
+	}
+
+	AudioUnit unit;
+	std::atomic<int> received{0};
 };
 
 OSStatus selectPreset(Instance& instance, SInt32 number)
@@ -92,12 +132,7 @@ TEST_F(PresetThreads, ProgramChangesAndSysexOnTheRenderThreadWhileHostThreadsSav
 				instance.sysex(dump);
 			instance.render(64, left, right);
 		});
-		auto autosave = repeat([&] { CFRelease(instance.saveState()); });
-		auto undo = repeat([&] {
-			CFPropertyListRef state = instance.saveState();
-			EXPECT_EQ(instance.restoreState(state), noErr);
-			CFRelease(state);
-		});
+		SavingThreads saving(instance);
 		onTheMainThread([&] { instance.presentPresetNumber(); });
 	}
 	turnMainLoop();
@@ -132,4 +167,36 @@ TEST_F(PresetThreads, PresetChoicesOnTheMainThreadWhileOthersSaveAndRestore)
 	CFRelease(saved);
 	ASSERT_EQ(selectPreset(instance, 300), noErr);
 	EXPECT_EQ(instance.presentPresetNumber(), 300);
+}
+
+// The render thread answers a machine-ID request and a dump request in every block to a MIDI output callback that
+// reads the presets, while host threads save and restore and the main thread chooses presets: all of them wait for
+// the instrument's locks, and none may wait for a thread that waits for them.
+TEST_F(PresetThreads, AMidiOutputCallbackReadsThePresetsWhileHostThreadsSaveRestoreAndChoose)
+{
+	Instance instance;
+	ASSERT_EQ(instance.initialize(48000), noErr);
+	LogCapture quiet;
+	ReadingMidiOut midiOut{instance.unit()};
+	const AUMIDIOutputCallbackStruct callback = {ReadingMidiOut::callback, &midiOut};
+	ASSERT_EQ(AudioUnitSetProperty(
+				  instance.unit(), kAudioUnitProperty_MIDIOutputCallback, kAudioUnitScope_Global, 0, &callback, sizeof callback),
+		noErr);
+	std::vector<uint8_t> machineId, dumpRequest;
+	ASSERT_TRUE(zentlib::Sysex::writeMachineIdRequest(machineId, 0));
+	ASSERT_TRUE(zentlib::Sysex::writeOneSingleRequest(dumpRequest, 0, zentlib::StorageLocation::InternalLow, 3));
+	{
+		Watchdog watchdog(std::chrono::seconds(20), "the MIDI output callback and the host's threads wait for each other");
+		std::vector<float> left, right;
+		auto render = repeat([&] {
+			instance.sysex(machineId);
+			instance.sysex(dumpRequest);
+			instance.render(64, left, right);
+		});
+		SavingThreads saving(instance);
+		SInt32 number = 0;
+		onTheMainThread([&] { EXPECT_EQ(selectPreset(instance, ++number % 768), noErr); }, std::chrono::seconds(1));
+	}
+	turnMainLoop();
+	EXPECT_GT(midiOut.received, 0);
 }

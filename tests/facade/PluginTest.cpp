@@ -26,19 +26,26 @@ class PluginFacade : public ::testing::Test
 protected:
 	void SetUp() override { plugin = quietPlugin(listener); }
 
-	// What updateParametersFromEngine should report for the cache as it was before an event.
-	std::vector<std::string> parameterReports(const std::vector<float>& cacheBefore, bool withEditor)
+	// What updateParametersFromEngine should report to the editor ("E") or the host ("L") for the cache as it
+	// was before an event.
+	std::vector<std::string> parameterReports(const std::vector<float>& cacheBefore, const std::string& to)
 	{
 		std::vector<std::string> expected;
 		const std::vector<float> engine = engineParameters(*plugin);
 		for (uint32_t p = 0; p < ParamCount; ++p)
-		{
-			if (engine[p] == cacheBefore[p])
-				continue;
-			if (withEditor)
-				expected.push_back("E param " + std::to_string(p));
-			expected.push_back("L param " + std::to_string(p));
-		}
+			if (engine[p] != cacheBefore[p])
+				expected.push_back(to + " param " + std::to_string(p));
+		return expected;
+	}
+
+	// The editor hears of an event at once; the host hears of the parameters after the other calls, once
+	// the engine lock is released.
+	std::vector<std::string> reportsAround(const std::vector<float>& cacheBefore, const std::vector<std::string>& calls)
+	{
+		std::vector<std::string> expected = parameterReports(cacheBefore, "E");
+		expected.insert(expected.end(), calls.begin(), calls.end());
+		const std::vector<std::string> host = parameterReports(cacheBefore, "L");
+		expected.insert(expected.end(), host.begin(), host.end());
 		return expected;
 	}
 
@@ -141,11 +148,8 @@ TEST_F(PluginFacade, ProgramChangeReportsEachChangedParameterThenTheHostThenTheE
 
 	ASSERT_TRUE(plugin->setCurrentSingleIndex(100));
 	const Entries entries = take();
-	Entries expected = parameterReports(cacheBefore, true);
-	ASSERT_GT(expected.size(), 4u) << "single 100 should differ from single 0 in several parameters";
-	expected.push_back("L program 100");
-	expected.push_back("E program 100");
-	EXPECT_EQ(entries, expected);
+	ASSERT_GT(parameterReports(cacheBefore, "L").size(), 4u) << "single 100 should differ from single 0 in several parameters";
+	EXPECT_EQ(entries, reportsAround(cacheBefore, {"L program 100", "E program 100"}));
 	EXPECT_EQ(cachedParameters(*plugin), engineParameters(*plugin));
 	take();
 
@@ -186,10 +190,7 @@ TEST_F(PluginFacade, MidiProgramChangeIsAnnouncedFromTheRenderCallAndMayCallBack
 		renderBlock(*plugin);
 	}
 	const Entries entries = take();
-	Entries expected = parameterReports(cacheBefore, true);
-	expected.push_back("L program 5");
-	expected.push_back("E program 5");
-	EXPECT_EQ(entries, expected);
+	EXPECT_EQ(entries, reportsAround(cacheBefore, {"L program 5", "E program 5"}));
 	EXPECT_EQ(reader.seenIndex, 5u);
 	EXPECT_EQ(reader.seenName, std::string(single(5).name, 10));
 	EXPECT_EQ(reader.seenParameter, engineParameters(*plugin)[Param_Volume]);
@@ -212,11 +213,8 @@ TEST_F(PluginFacade, StoreChangesReachTheEditorBeforeTheHost)
 	const std::vector<float> cacheBefore = cachedParameters(*plugin);
 	ASSERT_TRUE(plugin->setSingle(0, other));
 	const Entries entries = take();
-	Entries expected = parameterReports(cacheBefore, true);
-	ASSERT_FALSE(expected.empty());
-	for (const char* entry : {"E active 0", "L active 0", "E single 0", "L single 0"})
-		expected.push_back(entry);
-	EXPECT_EQ(entries, expected);
+	ASSERT_FALSE(parameterReports(cacheBefore, "L").empty());
+	EXPECT_EQ(entries, reportsAround(cacheBefore, {"E active 0", "L active 0", "E single 0", "L single 0"}));
 	take();
 
 	plugin->setCurrentSingleName("Renamed");
@@ -339,7 +337,10 @@ TEST_F(PluginFacade, RestoredStateReachesTheCache)
 	const auto program = std::find(entries.begin(), entries.end(), "L program 300");
 	ASSERT_NE(program, entries.end());
 	const Entries tail(program + 1, entries.end());
-	EXPECT_EQ(tail, (Entries{"E program 300", "E param 107", "L param 107", "E param 108", "L param 108", "L serialize"}));
+	ASSERT_GE(tail.size(), 6u);
+	EXPECT_EQ(Entries(tail.begin(), tail.begin() + 3), (Entries{"E program 300", "E param 107", "E param 108"}));
+	EXPECT_EQ(Entries(tail.end() - 3, tail.end()), (Entries{"L param 107", "L param 108", "L serialize"}))
+		<< "the host hears of the parameters once the state is in";
 }
 
 // Automation curves end on -0; kept as such it would be saved with its sign and restored without it.

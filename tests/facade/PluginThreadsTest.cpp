@@ -4,8 +4,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <future>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <map>
 #include <random>
 #include <thread>
@@ -19,6 +20,42 @@ using namespace zentlib;
 namespace
 {
 using Clock = std::chrono::steady_clock;
+
+// Runs tasks on threads of their own, for a callback to see whether another thread gets through meanwhile; the
+// test joins them once nothing waits any more.
+class Meanwhile
+{
+public:
+	// Whether task finishes within limit.
+	bool finishes(std::function<void()> task, std::chrono::seconds limit)
+	{
+		auto finished = std::make_shared<std::promise<void>>();
+		std::future<void> done = finished->get_future();
+		m_threads.emplace_back([task, finished] {
+			task();
+			finished->set_value();
+		});
+		return done.wait_for(limit) == std::future_status::ready;
+	}
+
+	void join()
+	{
+		for (std::thread& thread : m_threads)
+			thread.join();
+	}
+
+private:
+	std::vector<std::thread> m_threads;
+};
+
+// A facade made without its log lines, for a listener that reaches back into it.
+template <class Listener> std::unique_ptr<Plugin> madeQuietlyFor(Listener& listener)
+{
+	LogCapture quiet;
+	std::unique_ptr<Plugin> plugin = makePlugin(listener);
+	listener.plugin = plugin.get();
+	return plugin;
+}
 
 // Counts what the host side is told; the threads below compare it with what they caused.
 class CountingListener : public IPluginListener
@@ -320,9 +357,9 @@ TEST(PluginThreads, ParameterSetDuringAProgramChangeKeepsCacheAndEngineTogether)
 	// single's values before the setter gets the lock.
 	struct HoldingListener : CountingListener
 	{
-		void sendMidi(const SMidiEvent& event) override
+		void onSingleModified(size_t index) override
 		{
-			CountingListener::sendMidi(event);
+			CountingListener::onSingleModified(index);
 			std::unique_lock<std::mutex> lock(mutex);
 			held = true;
 			changed.notify_all();
@@ -341,9 +378,10 @@ TEST(PluginThreads, ParameterSetDuringAProgramChangeKeepsCacheAndEngineTogether)
 	}
 	const float value = 0.123f;
 	ASSERT_NE(plugin->getParameter(Param_Volume), value);
-	std::vector<uint8_t> request;
-	Sysex::writeMachineIdRequest(request, 0);
-	plugin->addMidiEvent(sysexEvent(request));
+	SinglePreset renamed;
+	ASSERT_TRUE(plugin->getSingle(renamed, 70));
+	renamed.name[0] = renamed.name[0] == 'X' ? 'Y' : 'X';
+	plugin->addMidiEvent(sysexEvent(dumpTo(70, renamed)));
 	plugin->addMidiEvent(midiEvent(0xC0, 40, 0));
 
 	std::thread render([&] {
@@ -385,26 +423,15 @@ TEST(PluginThreads, SaveAndRestoreCallTheListenerWithTheEngineFree)
 		// Whether another thread renders a block within a time far beyond what one takes.
 		bool renderMeanwhile()
 		{
-			auto rendered = std::make_shared<std::promise<void>>();
-			std::future<void> done = rendered->get_future();
-			renderers.emplace_back([this, rendered] {
-				renderBlock(*plugin);
-				rendered->set_value();
-			});
-			return done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+			return meanwhile.finishes([this] { renderBlock(*plugin); }, std::chrono::seconds(5));
 		}
 
 		Plugin* plugin = nullptr;
 		std::vector<bool> blockRendered;
-		std::vector<std::thread> renderers;
+		Meanwhile meanwhile;
 	};
 	WaitingForABlock listener;
-	std::unique_ptr<Plugin> plugin;
-	{
-		LogCapture quiet;
-		plugin = makePlugin(listener);
-	}
-	listener.plugin = plugin.get();
+	std::unique_ptr<Plugin> plugin = madeQuietlyFor(listener);
 
 	std::vector<uint8_t> state;
 	plugin->getState(state);
@@ -412,7 +439,51 @@ TEST(PluginThreads, SaveAndRestoreCallTheListenerWithTheEngineFree)
 		LogCapture quiet; // the switch to the saved single
 		EXPECT_TRUE(plugin->setState(state));
 	}
-	for (std::thread& renderer : listener.renderers)
-		renderer.join();
+	listener.meanwhile.join();
 	EXPECT_EQ(listener.blockRendered, (std::vector<bool>{true, true}));
+}
+
+// A host's callback may wait for a thread that needs the engine: what reaches the host comes with the engine lock
+// free, whether a block answers a request, a panel edit is sent or a program change reports its parameters.
+TEST(PluginThreads, CallsThatReachTheHostComeWithTheEngineLockFree)
+{
+	struct ProbingListener : CountingListener
+	{
+		void sendMidi(const SMidiEvent& event) override
+		{
+			CountingListener::sendMidi(event);
+			probe();
+		}
+		void onParameterChanged(EParam parameter, float value) override
+		{
+			CountingListener::onParameterChanged(parameter, value);
+			if (parameterReports == 1)
+				probe();
+		}
+		// Another thread reaches the engine while the host is being called.
+		void probe()
+		{
+			++probes;
+			lockedOut += !meanwhile.finishes([this] { plugin->getCurrentSingleIndex(); }, std::chrono::seconds(1));
+		}
+		Plugin* plugin = nullptr;
+		Meanwhile meanwhile;
+		int probes = 0;
+		int lockedOut = 0;
+	};
+	ProbingListener listener;
+	std::unique_ptr<Plugin> plugin = madeQuietlyFor(listener);
+
+	std::vector<uint8_t> request;
+	Sysex::writeMachineIdRequest(request, 0);
+	plugin->addMidiEvent(sysexEvent(request));
+	renderBlock(*plugin);
+	EXPECT_TRUE(plugin->sendParameterChangeAsSysex(Param_Volume, 1.0f));
+	{
+		LogCapture quiet;
+		EXPECT_TRUE(plugin->setCurrentSingleIndex(100));
+	}
+	listener.meanwhile.join();
+	EXPECT_EQ(listener.probes, 3) << "the reply, the panel edit and the first report";
+	EXPECT_EQ(listener.lockedOut, 0);
 }
