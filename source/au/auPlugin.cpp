@@ -1,5 +1,6 @@
 #include "au/auPlugin.h"
 
+#include "au/CalloutGate.h"
 #include "au/auEditor.h"
 
 #include "synth/Plugin.h"
@@ -21,8 +22,8 @@ auPlugin::auPlugin(ComponentInstanceRecord* instance)
 	: AUInstrumentBase(instance, 1, 1, 16, 1), m_channelInfo{{0, 2}, {2, 2}}, m_parameterIds{}
 {
 	ZENT_LOG("AudioUnit constructed");
-	// The timer fires on the main thread, where hosts close their instances: it never runs for one being closed.
-	CFRunLoopTimerContext context{0, this, nullptr, nullptr, nullptr};
+	m_timerGate = new CalloutGate(this);
+	CFRunLoopTimerContext context{0, m_timerGate, CalloutGate::retain, CalloutGate::release, nullptr};
 	m_presetTimer = CFRunLoopTimerCreate(kCFAllocatorDefault, CFAbsoluteTimeGetCurrent() + kPresetAnnouncementInterval,
 		kPresetAnnouncementInterval, 0, 0, presetTimerFired, &context);
 	if (m_presetTimer)
@@ -32,11 +33,14 @@ auPlugin::auPlugin(ComponentInstanceRecord* instance)
 auPlugin::~auPlugin()
 {
 	ZENT_LOG("AudioUnit being destroyed");
+	// Hosts close instances on any thread: an announcement the timer is making on another one is waited for.
+	m_timerGate->close();
 	if (m_presetTimer)
 	{
 		CFRunLoopTimerInvalidate(m_presetTimer);
 		CFRelease(m_presetTimer);
 	}
+	CalloutGate::release(m_timerGate);
 	// The editor owner goes first: its window holds the facade.
 	delete m_editor;
 	m_editor = nullptr;

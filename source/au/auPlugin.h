@@ -21,6 +21,7 @@ namespace zentlib
 class Plugin;
 }
 class auEditor;
+class CalloutGate;
 
 // Custom properties that hand the view side this instance's facade and editor owner, one pointer each.
 enum
@@ -135,8 +136,10 @@ private:
 	// Names the present preset after the engine's recorded program change and edit of the current single;
 	// preset lock held.
 	void settlePresetChanges();
-	// Announces, on the calling thread, what the engine recorded since the last announcement, with the present
-	// preset named accordingly; under the preset lock, as the lock is let go.
+	// The properties to announce for what the engine recorded since the last announcement, in order, with the
+	// present preset named accordingly.
+	std::vector<AudioUnitPropertyID> takeEngineAnnouncements();
+	// Announces them on the calling thread; under the preset lock, as the lock is let go.
 	void announceEngineChanges();
 	// A call into the host waits while this thread holds the preset lock, as a host callback may wait for a
 	// thread that waits for the lock: it is held, and made again as the lock is let go.
@@ -159,6 +162,8 @@ private:
 	mutable OwnedRecursiveMutex m_presetLock;
 	std::vector<std::function<void()>> m_heldHostCalls;
 	PresetChanges m_presetChanges;
+	// The timer fires on the main thread; the gate keeps its announcements off an instance being closed.
+	CalloutGate* m_timerGate = nullptr;
 	CFRunLoopTimerRef m_presetTimer = nullptr;
 	// A host saves and restores the state on a thread of its own, while the main thread makes the editor owner
 	// and stores the window's size: the lock guards the owner's pointer and the editor state between them. It

@@ -3,6 +3,7 @@
 #include "au/auPlugin.h"
 
 #include "au/CFAUPreset.h"
+#include "au/CalloutGate.h"
 #include "au/auEditor.h"
 #include "synth/Plugin.h"
 #include "synth/SinglePreset.h"
@@ -211,25 +212,44 @@ void auPlugin::settlePresetChanges()
 		presentSingle(static_cast<size_t>(edited));
 }
 
-void auPlugin::announceEngineChanges()
+std::vector<AudioUnitPropertyID> auPlugin::takeEngineAnnouncements()
 {
 	const unsigned owed = m_presetChanges.takeAnnouncements();
 	if (!owed)
-		return;
+		return {};
 	{
 		// A listener reads the preset it is told of.
 		PresetScope named(*this);
 	}
 	// Which single changed does not matter to the host: it reads the whole list again.
+	std::vector<AudioUnitPropertyID> properties;
 	if (owed & PresetChanges::PresetList)
-		PropertyChanged(kAudioUnitProperty_FactoryPresets, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_CurrentPreset, kAudioUnitScope_Global, 0);
-	PropertyChanged(kAudioUnitProperty_PresentPreset, kAudioUnitScope_Global, 0);
+		properties.push_back(kAudioUnitProperty_FactoryPresets);
+	properties.push_back(kAudioUnitProperty_CurrentPreset);
+	properties.push_back(kAudioUnitProperty_PresentPreset);
+	return properties;
+}
+
+void auPlugin::announceEngineChanges()
+{
+	for (AudioUnitPropertyID id : takeEngineAnnouncements())
+		PropertyChanged(id, kAudioUnitScope_Global, 0);
 }
 
 void auPlugin::presetTimerFired(CFRunLoopTimerRef, void* info)
 {
-	static_cast<auPlugin*>(info)->announceEngineChanges();
+	auto& gate = *static_cast<CalloutGate*>(info);
+	const CalloutGate::Callout callout(gate);
+	if (!callout.admitted())
+		return;
+	auto& unit = *static_cast<auPlugin*>(gate.target());
+	for (AudioUnitPropertyID id : unit.takeEngineAnnouncements())
+	{
+		// A listener may have closed the instance: here, or on another thread that waits for this callout.
+		if (gate.closing())
+			return;
+		unit.PropertyChanged(id, kAudioUnitScope_Global, 0);
+	}
 }
 
 // The engine calls these with its lock held, on whichever thread changed it: they only record.

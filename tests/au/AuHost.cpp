@@ -121,10 +121,16 @@ Instance::Instance()
 
 Instance::~Instance()
 {
+	close();
+}
+
+void Instance::close()
+{
 	if (m_unit)
 	{
 		EXPECT_EQ(AudioComponentInstanceDispose(m_unit), noErr);
 	}
+	m_unit = nullptr;
 }
 
 OSStatus Instance::initialize(double sampleRate)

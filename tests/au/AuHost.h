@@ -59,6 +59,8 @@ public:
 	Instance& operator=(const Instance&) = delete;
 
 	AudioUnit unit() const { return m_unit; }
+	// Closes the instance now, on the calling thread; the destructor then has nothing to close.
+	void close();
 	OSStatus initialize(double sampleRate = 44100.0);
 	OSStatus render(UInt32 frames, std::vector<float>& left, std::vector<float>& right);
 	// Renders frames in blocks and appends them.
